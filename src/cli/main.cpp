@@ -1,0 +1,60 @@
+// quorvanectl: the keyboard from a shell.
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "cli/cli.h"
+
+namespace qv::cli {
+
+int Fail(int code, std::string_view text) {
+    std::fprintf(stderr, "quorvanectl: %.*s\n", static_cast<int>(text.size()), text.data());
+    return code;
+}
+
+namespace {
+
+// One line per command group; each group lives in its own cmd_*.cpp.
+constexpr Command kCommands[] = {
+    {"help", "help", "this text", nullptr},
+};
+
+void PrintUsage(std::FILE* out) {
+    std::fputs(
+        "usage: quorvanectl COMMAND [ARGS]\n"
+        "\n"
+        "Configures the keyboard from a shell. Set QUORVANE_SIMULATE=1 to talk to the\n"
+        "simulated keyboard instead of a real one.\n"
+        "\n"
+        "commands:\n",
+        out);
+    for (const Command& c : Commands()) {
+        std::fprintf(out, "  %-40.*s %.*s\n", static_cast<int>(c.usage.size()), c.usage.data(),
+                     static_cast<int>(c.summary.size()), c.summary.data());
+    }
+}
+
+}  // namespace
+
+std::span<const Command> Commands() { return kCommands; }
+
+}  // namespace qv::cli
+
+int main(int argc, char* argv[]) {
+    using namespace qv::cli;
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    const std::string_view name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintUsage(stdout);
+        return 0;
+    }
+    for (const Command& c : Commands()) {
+        if (c.name == name && c.run != nullptr) {
+            return c.run(std::span<char* const>(argv + 2, static_cast<std::size_t>(argc - 2)));
+        }
+    }
+    return Fail(2, "unknown command '" + std::string(name) + "' (see --help)");
+}

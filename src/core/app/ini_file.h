@@ -1,0 +1,100 @@
+#pragma once
+// INI access with the semantics of the Windows private-profile functions, which every skin file,
+// the text table, wskb.ini, the settings store and the user lighting files were written for:
+// section and key names compare without case, absent file/section/key gives the default, values
+// are cut at 259 characters (the 260-character read buffer), numbers read like wcstol.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv::ini {
+
+inline constexpr std::size_t kReadBufferChars = 260;
+
+// Four layout numbers of a skin entry, read as "%d,%d,%d,%d"; missing numbers stay 0.
+struct LayoutValue {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+    bool operator==(const LayoutValue&) const = default;
+};
+
+// wcstol semantics on a 32-bit long: leading blanks, optional sign, decimal digits; no digits
+// reads 0; values out of range saturate.
+std::int32_t ParseLong(std::string_view text);
+LayoutValue ParseLayout(std::string_view text);
+
+// Cuts a UTF-8 text after `maxChars` characters (code points), never inside a character.
+std::string CutToChars(std::string_view text, std::size_t maxChars);
+
+// One INI file held in memory, its lines kept as they were so a write touches only its own line.
+class IniDocument {
+public:
+    // A missing or unreadable file gives an empty document.
+    static IniDocument Load(const std::filesystem::path& file);
+
+    std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+    std::string Get(std::string_view section, std::string_view key, std::string_view def,
+                    std::size_t bufferChars = kReadBufferChars) const;
+    std::int32_t GetInt(std::string_view section, std::string_view key, std::int32_t def) const;
+
+    void Set(std::string_view section, std::string_view key, std::string_view value);
+    void Remove(std::string_view section, std::string_view key);
+
+    // Names of the keys of a section in file order (first spelling of each).
+    std::vector<std::string> Keys(std::string_view section) const;
+
+    // Atomic replace; false when the folder is missing or the disk refuses.
+    bool Save(const std::filesystem::path& file) const;
+    std::string Text() const;
+
+private:
+    struct Located {
+        std::size_t sectionLine;
+        std::size_t endLine;  // one past the section's last line
+    };
+    std::optional<Located> FindSection(std::string_view section) const;
+    std::optional<std::size_t> FindKeyLine(const Located& where, std::string_view key) const;
+
+    std::vector<std::string> lines_;
+    std::string eol_ = "\n";
+};
+
+// The private-profile calls themselves: each reads (or rewrites) the file on its own.
+std::string GetString(const std::filesystem::path& file, std::string_view section,
+                      std::string_view key, std::string_view def,
+                      std::size_t bufferChars = kReadBufferChars);
+std::int32_t GetInt(const std::filesystem::path& file, std::string_view section,
+                    std::string_view key, std::int32_t def);
+// Creates the file and the section when needed; false when the file cannot be written.
+bool WriteString(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                 std::string_view value);
+
+}  // namespace qv::ini
+
+namespace qv {
+
+// The skin's small INI helper object: a remembered path, reads that give nothing for an empty
+// value, and writes.
+class CIniFile {
+public:
+    static constexpr std::size_t kMaxPathChars = 259;
+
+    // Refuses (and keeps the old path) when the path is longer than 259 characters.
+    bool SetPath(const std::filesystem::path& path);
+    const std::filesystem::path& Path() const { return path_; }
+
+    std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+    bool Write(std::string_view section, std::string_view key, std::string_view value) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace qv

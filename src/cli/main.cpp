@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/cli.h"
+#include "cli/cli_context.h"
 
 namespace qv::cli {
 
@@ -16,7 +17,7 @@ namespace {
 
 // One line per command group; each group lives in its own cmd_*.cpp.
 constexpr Command kCommands[] = {
-    {"help", "help", "this text", nullptr},
+    {"paths", "paths", "show where the skin and the user's files are", RunPaths},
 };
 
 void PrintUsage(std::FILE* out) {
@@ -46,6 +47,7 @@ int main(int argc, char* argv[]) {
         PrintUsage(stderr);
         return 2;
     }
+    SetUpProgram(argv[0]);
     const std::string_view name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintUsage(stdout);

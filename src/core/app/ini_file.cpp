@@ -279,18 +279,24 @@ namespace qv {
 
 bool CIniFile::SetPath(const std::filesystem::path& path) {
     const std::string text = path.string();
-    if (ini::CutToChars(text, kMaxPathChars) != text) return false;
+    if (ini::CutToChars(text, kMaxPathChars) != text) {
+        path_.clear();
+        return false;
+    }
     path_ = path;
     return true;
 }
 
-std::optional<std::string> CIniFile::Read(std::string_view section, std::string_view key) const {
-    std::string value = ini::GetString(path_, section, key, "");
+std::optional<std::string> CIniFile::Read(std::string_view section, std::string_view key,
+                                          std::string_view def) const {
+    if (path_.empty()) return def.empty() ? std::nullopt : std::optional<std::string>(def);
+    std::string value = ini::GetString(path_, section, key, def, kReadChars);
     if (value.empty()) return std::nullopt;
     return value;
 }
 
 bool CIniFile::Write(std::string_view section, std::string_view key, std::string_view value) const {
+    if (path_.empty()) return false;
     return ini::WriteString(path_, section, key, value);
 }
 

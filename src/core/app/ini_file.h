@@ -85,12 +85,18 @@ namespace qv {
 class CIniFile {
 public:
     static constexpr std::size_t kMaxPathChars = 259;
+    static constexpr std::size_t kReadChars = 2048;  // at most 2047 characters come back
 
-    // Refuses (and keeps the old path) when the path is longer than 259 characters.
+    virtual ~CIniFile() = default;
+
+    // A path longer than 259 characters is refused and leaves no path at all: a cut path would
+    // quietly name another file.
     bool SetPath(const std::filesystem::path& path);
     const std::filesystem::path& Path() const { return path_; }
 
-    std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+    // The value, the default when it is absent, or nothing when that is empty.
+    std::optional<std::string> Read(std::string_view section, std::string_view key,
+                                    std::string_view def = "") const;
     bool Write(std::string_view section, std::string_view key, std::string_view value) const;
 
 private:

@@ -103,13 +103,20 @@ TEST(IniNumbers, LayoutValuesFillMissingNumbersWithZero) {
 TEST(CIniFileTest, ReadGivesNothingForEmptyAndPathIsBounded) {
     test::TempDir dir;
     CIniFile ini;
-    EXPECT_FALSE(ini.SetPath(std::string(260, 'p')));
     ASSERT_TRUE(ini.SetPath(dir.path() / "c.ini"));
+    ASSERT_TRUE(ini.Write("s", "long", std::string(3000, 'v')));
+    EXPECT_EQ(ini.Read("s", "long")->size(), 2047u);
+    EXPECT_EQ(ini.Read("s", "absent", "1,1,1,1,x"), "1,1,1,1,x");
     EXPECT_FALSE(ini.Read("s", "k").has_value());
     ASSERT_TRUE(ini.Write("s", "k", ""));
     EXPECT_FALSE(ini.Read("s", "k").has_value());
     ASSERT_TRUE(ini.Write("s", "k", "v"));
     EXPECT_EQ(ini.Read("S", "K"), "v");
+
+    // Too long a path names no file at all rather than a cut one.
+    EXPECT_FALSE(ini.SetPath("/" + std::string(259, 'p')));
+    EXPECT_FALSE(ini.Read("s", "k").has_value());
+    EXPECT_FALSE(ini.Write("s", "k", "v"));
 }
 
 }  // namespace

@@ -134,10 +134,13 @@ std::string CutToChars(std::string_view text, std::size_t maxChars) {
 }
 
 IniDocument IniDocument::Load(const std::filesystem::path& file) {
-    IniDocument doc;
     const auto bytes = ReadWholeFile(file, kMaxIniFileBytes);
-    if (!bytes) return doc;
-    std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    if (!bytes) return IniDocument{};
+    return Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+}
+
+IniDocument IniDocument::Parse(std::string_view text) {
+    IniDocument doc;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     if (text.find("\r\n") != std::string_view::npos) doc.eol_ = "\r\n";
     while (!text.empty()) {

@@ -38,6 +38,7 @@ class IniDocument {
 public:
     // A missing or unreadable file gives an empty document.
     static IniDocument Load(const std::filesystem::path& file);
+    static IniDocument Parse(std::string_view text);
 
     std::optional<std::string> Find(std::string_view section, std::string_view key) const;
     std::string Get(std::string_view section, std::string_view key, std::string_view def,

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/cli.h"
+#include "cli/cmd_device.h"
 
 namespace qv::cli {
 
@@ -17,6 +18,8 @@ namespace {
 // One line per command group; each group lives in its own cmd_*.cpp.
 constexpr Command kCommands[] = {
     {"help", "help", "this text", nullptr},
+    {"info", "info", "keyboard count, active profile, macro capacity, effects", RunInfo},
+    {"profile", "profile [N]", "print the active profile, or make N (0, 1, 2) active", RunProfile},
 };
 
 void PrintUsage(std::FILE* out) {

@@ -5,6 +5,7 @@
 
 #include "cli/cli.h"
 #include "cli/cli_context.h"
+#include "cli/cmd_device.h"
 
 namespace qv::cli {
 
@@ -17,6 +18,8 @@ namespace {
 
 // One line per command group; each group lives in its own cmd_*.cpp.
 constexpr Command kCommands[] = {
+    {"info", "info", "keyboard count, active profile, macro capacity, effects", RunInfo},
+    {"profile", "profile [N]", "print the active profile, or make N (0, 1, 2) active", RunProfile},
     {"paths", "paths", "show where the skin and the user's files are", RunPaths},
 };
 

@@ -1,6 +1,8 @@
 // quorvanectl export / validate / import / show: profile files from a shell.
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/cli.h"
@@ -8,7 +10,11 @@
 #include "core/app/ini_file.h"
 #include "core/app/paths.h"
 #include "core/app/text_table.h"
+#include "core/device/device_link.h"
+#include "core/keyboard/key_matrix_codec.h"
 #include "core/profile/profile_file.h"
+#include "core/profile/profile_operations.h"
+#include "core/profile/profile_rebuild.h"
 #include "core/profile/profile_report.h"
 #include "platform/user_folders.h"
 
@@ -22,7 +28,72 @@ public:
     bool AskYesNo(std::string_view) override { return false; }
 };
 
+// The profile operations without windows: nothing is open, nothing waits for Apply.
+class NoWindows : public ProfileHost, public FileChooser {
+public:
+    bool CompositeEditorOpen() const override { return false; }
+    bool ProfileManagerOpen() const override { return false; }
+    bool HasUnappliedChanges() const override { return false; }
+    void RunMainApply() override {}
+    void SetMainApplyEnabled(bool) override {}
+    void TickProfileManagerRow(int) override {}
+    void RefreshKeyButtons() override {}
+    void SetProfileCaption(const std::string&, const std::string&) override {}
+    std::optional<std::filesystem::path> ChooseFileToOpen(const FileDialogOptions&) override { return {}; }
+    std::optional<std::filesystem::path> ChooseFileToSave(const FileDialogOptions&) override { return {}; }
+};
+
+// The device link with a keyboard present, its factory layout read as on arrival.
+std::unique_ptr<device::DeviceLink> OpenKeyboard(int* exitCode) {
+    std::string error;
+    auto link = device::DeviceLink::Open(platform::ExecutablePath().parent_path(), &error);
+    if (!link) {
+        *exitCode = Fail(1, "cannot load the HID service: " + error);
+        return nullptr;
+    }
+    link->Start();
+    if (link->KeyboardCount() <= 0) {
+        *exitCode = Fail(1, "no keyboard found");
+        return nullptr;
+    }
+    KeyMatrix factory{};
+    if (link->Commands().ReadDefaultKeyMatrix(factory) == device::kSuccess) SetDefaultKeyMatrix(factory);
+    return link;
+}
+
 }  // namespace
+
+int RunExport(std::span<char* const> args) {
+    if (args.size() != 1) return Fail(2, "usage: export FILE");
+    int code = 0;
+    auto link = OpenKeyboard(&code);
+    if (!link) return code;
+    if (!RebuildFromKeyboard(args[0], link->Commands())) {
+        return Fail(1, std::string("cannot read the keyboard into ") + args[0]);
+    }
+    return 0;
+}
+
+int RunImport(std::span<char* const> args) {
+    if (args.size() != 1) return Fail(2, "usage: import FILE");
+    LoadProgramTexts();
+    const std::filesystem::path file = args[0];
+    StderrPrompt prompt;
+    if (!ValidateFile(file, prompt)) return Fail(1, Text(TextId::MAIN_PROMPT_INPORT) + file.string());
+    int code = 0;
+    auto link = OpenKeyboard(&code);
+    if (!link) return code;
+    device::GlobalBlock global;
+    if (link->Commands().ReadGlobalBlock(global) != device::kSuccess) {
+        return Fail(1, "cannot read the keyboard's global block");
+    }
+    NoWindows windows;
+    ProfileEnvironment env;  // no working file: the program's own is rebuilt when it sees the keyboard
+    env.macroCapacity = [&global] { return global.MacroCapacityBytes(); };
+    ProfileOperations ops(link->Commands(), windows, prompt, windows, env);
+    if (!ops.ImportFile(file)) return Fail(1, "the keyboard did not take all of " + file.string());
+    return 0;
+}
 
 void LoadProgramTexts() {
     const ProgramPaths paths = BuildProgramPaths(platform::ExecutablePath());

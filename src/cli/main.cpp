@@ -18,7 +18,9 @@ namespace {
 // One line per command group; each group lives in its own cmd_*.cpp.
 constexpr Command kCommands[] = {
     {"help", "help", "this text", nullptr},
+    {"export", "export FILE", "write the keyboard's assignments and macros as a profile file", RunExport},
     {"validate", "validate FILE", "check a profile file the way import does", RunValidate},
+    {"import", "import FILE", "send a profile file's three profiles and macros to the keyboard", RunImport},
     {"show", "show FILE [--json]", "the assignments and macros of a profile file", RunShow},
 };
 

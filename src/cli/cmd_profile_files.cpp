@@ -7,10 +7,10 @@
 
 #include "cli/cli.h"
 #include "cli/cmd_profile_files.h"
+#include "cli/device_session.h"
 #include "core/app/ini_file.h"
 #include "core/app/paths.h"
 #include "core/app/text_table.h"
-#include "core/device/device_link.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/profile/profile_file.h"
 #include "core/profile/profile_operations.h"
@@ -43,22 +43,17 @@ public:
     std::optional<std::filesystem::path> ChooseFileToSave(const FileDialogOptions&) override { return {}; }
 };
 
-// The device link with a keyboard present, its factory layout read as on arrival.
-std::unique_ptr<device::DeviceLink> OpenKeyboard(int* exitCode) {
+// The keyboard with its factory layout read, as the program does when the keyboard arrives.
+std::unique_ptr<DeviceSession> OpenKeyboardWithLayout(int* exitCode) {
     std::string error;
-    auto link = device::DeviceLink::Open(platform::ExecutablePath().parent_path(), &error);
-    if (!link) {
-        *exitCode = Fail(1, "cannot load the HID service: " + error);
-        return nullptr;
-    }
-    link->Start();
-    if (link->KeyboardCount() <= 0) {
-        *exitCode = Fail(1, "no keyboard found");
+    auto session = OpenKeyboard(&error);
+    if (!session) {
+        *exitCode = Fail(1, error);
         return nullptr;
     }
     KeyMatrix factory{};
-    if (link->Commands().ReadDefaultKeyMatrix(factory) == device::kSuccess) SetDefaultKeyMatrix(factory);
-    return link;
+    if (session->Commands().ReadDefaultKeyMatrix(factory) == device::kSuccess) SetDefaultKeyMatrix(factory);
+    return session;
 }
 
 }  // namespace
@@ -66,9 +61,9 @@ std::unique_ptr<device::DeviceLink> OpenKeyboard(int* exitCode) {
 int RunExport(std::span<char* const> args) {
     if (args.size() != 1) return Fail(2, "usage: export FILE");
     int code = 0;
-    auto link = OpenKeyboard(&code);
-    if (!link) return code;
-    if (!RebuildFromKeyboard(args[0], link->Commands())) {
+    auto session = OpenKeyboardWithLayout(&code);
+    if (!session) return code;
+    if (!RebuildFromKeyboard(args[0], session->Commands())) {
         return Fail(1, std::string("cannot read the keyboard into ") + args[0]);
     }
     return 0;
@@ -81,16 +76,16 @@ int RunImport(std::span<char* const> args) {
     StderrPrompt prompt;
     if (!ValidateFile(file, prompt)) return Fail(1, Text(TextId::MAIN_PROMPT_INPORT) + file.string());
     int code = 0;
-    auto link = OpenKeyboard(&code);
-    if (!link) return code;
+    auto session = OpenKeyboardWithLayout(&code);
+    if (!session) return code;
     device::GlobalBlock global;
-    if (link->Commands().ReadGlobalBlock(global) != device::kSuccess) {
+    if (session->Commands().ReadGlobalBlock(global) != device::kSuccess) {
         return Fail(1, "cannot read the keyboard's global block");
     }
     NoWindows windows;
     ProfileEnvironment env;  // no working file: the program's own is rebuilt when it sees the keyboard
     env.macroCapacity = [&global] { return global.MacroCapacityBytes(); };
-    ProfileOperations ops(link->Commands(), windows, prompt, windows, env);
+    ProfileOperations ops(session->Commands(), windows, prompt, windows, env);
     if (!ops.ImportFile(file)) return Fail(1, "the keyboard did not take all of " + file.string());
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "cli/cli.h"
 #include "cli/cli_context.h"
 #include "cli/cmd_device.h"
+#include "cli/cmd_profile_files.h"
 
 namespace qv::cli {
 
@@ -20,6 +21,10 @@ namespace {
 constexpr Command kCommands[] = {
     {"info", "info", "keyboard count, active profile, macro capacity, effects", RunInfo},
     {"profile", "profile [N]", "print the active profile, or make N (0, 1, 2) active", RunProfile},
+    {"export", "export FILE", "write the keyboard's assignments and macros as a profile file", RunExport},
+    {"validate", "validate FILE", "check a profile file the way import does", RunValidate},
+    {"import", "import FILE", "send a profile file's three profiles and macros to the keyboard", RunImport},
+    {"show", "show FILE [--json]", "the assignments and macros of a profile file", RunShow},
     {"paths", "paths", "show where the skin and the user's files are", RunPaths},
 };
 

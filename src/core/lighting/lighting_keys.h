@@ -24,6 +24,13 @@ std::span<const KeyButtonSlot> KeyButtonSlots();
 // The nine G-key buttons, G1..G9.
 std::span<const int> GKeyButtonIds();
 
+// Every button that shows a per-key colour, in the order the per-key rules walk them: the 104 key
+// buttons, the nine G keys, then Fn.
+inline constexpr int kColourButtonCount = 104 + 9 + 1;
+int ColourButtonAt(int index);
+// Index in that order, or -1.
+int ColourButtonIndex(int id);
+
 bool IsGKeyButton(int id);
 // 125 for a G key, 110 for Fn, the matrix index for a key button, -1 for anything else.
 int ColourSlotOfButton(int id);

@@ -35,6 +35,20 @@ constexpr int kGKeys[] = {1000, 1001, 1002, 1003, 1004, 1140, 1141, 1142, 1143};
 std::span<const KeyButtonSlot> KeyButtonSlots() { return kKeyButtons; }
 std::span<const int> GKeyButtonIds() { return kGKeys; }
 
+int ColourButtonAt(int index) {
+    if (index < 0 || index >= kColourButtonCount) return 0;
+    if (index < 104) return kKeyButtons[index].id;
+    if (index < 113) return kGKeys[index - 104];
+    return kFnButtonId;
+}
+
+int ColourButtonIndex(int id) {
+    for (int i = 0; i < kColourButtonCount; ++i) {
+        if (ColourButtonAt(i) == id) return i;
+    }
+    return -1;
+}
+
 bool IsGKeyButton(int id) {
     for (int g : kGKeys) {
         if (g == id) return true;

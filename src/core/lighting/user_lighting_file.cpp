@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/app/atomic_file.h"
+#include "core/app/settings.h"
 
 namespace qv::lighting {
 namespace {
@@ -133,6 +134,17 @@ bool CopyAsTextLines(const std::filesystem::path& from, const std::filesystem::p
         }
     }
     return WriteFileAtomically(to, std::string_view(out));
+}
+
+bool SeedUserLightingFiles(const UserLightingPaths& paths) {
+    SettingsFile settings(paths.settingsFile);
+    if (settings.UserModesSeeded()) return false;
+    const auto source = UserLightingFilePath(paths.templatePrefix, kPristineFileNumber);
+    for (int i = 0; i <= kPristineFileNumber; ++i) {
+        CopyAsTextLines(source, UserLightingFilePath(paths.userPrefix, i));
+    }
+    settings.SetUserModesSeeded(true);
+    return true;
 }
 
 }  // namespace qv::lighting

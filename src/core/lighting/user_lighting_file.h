@@ -73,4 +73,14 @@ private:
 // A missing source gives an empty destination. False when the destination cannot be written.
 bool CopyAsTextLines(const std::filesystem::path& from, const std::filesystem::path& to);
 
+struct UserLightingPaths {
+    std::filesystem::path userPrefix;      // per-user folder + "UserDengColor_"
+    std::filesystem::path templatePrefix;  // program folder + "Skins/UserDengColor_"
+    std::filesystem::path settingsFile;    // wskb.ini
+};
+
+// Seeds the four user lighting files from the template, once per user ("usermodeCheck").
+// True when the files were seeded now.
+bool SeedUserLightingFiles(const UserLightingPaths& paths);
+
 }  // namespace qv::lighting

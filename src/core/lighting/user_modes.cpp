@@ -2,21 +2,9 @@
 
 #include <algorithm>
 
-#include "core/app/settings.h"
 #include "core/lighting/lighting_keys.h"
 
 namespace qv::lighting {
-
-bool SeedUserLightingFiles(const UserLightingPaths& paths) {
-    SettingsFile settings(paths.settingsFile);
-    if (settings.UserModesSeeded()) return false;
-    const auto source = UserLightingFilePath(paths.templatePrefix, kPristineFileNumber);
-    for (int i = 0; i <= kPristineFileNumber; ++i) {
-        CopyAsTextLines(source, UserLightingFilePath(paths.userPrefix, i));
-    }
-    settings.SetUserModesSeeded(true);
-    return true;
-}
 
 void UserModeEditor::SetShownProfile(int profile) {
     profile_ = std::clamp(profile, 0, device::kProfileCount - 1);

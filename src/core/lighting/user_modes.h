@@ -15,16 +15,6 @@
 
 namespace qv::lighting {
 
-struct UserLightingPaths {
-    std::filesystem::path userPrefix;      // per-user folder + "UserDengColor_"
-    std::filesystem::path templatePrefix;  // program folder + "Skins/UserDengColor_"
-    std::filesystem::path settingsFile;    // wskb.ini
-};
-
-// Seeds the four user lighting files from the template, once per user ("usermodeCheck").
-// True when the files were seeded now.
-bool SeedUserLightingFiles(const UserLightingPaths& paths);
-
 struct UserModeState {
     int mode = 0;
     int tool = kEraseTool;

@@ -98,9 +98,11 @@ void LightingSettings::PickColour(ColourRef colour) {
     WriteFields({ByteField(Record::kColourful, 0), ColourField(Record::kColour, state_.colour)});
 }
 
-void LightingSettings::ToggleColourful() {
-    state_.colourful = !state_.colourful;
-    WriteFields({ByteField(Record::kColourful, state_.colourful ? 1 : 0)});
+void LightingSettings::ToggleColourful() { SetColourful(!state_.colourful); }
+
+void LightingSettings::SetColourful(bool on) {
+    state_.colourful = on;
+    WriteFields({ByteField(Record::kColourful, on ? 1 : 0)});
 }
 
 void LightingSettings::ChooseColour(int choice) {

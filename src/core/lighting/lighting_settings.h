@@ -63,6 +63,8 @@ public:
     // A colour picked in either colour group: colourful off, byte 4 then bytes 5..7.
     void PickColour(ColourRef colour);
     void ToggleColourful();
+    // Byte 4 = 0 or 1.
+    void SetColourful(bool on);
     // 0..3 (others are ignored).
     void ChooseColour(int choice);
     // 0..3 (others are ignored).

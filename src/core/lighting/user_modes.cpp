@@ -6,6 +6,16 @@
 
 namespace qv::lighting {
 
+void FillKeyColours(const UserLightingFile& file, int mode, int profile, KeyColourTable& table) {
+    for (int i = 0; i < kColourButtonCount; ++i) {
+        const int id = ColourButtonAt(i);
+        const int slot = ColourSlotOfButton(id);
+        const UserKeyEntry e = file.Key(mode, slot);
+        table.SetColour(profile, slot, e.colour);
+        table.SetSetFlag(profile, id, e.set);
+    }
+}
+
 void UserModeEditor::SetShownProfile(int profile) {
     profile_ = std::clamp(profile, 0, device::kProfileCount - 1);
 }
@@ -28,13 +38,7 @@ void UserModeEditor::LoadUserMode() {
     state_.tool = s.tool;
     state_.base = s.base;
     state_.erase = s.erase;
-    for (int i = 0; i < kColourButtonCount; ++i) {
-        const int id = ColourButtonAt(i);
-        const int slot = ColourSlotOfButton(id);
-        const UserKeyEntry e = file.Key(m, slot);
-        table_.SetColour(profile_, slot, e.colour);
-        table_.SetSetFlag(profile_, id, e.set);
-    }
+    FillKeyColours(file, m, profile_, table_);
     SendProfileColours(commands_, table_, profile_);
 }
 

@@ -15,6 +15,10 @@
 
 namespace qv::lighting {
 
+// Fills the profile's colours and set flags from one mode of a user lighting file: the 104 key
+// buttons, the nine G keys (one entry, slot 125) and Fn (slot 110).
+void FillKeyColours(const UserLightingFile& file, int mode, int profile, KeyColourTable& table);
+
 struct UserModeState {
     int mode = 0;
     int tool = kEraseTool;

@@ -17,6 +17,10 @@ namespace {
 // One line per command group; each group lives in its own cmd_*.cpp.
 constexpr Command kCommands[] = {
     {"help", "help", "this text", nullptr},
+    {"lighting", "lighting [--profile N] [--json] [changes]",
+     "show or change a profile's lighting (--effect CODE, --brightness 0-5, --speed 0-5, --direction first|second, --colour RRGGBB, --colourful on|off, --colour-choice 0-3, --report-rate 0-3, --defaults)",
+     RunLighting},
+    {"keycolours", "keycolours [--profile N] [--mode M]", "send a user mode of the profile's user lighting file to the keyboard", RunKeyColours},
 };
 
 void PrintUsage(std::FILE* out) {

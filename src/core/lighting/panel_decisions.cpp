@@ -3,6 +3,7 @@
 #include <climits>
 #include <span>
 
+#include "core/app/ini_file.h"
 #include "core/lighting/user_lighting_file.h"
 
 namespace qv::lighting {
@@ -134,6 +135,15 @@ std::string_view LabelKey(int controlId) {
         if (l.id == controlId) return l.key;
     }
     return {};
+}
+
+std::vector<std::pair<int, std::string>> ReadLabelTexts(const std::filesystem::path& mainSkin, int languageValue) {
+    std::vector<std::pair<int, std::string>> texts;
+    const auto section = LabelSection(languageValue);
+    if (!section) return texts;
+    const auto skin = ini::IniDocument::Load(mainSkin);
+    for (const LabelKeyOf& l : kLabelKeys) texts.emplace_back(l.id, skin.Get(*section, l.key, ""));
+    return texts;
 }
 
 RgbEntry ReadRgbEntry(const std::array<std::string, 3>& texts, const std::array<int, 3>& last, int changed) {

@@ -3,6 +3,9 @@
 // direction controls go and which picture every toggle shows. The widgets apply them.
 
 #include <array>
+#include <filesystem>
+#include <utility>
+#include <vector>
 #include <optional>
 #include <span>
 #include <string>
@@ -90,6 +93,10 @@ std::string BusyPicture(int frame);
 std::optional<std::string_view> LabelSection(int languageValue);
 // The key of a label in that section ("Usb", "Deng", ...), empty for other ids.
 std::string_view LabelKey(int controlId);
+
+// The label texts for a language: (control id, text) for every label with a key, read with the
+// default ""; empty for a language other than 0 and 1 (the labels keep their own texts).
+std::vector<std::pair<int, std::string>> ReadLabelTexts(const std::filesystem::path& mainSkin, int languageValue);
 
 // The R/G/B edits: what a text change in one of them decides.
 struct RgbEntry {

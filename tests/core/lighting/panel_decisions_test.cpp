@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "support/temp_dir.h"
+
 #include "core/lighting/lighting_state.h"
 #include "core/lighting/user_lighting_file.h"
 
@@ -52,6 +56,23 @@ TEST(PanelDecisions, TogglePictures) {
     EXPECT_EQ(LabelKey(1176), "DC");
     EXPECT_EQ(*LabelSection(1), "Control_Name1");
     EXPECT_FALSE(LabelSection(2));
+}
+
+TEST(PanelDecisions, LabelTextsByLanguage) {
+    test::TempDir dir;
+    const auto skin = dir.path() / "Main.ini";
+    std::ofstream(skin) << "[Control_Name1]\nColor=Colour\nDC=Multi\n";
+    const auto texts = ReadLabelTexts(skin, 1);
+    ASSERT_EQ(texts.size(), 12u);
+    int colours = 0;
+    for (const auto& [id, text] : texts) {
+        if (text == "Colour") ++colours;
+        if (id == 1171) {
+            EXPECT_EQ(text, "");
+        }
+    }
+    EXPECT_EQ(colours, 3);  // 1151, 1154, 1159
+    EXPECT_TRUE(ReadLabelTexts(skin, 3).empty());
 }
 
 TEST(RgbEntry, ClampsTheChangedEditAndKeepsLowBytes) {

@@ -25,7 +25,11 @@ int LightingSettings::Load(const SettingsFile* settings, const std::function<voi
     global_.ClearEffects();
     effects_ = EffectTable{};
     device::GlobalBlock read = global_;
-    if (commands_.ReadGlobalBlock(read) != device::kSuccess) return -1;
+    if (commands_.ReadGlobalBlock(read) != device::kSuccess) {
+        // No effects and no parameters to show; the mirror keeps what it had.
+        state_.effect = 0;
+        return -1;
+    }
     global_ = read;
     effects_ = EffectTable::FromGlobalBlock(global_);
 

@@ -89,6 +89,7 @@ TEST_F(LightingOnKeyboard, UnreadableGlobalBlockLeavesNoEffects) {
     EXPECT_EQ(s.Load(nullptr), -1);
     EXPECT_TRUE(s.Effects().Empty());
     EXPECT_EQ(s.Mirror()[0].bytes[0], kDefaultSettingsBlock[0]);  // the mirror keeps its content
+    EXPECT_EQ(VisibleGroups(s.State().effect, true), 0u);          // and the panel shows nothing
 }
 
 TEST_F(LightingOnKeyboard, EffectSelectionWritesByCodeGroup) {

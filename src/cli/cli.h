@@ -17,9 +17,6 @@ struct Command {
 // Every command of the program, in the order --help lists them.
 std::span<const Command> Commands();
 
-int RunLighting(std::span<char* const> args);
-int RunKeyColours(std::span<char* const> args);
-
 // "quorvanectl: <text>" on standard error; returns `code`.
 int Fail(int code, std::string_view text);
 

@@ -7,9 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "cli/cmd_lighting.h"
+
 #include "cli/cli.h"
+#include "cli/device_session.h"
 #include "core/app/paths.h"
-#include "core/device/device_link.h"
 #include "core/lighting/effect_table.h"
 #include "core/lighting/key_colour_table.h"
 #include "core/lighting/lighting_settings.h"
@@ -40,29 +42,6 @@ struct LightingOptions {
         return defaults || effect || brightness || speed || directionFirst || colour || colourful || colourChoice ||
                reportRate;
     }
-};
-
-// The keyboard through the service library in the program folder.
-class KeyboardSession {
-public:
-    bool Open() {
-        std::string error;
-        link_ = device::DeviceLink::Open(platform::ExecutablePath().parent_path(), &error);
-        if (!link_) {
-            Fail(1, "cannot load the HID service: " + error);
-            return false;
-        }
-        link_->Start();
-        if (link_->KeyboardCount() <= 0) {
-            Fail(1, "no keyboard present");
-            return false;
-        }
-        return true;
-    }
-    device::CommandSet& Commands() { return link_->Commands(); }
-
-private:
-    std::unique_ptr<device::DeviceLink> link_;
 };
 
 std::optional<int> ParseInt(std::string_view text, int low, int high) {
@@ -195,9 +174,10 @@ int RunLighting(std::span<char* const> args) {
     LightingOptions o;
     if (auto error = ParseOptions(args, false, o)) return Fail(2, *error);
 
-    KeyboardSession kb;
-    if (!kb.Open()) return 1;
-    device::CommandSet& commands = kb.Commands();
+    std::string error;
+    const auto session = OpenKeyboard(&error);
+    if (!session) return Fail(1, error);
+    device::CommandSet& commands = session->Commands();
     const int profile = o.profile ? *o.profile : commands.GetActiveProfile();
     if (profile < 0 || profile > 2) return Fail(1, "cannot read the active profile from the keyboard");
 
@@ -230,9 +210,10 @@ int RunKeyColours(std::span<char* const> args) {
     LightingOptions o;
     if (auto error = ParseOptions(args, true, o)) return Fail(2, *error);
 
-    KeyboardSession kb;
-    if (!kb.Open()) return 1;
-    device::CommandSet& commands = kb.Commands();
+    std::string error;
+    const auto session = OpenKeyboard(&error);
+    if (!session) return Fail(1, error);
+    device::CommandSet& commands = session->Commands();
     const int profile = o.profile ? *o.profile : commands.GetActiveProfile();
     if (profile < 0 || profile > 2) return Fail(1, "cannot read the active profile from the keyboard");
 
@@ -246,7 +227,7 @@ int RunKeyColours(std::span<char* const> args) {
     KeyColourTable table;
     FillKeyColours(file, mode, profile, table);
     const int result = SendProfileColours(commands, table, profile);
-    if (result != device::kSuccess) return Fail(1, "the keyboard refused the key colours (" + std::to_string(result) + ")");
+    if (result != device::kSuccess) return Fail(1, "the key colours were not written: " + DescribeResult(result));
     std::printf("sent user mode %d (%s) of %s to profile %d\n", mode, file.ModeName(mode).c_str(),
                 path.string().c_str(), profile);
     return 0;

@@ -4,6 +4,8 @@
 #include <string_view>
 
 #include "cli/cli.h"
+#include "cli/cmd_device.h"
+#include "cli/cmd_lighting.h"
 
 namespace qv::cli {
 
@@ -17,6 +19,8 @@ namespace {
 // One line per command group; each group lives in its own cmd_*.cpp.
 constexpr Command kCommands[] = {
     {"help", "help", "this text", nullptr},
+    {"info", "info", "keyboard count, active profile, macro capacity, effects", RunInfo},
+    {"profile", "profile [N]", "print the active profile, or make N (0, 1, 2) active", RunProfile},
     {"lighting", "lighting [--profile N] [--json] [changes]",
      "show or change a profile's lighting (--effect CODE, --brightness 0-5, --speed 0-5, --direction first|second, --colour RRGGBB, --colourful on|off, --colour-choice 0-3, --report-rate 0-3, --defaults)",
      RunLighting},

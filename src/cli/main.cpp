@@ -7,6 +7,7 @@
 #include "cli/cli_context.h"
 #include "cli/cmd_device.h"
 #include "cli/cmd_profile_files.h"
+#include "cli/cmd_lighting.h"
 
 namespace qv::cli {
 
@@ -26,6 +27,10 @@ constexpr Command kCommands[] = {
     {"import", "import FILE", "send a profile file's three profiles and macros to the keyboard", RunImport},
     {"show", "show FILE [--json]", "the assignments and macros of a profile file", RunShow},
     {"paths", "paths", "show where the skin and the user's files are", RunPaths},
+    {"lighting", "lighting [--profile N] [--json] [changes]",
+     "show or change a profile's lighting (--effect CODE, --brightness 0-5, --speed 0-5, --direction first|second, --colour RRGGBB, --colourful on|off, --colour-choice 0-3, --report-rate 0-3, --defaults)",
+     RunLighting},
+    {"keycolours", "keycolours [--profile N] [--mode M]", "send a user mode of the profile's user lighting file to the keyboard", RunKeyColours},
 };
 
 void PrintUsage(std::FILE* out) {

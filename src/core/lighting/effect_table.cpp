@@ -1,0 +1,51 @@
+#include "core/lighting/effect_table.h"
+
+#include "core/app/ini_file.h"
+#include "core/app/text_table.h"
+
+namespace qv::lighting {
+
+EffectTable EffectTable::FromCodeBytes(std::span<const std::uint8_t> codes) {
+    EffectTable t;
+    for (std::uint8_t code : codes) {
+        if (code == 0) continue;
+        if (t.entries_.size() == kMaxEntries) break;
+        t.entries_.push_back({static_cast<int>(t.entries_.size()), code});
+    }
+    return t;
+}
+
+EffectTable EffectTable::FromGlobalBlock(const device::GlobalBlock& block) {
+    return FromCodeBytes(std::span<const std::uint8_t>(block.bytes).subspan(
+        device::GlobalBlock::kEffectsFirst, device::GlobalBlock::kEffectsCount));
+}
+
+int EffectTable::PositionOf(int code) const {
+    for (const EffectEntry& e : entries_) {
+        if (e.code == code) return e.position;
+    }
+    return -1;
+}
+
+int EffectTable::CodeAt(int position) const {
+    if (position < 0 || static_cast<std::size_t>(position) >= entries_.size()) return 0;
+    return entries_[static_cast<std::size_t>(position)].code;
+}
+
+int ReadLanguageValue(const std::filesystem::path& languageFile) {
+    return ini::GetInt(languageFile, kLanguageSection, kLanguageKey, 0);
+}
+
+std::vector<std::string> EffectNames(const EffectTable& table, const std::filesystem::path& mainSkin,
+                                     int languageValue) {
+    std::vector<std::string> names(table.Size());
+    if (languageValue != 0 && languageValue != 1) return names;
+    const auto skin = ini::IniDocument::Load(mainSkin);
+    const std::string_view section = languageValue == 0 ? "Mode" : "Mode1";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        names[i] = skin.Get(section, std::to_string(table.Entries()[i].code), "1");
+    }
+    return names;
+}
+
+}  // namespace qv::lighting

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/cli.h"
+#include "cli/cmd_profile_files.h"
 
 namespace qv::cli {
 
@@ -17,6 +18,8 @@ namespace {
 // One line per command group; each group lives in its own cmd_*.cpp.
 constexpr Command kCommands[] = {
     {"help", "help", "this text", nullptr},
+    {"validate", "validate FILE", "check a profile file the way import does", RunValidate},
+    {"show", "show FILE [--json]", "the assignments and macros of a profile file", RunShow},
 };
 
 void PrintUsage(std::FILE* out) {

@@ -1,0 +1,85 @@
+#include "core/keyboard/key_download.h"
+
+#include <vector>
+
+#include "core/app/text_table.h"
+#include "core/device/command_set.h"
+#include "core/keyboard/key_buttons.h"
+#include "core/keyboard/key_matrix_codec.h"
+#include "core/macro/macro_image.h"
+#include "core/profile/profile_file.h"
+
+namespace qv {
+
+bool DownloadAssignments(bool allProfiles, ProfileStore& applied, const DownloadContext& context) {
+    auto lock = applied.Lock();
+    const ProfileContent& content = applied.Content();
+
+    const MacroImageSize sizes = MacroImageSizes(content.macros);
+    if (sizes.withoutNames > context.macroCapacity) {
+        context.prompt.ShowMessage(Text(TextId::EXTRA_MACRO_TOO_LONG));
+        return false;
+    }
+    const bool withNames = sizes.withNames <= context.macroCapacity;
+    const std::vector<std::uint8_t> image =
+        EncodeMacroImage(content.macros, withNames ? sizes.withNames : sizes.withoutNames, withNames);
+    if (image.empty()) return false;
+
+    std::vector<int> profiles;
+    if (allProfiles) {
+        profiles = {0, 1, 2};
+    } else {
+        // Without a readable active profile there is no matrix to address; send nothing rather
+        // than a macro image whose keys point nowhere.
+        const int active = context.commands.GetActiveProfile();
+        if (active < 0 || active >= kOnBoardProfiles) return false;
+        profiles = {active};
+    }
+    const KeyMatrix factory = DefaultKeyMatrix();
+    std::vector<KeyMatrix> matrices;
+    for (int p : profiles) {
+        matrices.push_back(
+            EncodeKeyMatrix(content.block.tables[static_cast<std::size_t>(p)], content.macros, factory));
+    }
+
+    context.commands.BeginConfig();
+    context.commands.WriteMacroMemory(image.data(), static_cast<int>(image.size()));
+    int last = device::kNoKeyboard;
+    for (std::size_t i = 0; i < profiles.size(); ++i) {
+        last = context.commands.WriteKeyMatrix(matrices[i], profiles[i]);
+    }
+    context.commands.EndConfig();
+
+    if (!withNames) context.prompt.ShowMessage(Text(TextId::EXTRA_PROFILE_SPACE_TIGHT));
+    return last == device::kSuccess;
+}
+
+bool CommitWorkingToApplied(bool allProfiles, ProfileStore& working, ProfileStore& applied,
+                            const DownloadContext& context) {
+    auto workingLock = working.Lock();
+    auto appliedLock = applied.Lock();
+    // Packing writes each text's offset into its record; doing it before the copy keeps the
+    // offsets of both stores in agreement.
+    const std::vector<std::uint8_t> area = PackTexts(working.Content());
+    ProfileContent& target = applied.Content();
+    target = working.Content();
+    SetFileHeader(target.block, static_cast<std::uint16_t>(target.macros.size()),
+                  static_cast<std::uint32_t>(area.size()));
+    return DownloadAssignments(allProfiles, applied, context);
+}
+
+void ResetProfileKeys(ProfileStore& working, int activeProfile, bool bankB) {
+    if (activeProfile < 0 || activeProfile >= kOnBoardProfiles) return;
+    auto lock = working.Lock();
+    ProfileContent& c = working.Content();
+    const int firstG = kGKeyRecordFirst + (bankB ? 9 : 0);
+    for (int n = 0; n < kGKeyButtonCount; ++n) c.Assign(activeProfile, firstG + n, KeyRecord{});
+    for (const KeyButton& b : KeyButtonTable()) c.Assign(activeProfile, KeyCodeToSlot(b.code), KeyRecord{});
+}
+
+int MacroIndexOfId(ProfileStore& working, std::uint16_t id) {
+    auto lock = working.Lock();
+    return MacroIndexOfId(working.Content().macros, id);
+}
+
+}  // namespace qv

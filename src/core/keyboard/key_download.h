@@ -1,0 +1,41 @@
+#pragma once
+// Apply: the working store is copied into the applied store, and the applied store's macro image
+// and key matrices are sent to the keyboard.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/app/user_prompt.h"
+#include "core/keyboard/profile_store.h"
+
+namespace qv::device {
+class CommandSet;
+}
+
+namespace qv {
+
+// What a download needs besides the stores.
+struct DownloadContext {
+    device::CommandSet& commands;
+    std::size_t macroCapacity;  // GlobalBlock byte 11 x 128; 0 until the block was read
+    UserPrompt& prompt;         // EXTRA_MACRO_TOO_LONG, EXTRA_PROFILE_SPACE_TIGHT
+};
+
+// Checks the macro image against the capacity, then BeginConfig, WriteMacroMemory, WriteKeyMatrix
+// for profiles 0..2 (all) or the active profile, EndConfig. True when the last key matrix was
+// written.
+bool DownloadAssignments(bool allProfiles, ProfileStore& applied, const DownloadContext& context);
+
+// Packs the working store's texts, copies it into the applied store and downloads. Takes the
+// working lock before the applied lock.
+bool CommitWorkingToApplied(bool allProfiles, ProfileStore& working, ProfileStore& applied,
+                            const DownloadContext& context);
+
+// The Default action: the records of the 104 key buttons and of the nine G keys of the selected
+// bank in this profile become zero. Nothing for a profile outside 0..2.
+void ResetProfileKeys(ProfileStore& working, int activeProfile, bool bankB);
+
+// MacroIndexOfId on the working store's list, under its lock.
+int MacroIndexOfId(ProfileStore& working, std::uint16_t id);
+
+}  // namespace qv

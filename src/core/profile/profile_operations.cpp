@@ -1,0 +1,155 @@
+#include "core/profile/profile_operations.h"
+
+#include <system_error>
+
+#include "core/app/text_table.h"
+#include "core/device/command_set.h"
+#include "core/keyboard/key_download.h"
+#include "core/profile/profile_file.h"
+#include "core/profile/profile_rebuild.h"
+
+namespace qv {
+
+ProfileOperations::ProfileOperations(device::CommandSet& commands, ProfileHost& host,
+                                     UserPrompt& prompt, FileChooser& chooser,
+                                     ProfileEnvironment environment, ProfileStore& working,
+                                     ProfileStore& applied)
+    : commands_(commands),
+      host_(host),
+      prompt_(prompt),
+      chooser_(chooser),
+      env_(std::move(environment)),
+      working_(working),
+      applied_(applied) {}
+
+int ProfileOperations::ReadActiveProfile() { return commands_.GetActiveProfile(); }
+
+bool ProfileOperations::SetActiveProfile(int p) {
+    if (p < 0) return true;
+    // A block that cannot be read means nothing is written; only a refused write is a failure.
+    device::GlobalBlock block;
+    if (commands_.ReadGlobalBlock(block) != device::kSuccess) return true;
+    return commands_.SetActiveProfile(p) == device::kSuccess;
+}
+
+void ProfileOperations::ReloadWorkingFile() {
+    auto lock = working_.Lock();
+    if (!ReadFileIntoStore(env_.workingFile, working_)) CreateDefaultFile(working_);
+}
+
+int ProfileOperations::SwitchProfile(int p) {
+    const int q = p >= kOnBoardProfiles ? 0 : p;
+    if (host_.CompositeEditorOpen()) {
+        prompt_.ShowMessage(Text(TextId::PROFILE_SEELCT_PROMPT2));
+        return 0;
+    }
+    if (host_.HasUnappliedChanges() && !questionOpen_) {
+        questionOpen_ = true;
+        const bool save = prompt_.AskYesNo(Text(TextId::PROFILE_SELECT_PROMPT));
+        questionOpen_ = false;
+        if (save) {
+            host_.RunMainApply();
+        } else {
+            host_.SetMainApplyEnabled(false);
+            if (ReadActiveProfile() != -1) ReloadWorkingFile();
+        }
+        if (!SetActiveProfile(q)) return 0;
+    } else {
+        if (!SetActiveProfile(q)) return 0;
+        if (host_.ProfileManagerOpen()) host_.TickProfileManagerRow(q);
+    }
+    {
+        auto lock = working_.Lock();
+        host_.RefreshKeyButtons();
+    }
+    UpdateProfileCaption();
+    return 1;
+}
+
+void ProfileOperations::LoadWorkingFromKeyboard(bool keepApply) {
+    EnsureUserFolder();
+    const bool rebuilt =
+        ReadActiveProfile() != -1 && RebuildFromKeyboard(env_.workingFile, commands_);
+    {
+        auto lock = working_.Lock();
+        if (rebuilt) {
+            ReloadWorkingFile();
+        } else {
+            CreateDefaultFile(working_);
+        }
+        host_.RefreshKeyButtons();
+    }
+    if (!keepApply) host_.SetMainApplyEnabled(false);
+}
+
+bool ProfileOperations::EnsureUserFolder() {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(env_.userFolder, ec)) {
+        std::filesystem::create_directories(env_.userFolder, ec);
+    }
+    if (env_.setUpUserLighting) env_.setUpUserLighting();
+    return std::filesystem::is_directory(env_.userFolder, ec);
+}
+
+FileDialogOptions ProfileOperations::ProfileFileDialog(bool save) {
+    FileDialogOptions o;
+    o.defaultExtension = std::string(kProfileFileExtension);
+    o.initialName = "*." + std::string(kProfileFileExtension);
+    o.filter = std::string(kProfileFileFilter);
+    o.overwritePrompt = save;
+    return o;
+}
+
+bool ProfileOperations::Import() {
+    const auto file = chooser_.ChooseFileToOpen(ProfileFileDialog(false));
+    return file ? ImportFile(*file) : false;
+}
+
+bool ProfileOperations::ImportFile(const std::filesystem::path& file) {
+    if (!ValidateFile(file, prompt_)) {
+        prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_INPORT));
+        return false;
+    }
+    bool sent = false;
+    {
+        auto lock = working_.Lock();
+        // The file is read into a store of its own first, so a file that passes the header check
+        // but cannot be read leaves the working store as it was.
+        ProfileStore incoming;
+        if (!ReadFileIntoStore(file, incoming)) {
+            prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_INPORT));
+            return false;
+        }
+        {
+            auto incomingLock = incoming.Lock();
+            working_.Content() = std::move(incoming.Content());
+        }
+        WriteStoreToWorkingFile(working_, env_.workingFile);
+        const std::size_t capacity = env_.macroCapacity ? env_.macroCapacity() : 0;
+        sent = CommitWorkingToApplied(true, working_, applied_, {commands_, capacity, prompt_});
+        host_.RefreshKeyButtons();
+    }
+    host_.SetMainApplyEnabled(false);
+    return sent;
+}
+
+bool ProfileOperations::Export() {
+    const auto file = chooser_.ChooseFileToSave(ProfileFileDialog(true));
+    return file ? ExportFile(*file) : false;
+}
+
+bool ProfileOperations::ExportFile(const std::filesystem::path& file) {
+    auto lock = working_.Lock();
+    return WriteStoreToFile(working_, file);
+}
+
+ProfileCaption ProfileOperations::UpdateProfileCaption() {
+    ProfileCaption c;
+    c.caption = ReadActiveProfile() == -1 ? Text(TextId::DEFAULT_PROFILE_NAME)
+                                          : env_.workingFile.stem().string();
+    c.tooltip = Text(TextId::PROFILE_TIP) + c.caption;
+    host_.SetProfileCaption(c.caption, c.tooltip);
+    return c;
+}
+
+}  // namespace qv

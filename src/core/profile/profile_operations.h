@@ -1,0 +1,75 @@
+#pragma once
+// Everything around the three on-board profiles except the profile manager's window: the active
+// profile, the switch routine all profile choices go through, loading the keyboard's contents
+// into the working store, import and export of profile files, and the profile button's caption.
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "core/app/user_prompt.h"
+#include "core/keyboard/profile_store.h"
+#include "core/profile/profile_host.h"
+
+namespace qv::device {
+class CommandSet;
+}
+
+namespace qv {
+
+struct ProfileEnvironment {
+    std::filesystem::path userFolder;   // documents + "Quorvane"
+    std::filesystem::path workingFile;  // "$Profile0": the same for every profile
+    // The keyboard's macro capacity in bytes, as last read from its global block.
+    std::function<std::size_t()> macroCapacity;
+    // The first-run setup of the user lighting files, run by EnsureUserFolder.
+    std::function<void()> setUpUserLighting;
+};
+
+struct ProfileCaption {
+    std::string caption;
+    std::string tooltip;
+};
+
+class ProfileOperations {
+public:
+    ProfileOperations(device::CommandSet& commands, ProfileHost& host, UserPrompt& prompt,
+                      FileChooser& chooser, ProfileEnvironment environment,
+                      ProfileStore& working = WorkingStore(), ProfileStore& applied = AppliedStore());
+
+    // 0..2, or -1 when the keyboard's global block cannot be read.
+    int ReadActiveProfile();
+    // Read-modify-write of the global block. False only when the write itself failed.
+    bool SetActiveProfile(int p);
+    // 1 when done, 0 when refused (the composite editor is open, or the keyboard refused the
+    // new active profile).
+    int SwitchProfile(int p);
+    void LoadWorkingFromKeyboard(bool keepApply);
+    bool EnsureUserFolder();
+
+    // The popup menu's Import and Export: a file dialog, then the file operation.
+    bool Import();
+    bool ImportFile(const std::filesystem::path& file);
+    bool Export();
+    bool ExportFile(const std::filesystem::path& file);
+
+    ProfileCaption UpdateProfileCaption();
+
+    static FileDialogOptions ProfileFileDialog(bool save);
+
+private:
+    // Reads the working file into the working store; a default block when it cannot be read.
+    void ReloadWorkingFile();
+
+    device::CommandSet& commands_;
+    ProfileHost& host_;
+    UserPrompt& prompt_;
+    FileChooser& chooser_;
+    ProfileEnvironment env_;
+    ProfileStore& working_;
+    ProfileStore& applied_;
+    bool questionOpen_ = false;
+};
+
+}  // namespace qv

@@ -185,8 +185,8 @@ Dialog MainDialog() {
     }
     add("LOCK_AB", KeyRect(0, 0, 1.25, 1, kGColumnX), Look::kBank);
     for (int i = 0; i < 5; ++i) {
-        add(KeyName("FUNC_G%d", i + 1), KeyRect(0, 1.25 + i, 1.25, 1, kGColumnX), Look::kGKey,
-            QString("G%1").arg(i + 1));
+        // The program writes the bank's caption ("A1".."B5") over these caps.
+        add(KeyName("FUNC_G%d", i + 1), KeyRect(0, 1.25 + i, 1.25, 1, kGColumnX), Look::kGKey);
     }
     // G6..G9 exist only as records for the Macro button; they get no place on the keyboard.
     for (int i = 5; i < 9; ++i) add(KeyName("FUNC_G%d", i + 1), QRect(1, 1, 1, 1), Look::kHidden);

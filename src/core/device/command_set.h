@@ -4,6 +4,7 @@
 // Every operation returns the codes of result_codes.h.
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -24,6 +25,8 @@ public:
                                std::size_t* received) = 0;
     // The service library's result for the write; no wait.
     virtual int SendReportNoReply(const std::uint8_t* frame, std::size_t length) = 0;
+    // Pauses between frames (before EndConfig); the engine routes it through its clock.
+    virtual void Pause(std::chrono::milliseconds duration);
 };
 
 class CommandSet {
@@ -55,6 +58,13 @@ public:
     int CachedActiveProfile() const;
 
 private:
+    // One frame: zeroed, report id, command, length, address, data, checksum; then the exchange
+    // and the answer's status. `answer` gets the 64-byte answer.
+    int Transact(std::uint8_t command, int length, int address, const std::uint8_t* data,
+                 std::size_t dataLength, std::uint8_t* answer);
+    int ReadBlock(std::uint8_t command, int baseAddress, std::uint8_t* out, int count);
+    int WriteBlock(std::uint8_t command, int baseAddress, const std::uint8_t* data, int count);
+
     Exchanger& engine_;
     std::atomic<int> activeProfileCache_{-1};
 };

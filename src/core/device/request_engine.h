@@ -1,0 +1,57 @@
+#pragma once
+// Sends one 64-byte frame on the vendor collection and waits for its answer, which the vendor
+// listener hands over from a library thread. One exchange at a time: a lock around the whole
+// exchange takes the place of the in-flight flag's 1001 ms pause, so two callers never share the
+// single reply slot. The lock is always released on return (and an exchange is bounded at about
+// 3 s), so an abandoned exchange cannot hold up later ones for long; a caller that still cannot
+// get it within 10 s gets 0 ("waiting failed").
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+
+#include "core/device/command_set.h"
+#include "core/device/engine_clock.h"
+#include "core/device/hid_service.h"
+
+namespace qv::device {
+
+class RequestEngine final : public Exchanger {
+public:
+    static constexpr std::chrono::milliseconds kAnswerWait{1000};
+    static constexpr std::chrono::milliseconds kRetryPause{10};
+    static constexpr int kAttempts = 3;
+    static constexpr std::chrono::seconds kLockWait{10};
+
+    explicit RequestEngine(const HidService& service, EngineClock& clock = SystemEngineClock());
+
+    int ExchangeReport(const std::uint8_t* request, std::size_t requestLength, std::uint8_t* answer,
+                       std::size_t answerCapacity, std::size_t* received) override;
+    int SendReportNoReply(const std::uint8_t* frame, std::size_t length) override;
+    void Pause(std::chrono::milliseconds duration) override { clock_.Sleep(duration); }
+
+    // The vendor listener's hand-over: while an exchange is in flight the report (cut to the
+    // slot's capacity) goes into the slot and wakes the caller; otherwise it is dropped.
+    void DeliverReply(const std::uint8_t* report, std::size_t length);
+    // Nothing in flight (start, and after the listener was registered again).
+    void Reset();
+    bool InFlight() const;
+
+private:
+    const HidService& service_;
+    EngineClock& clock_;
+    const DeviceIdentity vendor_;
+    std::timed_mutex exchange_;
+
+    mutable std::mutex slotMutex_;
+    std::condition_variable replyEvent_;
+    bool inFlight_ = false;
+    bool signalled_ = false;
+    std::uint8_t* slot_ = nullptr;
+    std::size_t capacity_ = 0;
+    std::size_t received_ = 0;
+};
+
+}  // namespace qv::device

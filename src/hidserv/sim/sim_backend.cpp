@@ -1,0 +1,245 @@
+#include "hidserv/sim/sim_backend.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "core/device/report_frame.h"
+
+namespace qv::hidserv {
+namespace fr = qv::device::frame;
+
+SimBackend::SimBackend(ListenerRegistry& listeners, std::filesystem::path statePath, bool attached)
+    : listeners_(listeners),
+      statePath_(std::move(statePath)),
+      attached_(attached),
+      vendorThread_([this](const DeliveryThread::Item& item) {
+          if (item.presence) {
+              listeners_.DeliverPresence(item.count);
+          } else {
+              listeners_.DeliverData(Collection::Vendor, item.bytes.data(),
+                                     static_cast<std::size_t>(item.count));
+          }
+      }),
+      consumerThread_([this](const DeliveryThread::Item& item) {
+          listeners_.DeliverData(Collection::Consumer, item.bytes.data(),
+                                 static_cast<std::size_t>(item.count));
+      }) {
+    if (!keyboard_.Load(statePath_)) keyboard_.ResetToFactory();
+    keyboard_.MarkSaved();
+}
+
+SimBackend::~SimBackend() {
+    std::lock_guard lock(mutex_);
+    SaveIfDirtyLocked();
+}
+
+std::filesystem::path SimBackend::DefaultStatePath() {
+    std::filesystem::path base;
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && *state == '/') {
+        base = state;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        base = std::filesystem::path(home) / ".local" / "state";
+    } else {
+        base = std::filesystem::temp_directory_path();
+    }
+    return base / "quorvane" / "simulated-keyboard";
+}
+
+int SimBackend::DeviceCount() {
+    std::lock_guard lock(mutex_);
+    return attached_ ? 1 : 0;
+}
+
+void SimBackend::LogFrameLocked(const std::array<std::uint8_t, 64>& frame) {
+    if (log_.size() < kLogCapacity) {
+        log_.push_back(frame);
+    } else {
+        log_[frameCount_ % kLogCapacity] = frame;
+    }
+    ++frameCount_;
+}
+
+void SimBackend::SaveIfDirtyLocked() {
+    if (keyboard_.Dirty() && keyboard_.Save(statePath_)) keyboard_.MarkSaved();
+}
+
+void SimBackend::DetachLocked() {
+    if (!attached_) return;
+    attached_ = false;
+    keyboard_.LeaveUpdateMode();
+    SaveIfDirtyLocked();
+    vendorThread_.DropPending();
+    consumerThread_.DropPending();
+    DeliveryThread::Item gone;
+    gone.due = DeliveryThread::Clock::now();
+    gone.presence = true;
+    gone.count = 0;
+    vendorThread_.Push(gone);
+}
+
+int SimBackend::WriteVendorReport(const std::uint8_t* report, std::size_t length) {
+    if (report == nullptr || length == 0 || length > fr::kSize) return -1;
+    std::array<std::uint8_t, 64> frame{};
+    std::copy_n(report, length, frame.begin());
+
+    std::lock_guard lock(mutex_);
+    LogFrameLocked(frame);
+    if (!attached_) return -1;
+    if (faults_.disconnectAt > 0 && --faults_.disconnectAt == 0) {
+        DetachLocked();
+        return -1;
+    }
+    if (faults_.noAnswer > 0) {
+        --faults_.noAnswer;
+        return static_cast<int>(fr::kSize);
+    }
+    DeliveryThread::Item item;
+    item.count = static_cast<int>(fr::kSize);
+    std::span<std::uint8_t, 64> answer(item.bytes);
+    bool answered = true;
+    if (faults_.statusFF > 0) {
+        --faults_.statusFF;
+        SimKeyboard::RefusalAnswer(frame, fr::kStatusFF, answer);
+    } else if (faults_.statusFE > 0) {
+        --faults_.statusFE;
+        SimKeyboard::RefusalAnswer(frame, fr::kStatusFE, answer);
+    } else {
+        answered = keyboard_.HandleFrame(frame, answer);
+        if (answered && faults_.wrongCommand > 0) {
+            --faults_.wrongCommand;
+            answer[fr::kCommand] = static_cast<std::uint8_t>(answer[fr::kCommand] ^ 0x80);
+            fr::StoreChecksum(answer.data());
+        }
+        // Flash is written when a group closes, or at once for a write outside any group.
+        if (keyboard_.ConfigDepth() == 0) SaveIfDirtyLocked();
+    }
+    if (answered) {
+        item.due = DeliveryThread::Clock::now() + latency_;
+        vendorThread_.Push(item);
+    }
+    return static_cast<int>(fr::kSize);
+}
+
+int SimBackend::WriteStatusReport(const std::uint8_t* status, std::size_t length) {
+    if (status == nullptr || length == 0) return -1;
+    std::lock_guard lock(mutex_);
+    if (!attached_) return -1;
+    keyboard_.SetStatusReport(std::span<const std::uint8_t>(status, std::min<std::size_t>(length, 2)));
+    return static_cast<int>(std::min<std::size_t>(length, 2));
+}
+
+int SimBackend::ReadStatusReport(std::uint8_t* out, std::size_t capacity) {
+    if (out == nullptr) return -1;
+    std::lock_guard lock(mutex_);
+    if (!attached_) return -1;
+    const auto status = keyboard_.StatusReport();
+    const std::size_t n = std::min(capacity, status.size());
+    std::copy_n(status.begin(), n, out);
+    return static_cast<int>(n);
+}
+
+void SimBackend::Reset(const char* statePath, bool attached) {
+    std::lock_guard lock(mutex_);
+    vendorThread_.DropPending();
+    consumerThread_.DropPending();
+    if (statePath != nullptr) statePath_ = statePath;
+    if (!keyboard_.Load(statePath_)) keyboard_.ResetToFactory();
+    keyboard_.MarkSaved();
+    attached_ = attached;
+    faults_ = Faults{};
+    latency_ = std::chrono::microseconds{0};
+    log_.clear();
+    frameCount_ = 0;
+}
+
+void SimBackend::Attach(bool attached) {
+    std::lock_guard lock(mutex_);
+    if (!attached) {
+        DetachLocked();
+        return;
+    }
+    if (attached_) return;
+    attached_ = true;
+    keyboard_.SetStatusReport(std::array<std::uint8_t, 2>{0x05, 0x02});
+    DeliveryThread::Item arrived;
+    arrived.due = DeliveryThread::Clock::now();
+    arrived.presence = true;
+    arrived.count = 1;
+    vendorThread_.Push(arrived);
+}
+
+bool SimBackend::SendConsumerCode(std::uint16_t code) {
+    std::lock_guard lock(mutex_);
+    if (!attached_) return false;
+    DeliveryThread::Item report;
+    report.due = DeliveryThread::Clock::now();
+    report.count = 2;
+    report.bytes[0] = static_cast<std::uint8_t>(code & 0xFF);
+    report.bytes[1] = static_cast<std::uint8_t>(code >> 8);
+    consumerThread_.Push(report);
+    return true;
+}
+
+void SimBackend::SetLatency(std::chrono::microseconds latency) {
+    std::lock_guard lock(mutex_);
+    latency_ = latency;
+}
+
+bool SimBackend::InjectFault(int fault, std::uint32_t count) {
+    std::lock_guard lock(mutex_);
+    switch (fault) {
+        case 0: faults_.noAnswer = count; return true;
+        case 1: faults_.wrongCommand = count; return true;
+        case 2: faults_.statusFF = count; return true;
+        case 3: faults_.statusFE = count; return true;
+        case 4: faults_.disconnectAt = count; return true;
+        default: return false;
+    }
+}
+
+void SimBackend::ClearFaults() {
+    std::lock_guard lock(mutex_);
+    faults_ = Faults{};
+}
+
+bool SimBackend::ReadMemory(int area, std::size_t offset, std::uint8_t* out, std::size_t length) {
+    if (out == nullptr && length > 0) return false;
+    std::lock_guard lock(mutex_);
+    return keyboard_.ReadArea(area, offset, std::span<std::uint8_t>(out, length));
+}
+
+bool SimBackend::WriteMemory(int area, std::size_t offset, const std::uint8_t* data,
+                             std::size_t length) {
+    if (data == nullptr && length > 0) return false;
+    std::lock_guard lock(mutex_);
+    return keyboard_.WriteArea(area, offset, std::span<const std::uint8_t>(data, length));
+}
+
+std::uint32_t SimBackend::FrameCount() {
+    std::lock_guard lock(mutex_);
+    return frameCount_;
+}
+
+bool SimBackend::FrameAt(std::uint32_t index, std::uint8_t* out) {
+    if (out == nullptr) return false;
+    std::lock_guard lock(mutex_);
+    if (index >= frameCount_ || frameCount_ - index > log_.size()) return false;
+    const auto& frame = log_.size() < kLogCapacity ? log_[index] : log_[index % kLogCapacity];
+    std::copy(frame.begin(), frame.end(), out);
+    return true;
+}
+
+void SimBackend::ClearFrameLog() {
+    std::lock_guard lock(mutex_);
+    log_.clear();
+    frameCount_ = 0;
+}
+
+bool SimBackend::Save() {
+    std::lock_guard lock(mutex_);
+    if (!keyboard_.Save(statePath_)) return false;
+    keyboard_.MarkSaved();
+    return true;
+}
+
+}  // namespace qv::hidserv

@@ -1,0 +1,75 @@
+#pragma once
+// The simulated keyboard as a backend of the service library: a SimKeyboard behind the vendor,
+// consumer and status collections, answers delivered from its own threads after a settable
+// latency, faults injected by the control interface, memory kept in a state file.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <vector>
+
+#include "hidserv/backend.h"
+#include "hidserv/listener_registry.h"
+#include "hidserv/sim/delivery_thread.h"
+#include "hidserv/sim/sim_keyboard.h"
+
+namespace qv::hidserv {
+
+class SimBackend final : public Backend {
+public:
+    SimBackend(ListenerRegistry& listeners, std::filesystem::path statePath, bool attached);
+    ~SimBackend() override;
+
+    int DeviceCount() override;
+    int WriteVendorReport(const std::uint8_t* report, std::size_t length) override;
+    int WriteStatusReport(const std::uint8_t* status, std::size_t length) override;
+    int ReadStatusReport(std::uint8_t* out, std::size_t capacity) override;
+
+    // Control interface (sim_control.h).
+    void Reset(const char* statePath, bool attached);
+    void Attach(bool attached);
+    bool SendConsumerCode(std::uint16_t code);
+    void SetLatency(std::chrono::microseconds latency);
+    bool InjectFault(int fault, std::uint32_t count);
+    void ClearFaults();
+    bool ReadMemory(int area, std::size_t offset, std::uint8_t* out, std::size_t length);
+    bool WriteMemory(int area, std::size_t offset, const std::uint8_t* data, std::size_t length);
+    std::uint32_t FrameCount();
+    bool FrameAt(std::uint32_t index, std::uint8_t* out);
+    void ClearFrameLog();
+    bool Save();
+
+    // The default state file: $XDG_STATE_HOME (or ~/.local/state) /quorvane/simulated-keyboard.
+    static std::filesystem::path DefaultStatePath();
+
+private:
+    static constexpr std::size_t kLogCapacity = 16384;
+    struct Faults {
+        std::uint32_t noAnswer = 0;
+        std::uint32_t wrongCommand = 0;
+        std::uint32_t statusFF = 0;
+        std::uint32_t statusFE = 0;
+        std::uint32_t disconnectAt = 0;  // 0 = none
+    };
+
+    void DetachLocked();
+    void SaveIfDirtyLocked();
+    void LogFrameLocked(const std::array<std::uint8_t, 64>& frame);
+
+    ListenerRegistry& listeners_;
+    std::mutex mutex_;
+    SimKeyboard keyboard_;
+    std::filesystem::path statePath_;
+    bool attached_;
+    Faults faults_;
+    std::chrono::microseconds latency_{0};
+    std::vector<std::array<std::uint8_t, 64>> log_;
+    std::uint32_t frameCount_ = 0;
+    // Last members: their threads stop first on destruction.
+    DeliveryThread vendorThread_;
+    DeliveryThread consumerThread_;
+};
+
+}  // namespace qv::hidserv

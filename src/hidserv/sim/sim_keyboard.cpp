@@ -1,0 +1,264 @@
+#include "hidserv/sim/sim_keyboard.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "core/device/report_frame.h"
+#include "core/keyboard/key_matrix.h"
+#include "core/lighting/default_settings_block.h"
+#include "hidserv/sim_control.h"
+
+namespace qv::hidserv {
+namespace fr = qv::device::frame;
+
+namespace {
+
+constexpr char kStateMagic[8] = {'Q', 'V', 'S', 'I', 'M', 'K', 'B', '1'};
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+SimKeyboard::SimKeyboard() { ResetToFactory(); }
+
+void SimKeyboard::ResetToFactory() {
+    global_.fill(0);
+    global_[10] = 0;
+    global_[11] = kDefaultCapacity;
+    // Effects 1..18 and 20.
+    for (int i = 0; i < 18; ++i) global_[12 + i] = static_cast<std::uint8_t>(i + 1);
+    global_[12 + 18] = 20;
+    settings_.fill(0);
+    for (std::size_t p = 0; p < 3; ++p) {
+        std::copy(kDefaultSettingsBlock.begin(), kDefaultSettingsBlock.end(),
+                  settings_.begin() + static_cast<std::ptrdiff_t>(p * 42));
+    }
+    const KeyMatrix& factory = BuiltInFactoryMatrix();
+    std::copy(factory.begin(), factory.end(), factory_.begin());
+    for (std::size_t p = 0; p < 3; ++p) {
+        std::copy(factory.begin(), factory.end(),
+                  matrices_.begin() + static_cast<std::ptrdiff_t>(p * kMatrixSize));
+    }
+    macro_.fill(0);
+    colours_.fill(0xFF);
+    status_ = {0x05, 0x02};
+    updateMode_ = false;
+    configDepth_ = 0;
+    dirty_ = true;
+}
+
+std::size_t SimKeyboard::MacroCapacity() const {
+    return std::min<std::size_t>(std::size_t{global_[11]} * 128u, kMacroSize);
+}
+
+std::span<std::uint8_t> SimKeyboard::Area(int area) {
+    const auto& self = *this;
+    const auto a = self.Area(area);
+    return {const_cast<std::uint8_t*>(a.data()), a.size()};
+}
+
+std::span<const std::uint8_t> SimKeyboard::Area(int area) const {
+    switch (area) {
+        case QV_SIM_GLOBAL: return global_;
+        case QV_SIM_SETTINGS: return settings_;
+        case QV_SIM_KEY_MATRICES: return matrices_;
+        case QV_SIM_MACRO: return macro_;
+        case QV_SIM_FACTORY: return factory_;
+        case QV_SIM_KEY_COLOURS: return colours_;
+        case QV_SIM_STATUS: return status_;
+        default: return {};
+    }
+}
+
+bool SimKeyboard::ReadArea(int area, std::size_t offset, std::span<std::uint8_t> out) const {
+    if (area == QV_SIM_UPDATE_MODE) {
+        if (offset != 0 || out.size() > 1) return false;
+        if (!out.empty()) out[0] = updateMode_ ? 1 : 0;
+        return true;
+    }
+    const auto a = Area(area);
+    if (offset > a.size() || out.size() > a.size() - offset) return false;
+    std::copy_n(a.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
+    return true;
+}
+
+bool SimKeyboard::WriteArea(int area, std::size_t offset, std::span<const std::uint8_t> data) {
+    if (area == QV_SIM_UPDATE_MODE) {
+        if (offset != 0 || data.size() > 1) return false;
+        if (!data.empty()) updateMode_ = data[0] != 0;
+        return true;
+    }
+    auto a = Area(area);
+    if (offset > a.size() || data.size() > a.size() - offset) return false;
+    std::copy(data.begin(), data.end(), a.begin() + static_cast<std::ptrdiff_t>(offset));
+    if (area != QV_SIM_STATUS) dirty_ = true;
+    return true;
+}
+
+void SimKeyboard::SetStatusReport(std::span<const std::uint8_t> status) {
+    for (std::size_t i = 0; i < status_.size() && i < status.size(); ++i) status_[i] = status[i];
+}
+
+void SimKeyboard::RefusalAnswer(std::span<const std::uint8_t, 64> frame, std::uint8_t status,
+                                std::span<std::uint8_t, 64> answer) {
+    std::fill(answer.begin(), answer.end(), 0);
+    answer[fr::kReportIdAt] = fr::kReportId;
+    answer[fr::kCommand] = frame[fr::kCommand];
+    answer[fr::kLength] = frame[fr::kLength];
+    answer[fr::kAddressLow] = frame[fr::kAddressLow];
+    answer[fr::kAddressHigh] = frame[fr::kAddressHigh];
+    answer[fr::kStatus] = status;
+    fr::StoreChecksum(answer.data());
+}
+
+bool SimKeyboard::HandleFrame(std::span<const std::uint8_t, 64> frame,
+                              std::span<std::uint8_t, 64> answer) {
+    const std::uint8_t command = frame[fr::kCommand];
+    // The firmware loader's frame is the only one without a checksum; it is never answered, and
+    // neither is anything after it.
+    if (command == fr::kUpdateMode && frame[fr::kLength] == fr::kUpdateMode) {
+        updateMode_ = true;
+        return false;
+    }
+    if (updateMode_) return false;
+
+    std::fill(answer.begin(), answer.end(), 0);
+    answer[fr::kReportIdAt] = fr::kReportId;
+    answer[fr::kCommand] = command;
+    answer[fr::kLength] = frame[fr::kLength];
+    answer[fr::kAddressLow] = frame[fr::kAddressLow];
+    answer[fr::kAddressHigh] = frame[fr::kAddressHigh];
+    auto finish = [&](std::uint8_t status) {
+        answer[fr::kStatus] = status;
+        fr::StoreChecksum(answer.data());
+        return true;
+    };
+    if (frame[fr::kReportIdAt] != fr::kReportId) return finish(kRefused);
+    if (!fr::ChecksumMatches(frame.data())) return finish(kBadChecksum);
+
+    const std::size_t length = frame[fr::kLength];
+    const std::size_t address = static_cast<std::size_t>(fr::Address(frame.data()));
+    const std::uint8_t* data = frame.data() + fr::kData;
+    std::uint8_t* out = answer.data() + fr::kData;
+
+    // Block reads and writes: a piece of at most 56 bytes wholly inside the area.
+    auto fits = [&](std::size_t areaSize) {
+        return length <= fr::kMaxData && address <= areaSize && length <= areaSize - address;
+    };
+    auto readBlock = [&](std::span<const std::uint8_t> area) {
+        if (!fits(area.size())) return finish(kRefused);
+        std::copy_n(area.begin() + static_cast<std::ptrdiff_t>(address), length, out);
+        return finish(kOk);
+    };
+    auto writeBlock = [&](std::span<std::uint8_t> area) {
+        if (!fits(area.size())) return finish(kRefused);
+        std::copy_n(data, length, area.begin() + static_cast<std::ptrdiff_t>(address));
+        dirty_ = true;
+        return finish(kOk);
+    };
+
+    switch (command) {
+        case fr::kBeginConfig:
+            ++configDepth_;
+            return finish(kOk);
+        case fr::kEndConfig:
+            if (configDepth_ > 0) --configDepth_;
+            return finish(kOk);
+        case fr::kReadGlobalBlock:
+            std::copy(global_.begin(), global_.end(), out);
+            answer[fr::kLength] = kGlobalSize;
+            return finish(kOk);
+        case fr::kWriteGlobalBlock: {
+            if (length != kGlobalSize) return finish(kRefused);
+            if (data[10] > 2) return finish(kRefused);
+            // Capacity and the effect list belong to the firmware; only bytes 0..10 take a write.
+            std::copy_n(data, 11, global_.begin());
+            dirty_ = true;
+            return finish(kOk);
+        }
+        case fr::kReadSettingsMemory: {
+            // Answers 56 bytes from the address whatever the length; past the end reads as 0.
+            if (address >= settings_.size()) return finish(kRefused);
+            const std::size_t n = std::min(fr::kMaxData, settings_.size() - address);
+            std::copy_n(settings_.begin() + static_cast<std::ptrdiff_t>(address), n, out);
+            return finish(kOk);
+        }
+        case fr::kWriteSettingsMemory: return writeBlock(settings_);
+        case fr::kReadKeyMatrix: return readBlock(matrices_);
+        case fr::kWriteKeyMatrix: return writeBlock(matrices_);
+        case fr::kReadMacroMemory:
+            return readBlock(std::span<const std::uint8_t>(macro_.data(), MacroCapacity()));
+        case fr::kWriteMacroMemory:
+            return writeBlock(std::span<std::uint8_t>(macro_.data(), MacroCapacity()));
+        case fr::kReadDefaultKeyMatrix: return readBlock(factory_);
+        case fr::kWriteKeyColours: return writeBlock(colours_);
+        default: return finish(kRefused);
+    }
+}
+
+bool SimKeyboard::Load(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return false;
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t expected = sizeof(kStateMagic) + kGlobalSize + kSettingsSize + kMatricesSize +
+                                 kMacroSize + kMatrixSize + kColoursSize;
+    if (bytes.size() != expected || std::memcmp(bytes.data(), kStateMagic, sizeof(kStateMagic)) != 0) {
+        return false;
+    }
+    std::size_t at = sizeof(kStateMagic);
+    auto take = [&](auto& area) {
+        std::memcpy(area.data(), bytes.data() + at, area.size());
+        at += area.size();
+    };
+    take(global_);
+    take(settings_);
+    take(matrices_);
+    take(macro_);
+    take(factory_);
+    take(colours_);
+    dirty_ = false;
+    return true;
+}
+
+bool SimKeyboard::Save(const std::filesystem::path& file) const {
+    std::error_code ec;
+    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
+    // Replace the file as a whole so a crash never leaves half a keyboard behind. No fsync: it
+    // is a simulation, and writes outside a group save after every frame.
+    const std::string tmp = file.string() + ".tmp." + std::to_string(::getpid());
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, reinterpret_cast<const std::uint8_t*>(kStateMagic), sizeof(kStateMagic));
+    for (const auto area : {std::span<const std::uint8_t>(global_), std::span<const std::uint8_t>(settings_),
+                            std::span<const std::uint8_t>(matrices_), std::span<const std::uint8_t>(macro_),
+                            std::span<const std::uint8_t>(factory_), std::span<const std::uint8_t>(colours_)}) {
+        ok = ok && WriteAll(fd, area.data(), area.size());
+    }
+    ok = (::close(fd) == 0) && ok;
+    if (!ok || ::rename(tmp.c_str(), file.c_str()) != 0) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace qv::hidserv

@@ -1,0 +1,75 @@
+#pragma once
+// The keyboard's side of the vendor protocol on real memory: every command frame is checked
+// (checksum, address, length) and answered with the command byte, a status and the data read.
+// No threads here; the simulated backend owns timing, faults and delivery.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+
+namespace qv::hidserv {
+
+class SimKeyboard {
+public:
+    static constexpr std::size_t kGlobalSize = 44;
+    static constexpr std::size_t kSettingsSize = 3 * 42;
+    static constexpr std::size_t kMatrixSize = 378;
+    static constexpr std::size_t kMatricesSize = 3 * kMatrixSize;
+    static constexpr std::size_t kMacroSize = 255 * 128;
+    static constexpr std::size_t kColoursSize = 3 * 512;
+    static constexpr std::uint8_t kDefaultCapacity = 255;
+    static constexpr std::uint8_t kOk = 0x00;
+    static constexpr std::uint8_t kRefused = 0xFF;      // command, address or length not acceptable
+    static constexpr std::uint8_t kBadChecksum = 0xFE;  // the frame arrived damaged
+
+    SimKeyboard();
+
+    // Factory state: default settings, factory matrices, empty macro memory.
+    void ResetToFactory();
+
+    // Handles one 64-byte output report; false when the keyboard sends no answer (update mode).
+    bool HandleFrame(std::span<const std::uint8_t, 64> frame, std::span<std::uint8_t, 64> answer);
+
+    // A refusal answer for `frame` without touching memory (injected failure statuses).
+    static void RefusalAnswer(std::span<const std::uint8_t, 64> frame, std::uint8_t status,
+                              std::span<std::uint8_t, 64> answer);
+
+    // Raw access for the control interface; false when outside the area.
+    bool ReadArea(int area, std::size_t offset, std::span<std::uint8_t> out) const;
+    bool WriteArea(int area, std::size_t offset, std::span<const std::uint8_t> data);
+
+    // Persistence like the keyboard's flash. Load falls back to the factory state.
+    bool Load(const std::filesystem::path& file);
+    bool Save(const std::filesystem::path& file) const;
+
+    // True once a write changed memory that has not been saved since.
+    bool Dirty() const { return dirty_; }
+    void MarkSaved() { dirty_ = false; }
+    // Depth of BeginConfig/EndConfig groups; the backend saves when a group closes.
+    int ConfigDepth() const { return configDepth_; }
+
+    void SetStatusReport(std::span<const std::uint8_t> status);
+    std::array<std::uint8_t, 2> StatusReport() const { return status_; }
+    bool InUpdateMode() const { return updateMode_; }
+    void LeaveUpdateMode() { updateMode_ = false; }
+
+private:
+    std::span<std::uint8_t> Area(int area);
+    std::span<const std::uint8_t> Area(int area) const;
+    std::size_t MacroCapacity() const;
+
+    std::array<std::uint8_t, kGlobalSize> global_{};
+    std::array<std::uint8_t, kSettingsSize> settings_{};
+    std::array<std::uint8_t, kMatricesSize> matrices_{};
+    std::array<std::uint8_t, kMacroSize> macro_{};
+    std::array<std::uint8_t, kMatrixSize> factory_{};
+    std::array<std::uint8_t, kColoursSize> colours_{};
+    std::array<std::uint8_t, 2> status_{0x05, 0x02};
+    bool updateMode_ = false;
+    bool dirty_ = false;
+    int configDepth_ = 0;
+};
+
+}  // namespace qv::hidserv

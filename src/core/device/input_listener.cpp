@@ -23,11 +23,14 @@ std::uint16_t ConsumerCode(const std::uint8_t* report, std::size_t length) {
 InputListener::InputListener(const HidService& service, RequestEngine& engine)
     : service_(service), engine_(engine) {}
 
-InputListener::~InputListener() {
+InputListener::~InputListener() { Stop(); }
+
+void InputListener::Stop() {
     // Deleting a request waits for its callback if one is running, so nothing reaches this
     // object afterwards.
-    for (const std::uint32_t unit : {consumerUnit_, vendorUnit_, statusUnit_}) {
-        if (unit != 0) service_.DeleteRequestFromUnitId(unit);
+    for (std::uint32_t* unit : {&consumerUnit_, &vendorUnit_, &statusUnit_}) {
+        if (*unit != 0) service_.DeleteRequestFromUnitId(*unit);
+        *unit = 0;
     }
     InputListener* self = this;
     g_listener.compare_exchange_strong(self, nullptr);
@@ -42,11 +45,12 @@ void InputListener::SetPresenceHandler(std::function<void(int)> handler) {
 }
 
 void InputListener::Start() {
+    // Started again: the earlier requests go first, so no report is delivered twice.
+    Stop();
     {
         std::lock_guard lock(statusMutex_);
         status_ = kInitialStatus;
     }
-    consumerUnit_ = vendorUnit_ = statusUnit_ = 0;
     g_listener.store(this);
     RegisterConsumerListener();
     engine_.Reset();

@@ -37,6 +37,8 @@ public:
 
     // Status 05 02, unit ids 0, consumer listener, engine reset, vendor listener.
     void Start();
+    // Deletes the requests (waiting out a callback that is running); no events arrive afterwards.
+    void Stop();
     void RegisterConsumerListener();
     void RegisterVendorListener();
     // Deletes the previous status request, then writes the status report. Not checked.

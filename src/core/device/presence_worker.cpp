@@ -1,0 +1,61 @@
+#include "core/device/presence_worker.h"
+
+#include <thread>
+
+#include "core/app/text_table.h"
+#include "core/device/result_codes.h"
+
+namespace qv::device {
+
+PresenceWorker::PresenceWorker(CommandSet& commands, MainWindowLink& window)
+    : commands_(commands), window_(window), factoryLayout_(BuiltInFactoryMatrix()) {}
+
+PresenceWorker::~PresenceWorker() {
+    stopping_.store(true);
+    workers_.JoinAll();
+}
+
+void PresenceWorker::Launch(int count) {
+    workers_.Spawn([this, count] { Run(count); });
+}
+
+KeyMatrix PresenceWorker::FactoryLayout() const {
+    std::lock_guard lock(layoutMutex_);
+    return factoryLayout_;
+}
+
+void PresenceWorker::Run(int count) {
+    std::lock_guard serial(runMutex_);
+    if (stopping_.load() || count == lastKnownCount_.load()) return;
+
+    if (count == 0) {
+        commands_.ForgetActiveProfile();
+        window_.SendWindowMessage(kMsgDeviceGone, kDeviceGoneTag);
+        window_.HideWindow();
+    } else {
+        KeyMatrix layout{};
+        if (commands_.ReadDefaultKeyMatrix(layout) == kSuccess) {
+            std::lock_guard lock(layoutMutex_);
+            factoryLayout_ = layout;
+        } else {
+            window_.ShowMessage(Text(TextId::MAIN_DEFAULT_MATRIX_PROMPT));
+        }
+        GlobalBlock block;
+        if (commands_.ReadGlobalBlock(block) == kSuccess) macroCapacity_.store(block.MacroCapacityBytes());
+        window_.SendWindowMessage(kMsgProfileReload, kProfileReloadTag);
+    }
+
+    while (!window_.IsReady()) {
+        if (stopping_.load()) return;
+        std::this_thread::sleep_for(readyPoll);
+    }
+
+    window_.SetTrayState(kTrayNormal, count != 0 ? kIconKeyboardPresent : kIconNoKeyboard);
+    lastKnownCount_.store(count);
+    if (!window_.AutoOpenFlag()) {
+        if (count != 0) window_.PostWindowMessage(kMsgInstanceOpen, kInstanceOpenTag);
+        window_.SetAutoOpenFlag(true);
+    }
+}
+
+}  // namespace qv::device

@@ -46,6 +46,7 @@ int main(int argc, char* argv[]) {
     {
         qv::ui::CQuorvaneDlg dialog(std::move(services));
         code = dialog.DoModal();
+        device.Close();
     }
     lock.Close();
     (void)code;

@@ -150,7 +150,7 @@ void CQuorvaneDlg::SetCommands(device::CommandSet* commands) {
     ProfileEnvironment env;
     env.userFolder = UserFiles().userFolder;
     env.workingFile = UserFiles().workingProfileFile;
-    env.macroCapacity = [] { return static_cast<std::size_t>(MainState().macroCapacity.load()); };
+    env.macroCapacity = [this] { return MacroCapacity(); };
     profiles_ = std::make_unique<ProfileOperations>(*commands, *this, Prompt(), Chooser(), env);
 }
 
@@ -402,7 +402,7 @@ bool CQuorvaneDlg::ShutdownSession() {
 }
 
 void CQuorvaneDlg::OpenWindow() {
-    if (MainState().keyboardCount <= 0) {
+    if (KeyboardCount() <= 0) {
         Prompt().ShowMessage(Text(TextId::MAIN_NO_DEVICE_PROMPT));
         return;
     }
@@ -480,6 +480,17 @@ void CQuorvaneDlg::SetTrayState(int kind, int iconId) {
     }
 }
 
+int CQuorvaneDlg::KeyboardCount() const {
+    return services_.keyboardCount ? services_.keyboardCount() : MainState().keyboardCount.load();
+}
+
+std::size_t CQuorvaneDlg::MacroCapacity() const {
+    return services_.macroCapacity ? services_.macroCapacity()
+                                   : static_cast<std::size_t>(MainState().macroCapacity.load());
+}
+
+void CQuorvaneDlg::ShowUserMessage(const std::string& text) { Prompt().ShowMessage(text); }
+
 void CQuorvaneDlg::SetProfileCaption(const std::string& caption, const std::string& tooltip) {
     CPngButton* b = Button(id::kProfiles);
     b->setText(Q(caption));
@@ -500,8 +511,7 @@ void CQuorvaneDlg::Apply() {
     if (IsEditing() && services_.commands != nullptr) {
         auto lock = WorkingStore().Lock();
         const bool saved = WriteStoreToWorkingFile(WorkingStore(), UserFiles().workingProfileFile);
-        const DownloadContext context{*services_.commands, static_cast<std::size_t>(MainState().macroCapacity.load()),
-                                      Prompt()};
+        const DownloadContext context{*services_.commands, MacroCapacity(), Prompt()};
         const bool sent = CommitWorkingToApplied(false, WorkingStore(), AppliedStore(), context);
         if (saved && sent) SetEditing(false);
     }

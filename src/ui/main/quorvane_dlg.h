@@ -58,6 +58,9 @@ public:
         std::filesystem::path runtimeFolder;      // instance sockets; none: not reachable
         // The G-key bank as the listener keeps it (0 = A, 1 = B).
         std::function<int()> currentBank;
+        // The last keyboard count the presence worker saw, and the macro capacity it read.
+        std::function<int()> keyboardCount;
+        std::function<std::size_t()> macroCapacity;
         // Later parts of the window: the composite editor, the lighting panel and its preview.
         std::function<void(const KeyEditRequest&)> runCompositeEditor;
         std::function<bool()> lightingViewOn;
@@ -101,6 +104,9 @@ public:
     void SetTrayState(int kind, int iconId);
     void SetKeyboardPresent(int count);
     int CurrentTrayIcon() const { return currentTrayIcon_; }
+    void ShowUserMessage(const std::string& text);
+    int KeyboardCount() const;
+    std::size_t MacroCapacity() const;
     void ShowBank(int bank);
     void ApplyFlip();
 

@@ -79,6 +79,7 @@ bool DeviceSession::Start(CQuorvaneDlg& window) {
     std::string error;
     link_ = device::DeviceLink::Open(Paths().programFolder, &error);
     if (!link_) return false;
+    if (beforeStart_) beforeStart_(*link_);
     window.SetCommands(&link_->Commands());
     windowLink_ = std::make_unique<WindowLink>(window);
     events_ = std::make_unique<device::DeviceEvents>(*link_, *windowLink_);

@@ -52,12 +52,16 @@ public:
     // Stops the workers before the window goes away.
     void Close();
 
+    // Runs between opening the link and starting its listeners (tests set up the keyboard here).
+    void SetBeforeStart(std::function<void(device::DeviceLink&)> hook) { beforeStart_ = std::move(hook); }
+
     device::DeviceLink* Link() { return link_.get(); }
     device::DeviceEvents* Events() { return events_.get(); }
 
 private:
     bool Start(CQuorvaneDlg& window);
 
+    std::function<void(device::DeviceLink&)> beforeStart_;
     std::unique_ptr<device::DeviceLink> link_;
     std::unique_ptr<WindowLink> windowLink_;
     std::unique_ptr<device::DeviceEvents> events_;

@@ -454,6 +454,7 @@ void CQuorvaneDlg::OnKeyboardArrival() {
 }
 
 void CQuorvaneDlg::OnKeyboardRemoval() {
+    MainState().activeProfile = -1;
     CAboutDlg::CloseCurrent();
     if (services_.closeEditors) services_.closeEditors();
     showMinimized();

@@ -8,6 +8,29 @@
 
 namespace qv::ui {
 
+namespace {
+
+// The instance to talk to: the first other process of this name whose main window listens in
+// this user's socket folder, else the first other one, else this process itself (0 when the
+// process list cannot be read). Processes of other users or sessions cannot be reached, so they
+// are passed over when a reachable one exists.
+pid_t FindReachableInstance(const InstanceEnvironment& env) {
+    const auto found = platform::FindProcessesByName(env.programFileName, env.procRoot);
+    const auto folder = platform::InstanceSocketFolder(env.runtimeFolder);
+    pid_t other = 0;
+    for (pid_t pid : found) {
+        if (pid == env.self) continue;
+        std::error_code ec;
+        const auto socket = platform::InstanceSocketPath(folder, pid);
+        if (!socket.empty() && std::filesystem::exists(socket, ec)) return pid;
+        if (other == 0) other = pid;
+    }
+    if (other != 0) return other;
+    return found.empty() ? 0 : found.front();
+}
+
+}  // namespace
+
 bool NotifyInstance(pid_t pid, int kind, const InstanceEnvironment& env) {
     const auto folder = platform::InstanceSocketFolder(env.runtimeFolder);
     const auto socket = platform::InstanceSocketPath(folder, pid);
@@ -24,7 +47,7 @@ std::optional<int> EnforceSingleInstance(const QStringList& arguments, const Ins
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
         if (arg.compare(QStringLiteral("/Kill"), Qt::CaseInsensitive) == 0) {
-            const pid_t pid = platform::FindInstance(env.programFileName, env.self, env.procRoot);
+            const pid_t pid = FindReachableInstance(env);
             if (pid != 0) {
                 NotifyInstance(pid, 1, env);
                 return 0;
@@ -34,7 +57,7 @@ std::optional<int> EnforceSingleInstance(const QStringList& arguments, const Ins
         }
     }
     if (lock.Open(kInstanceLockName, env.runtimeFolder) == platform::InstanceLock::State::kExists) {
-        const pid_t pid = platform::FindInstance(env.programFileName, env.self, env.procRoot);
+        const pid_t pid = FindReachableInstance(env);
         if (pid != 0) {
             NotifyInstance(pid, 0, env);
             return 0;

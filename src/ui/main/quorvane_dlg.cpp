@@ -13,6 +13,8 @@
 #include <QThread>
 #include <QUrl>
 
+#include <algorithm>
+
 #include "core/app/paths.h"
 #include "core/app/text_table.h"
 #include "core/app/trace.h"
@@ -445,12 +447,32 @@ void CQuorvaneDlg::OnKeyboardArrival() {
         LightProfileButton(active);
         MainState().shownProfile = active;
     }
-    if (services_.reloadLighting) services_.reloadLighting();
+    if (services_.reloadLighting) {
+        services_.reloadLighting();
+    } else {
+        ShowReportRateOfShownProfile();
+    }
     {
         auto lock = WorkingStore().Lock();
         RefreshKeyButtons();
     }
     SetEditing(false);
+}
+
+void CQuorvaneDlg::ShowReportRateOfShownProfile() {
+    // The lighting panel's refresh lights the report-rate button from the record it loads; until
+    // a panel does that, the window reads the one record itself.
+    if (services_.commands == nullptr) return;
+    std::array<std::uint8_t, 56> answer{};
+    const int shown = MainState().shownProfile;
+    if (services_.commands->ReadSettingsMemory(answer, static_cast<int>(device::ProfileSettingsRecord::kSize),
+                                               device::SettingsAddress(shown)) != device::kSuccess) {
+        return;
+    }
+    device::ProfileSettingsRecord record;
+    std::copy_n(answer.begin(), record.bytes.size(), record.bytes.begin());
+    MainState().reportRate = record.ReportRateIndex();
+    LightReportButton(record.ReportRateIndex());
 }
 
 void CQuorvaneDlg::OnKeyboardRemoval() {

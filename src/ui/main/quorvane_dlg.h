@@ -157,6 +157,7 @@ private:
     void ShowAbout();
     void LightProfileButton(int p);
     void LightReportButton(int k);
+    void ShowReportRateOfShownProfile();
     void ShowBusy();
     void HideBusy();
     void ExitProgram();

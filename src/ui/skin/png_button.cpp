@@ -167,7 +167,9 @@ void CPngButton::DrawCaption(QPainter& p) {
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(fontPoints_ * dpi / 72.0))));
     font.setWeight(bold_ ? QFont::Black : QFont::Normal);
     p.setFont(font);
-    p.setPen(textColour_);
+    QColor colour = textColour_;
+    if (!isEnabled()) colour.setAlpha(110);  // a disabled button's caption recedes with its face
+    p.setPen(colour);
     p.setRenderHint(QPainter::TextAntialiasing);
     QRect r = rect().adjusted(marginLeft_, marginTop_, marginRight_, marginBottom_);
     if (escapement_ != 0) {

@@ -24,7 +24,7 @@ Dialog CompositeDialog() {
     d.faceSets = {"key", "macro", "macro2", "media", "function"};
     Add(d, "CONTROL_TITLE", QRect(20, 12, 300, 30), Look::kBlank);
     const char* pages[] = {"CONTROL_KEY", "CONTROL_MACRO", "CONTROL_MEDIA", "CONTROL_FUNCTION"};
-    for (int i = 0; i < 4; ++i) Add(d, pages[i], QRect(20 + i * 138, 54, 132, 34), Look::kTab);
+    for (int i = 0; i < 4; ++i) Add(d, pages[i], QRect(20 + i * 138, 62, 132, 30), Look::kTab);
     Add(d, "CONTROL_MASK", QRect(20, 98, 580, 338), Look::kBlank);
     d.panels.push_back(QRect(20, 98, 580, 338));
 

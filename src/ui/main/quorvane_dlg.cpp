@@ -159,6 +159,7 @@ void CQuorvaneDlg::SetCommands(device::CommandSet* commands) {
 // --- Initialisation ---------------------------------------------------------------------------
 
 int CQuorvaneDlg::DoModal() {
+    // The window runs its loop without being shown, so it never flashes up before it hides.
     if (!initialised_) OnInitDialog();
     if (ended_) return endCode_;
     loop_ = std::make_unique<QEventLoop>();
@@ -389,6 +390,7 @@ void CQuorvaneDlg::ExitProgram() {
 }
 
 bool CQuorvaneDlg::ShutdownSession() {
+    // No named events were made: nothing on this platform signals or waits on them.
     CAboutDlg::CloseCurrent();
     if (services_.closeEditors) services_.closeEditors();
     if (services_.instanceLock != nullptr) services_.instanceLock->Close();

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/cli.h"
+#include "cli/cmd_device.h"
 #include "cli/cmd_profile_files.h"
 
 namespace qv::cli {
@@ -18,7 +19,11 @@ namespace {
 // One line per command group; each group lives in its own cmd_*.cpp.
 constexpr Command kCommands[] = {
     {"help", "help", "this text", nullptr},
+    {"info", "info", "keyboard count, active profile, macro capacity, effects", RunInfo},
+    {"profile", "profile [N]", "print the active profile, or make N (0, 1, 2) active", RunProfile},
+    {"export", "export FILE", "write the keyboard's assignments and macros as a profile file", RunExport},
     {"validate", "validate FILE", "check a profile file the way import does", RunValidate},
+    {"import", "import FILE", "send a profile file's three profiles and macros to the keyboard", RunImport},
     {"show", "show FILE [--json]", "the assignments and macros of a profile file", RunShow},
 };
 

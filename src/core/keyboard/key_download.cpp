@@ -4,7 +4,6 @@
 
 #include "core/app/text_table.h"
 #include "core/device/command_set.h"
-#include "core/keyboard/key_buttons.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/macro/macro_image.h"
 #include "core/profile/profile_file.h"
@@ -66,20 +65,6 @@ bool CommitWorkingToApplied(bool allProfiles, ProfileStore& working, ProfileStor
     SetFileHeader(target.block, static_cast<std::uint16_t>(target.macros.size()),
                   static_cast<std::uint32_t>(area.size()));
     return DownloadAssignments(allProfiles, applied, context);
-}
-
-void ResetProfileKeys(ProfileStore& working, int activeProfile, bool bankB) {
-    if (activeProfile < 0 || activeProfile >= kOnBoardProfiles) return;
-    auto lock = working.Lock();
-    ProfileContent& c = working.Content();
-    const int firstG = kGKeyRecordFirst + (bankB ? 9 : 0);
-    for (int n = 0; n < kGKeyButtonCount; ++n) c.Assign(activeProfile, firstG + n, KeyRecord{});
-    for (const KeyButton& b : KeyButtonTable()) c.Assign(activeProfile, KeyCodeToSlot(b.code), KeyRecord{});
-}
-
-int MacroIndexOfId(ProfileStore& working, std::uint16_t id) {
-    auto lock = working.Lock();
-    return MacroIndexOfId(working.Content().macros, id);
 }
 
 }  // namespace qv

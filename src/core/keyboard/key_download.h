@@ -31,11 +31,4 @@ bool DownloadAssignments(bool allProfiles, ProfileStore& applied, const Download
 bool CommitWorkingToApplied(bool allProfiles, ProfileStore& working, ProfileStore& applied,
                             const DownloadContext& context);
 
-// The Default action: the records of the 104 key buttons and of the nine G keys of the selected
-// bank in this profile become zero. Nothing for a profile outside 0..2.
-void ResetProfileKeys(ProfileStore& working, int activeProfile, bool bankB);
-
-// MacroIndexOfId on the working store's list, under its lock.
-int MacroIndexOfId(ProfileStore& working, std::uint16_t id);
-
 }  // namespace qv

@@ -56,4 +56,11 @@ private:
 ProfileStore& WorkingStore();
 ProfileStore& AppliedStore();
 
+// The Default action: the records of the 104 key buttons and of the nine G keys of the selected
+// bank in this profile become zero. Nothing for a profile outside 0..2.
+void ResetProfileKeys(ProfileStore& working, int activeProfile, bool bankB);
+
+// MacroIndexOfId on the store's macro list, under its lock.
+int MacroIndexOfId(ProfileStore& store, std::uint16_t id);
+
 }  // namespace qv

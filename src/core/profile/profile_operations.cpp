@@ -1,5 +1,6 @@
 #include "core/profile/profile_operations.h"
 
+#include <cstdio>
 #include <system_error>
 
 #include "core/app/text_table.h"
@@ -150,6 +151,36 @@ ProfileCaption ProfileOperations::UpdateProfileCaption() {
     c.tooltip = Text(TextId::PROFILE_TIP) + c.caption;
     host_.SetProfileCaption(c.caption, c.tooltip);
     return c;
+}
+
+std::vector<ProfileListRow> ProfileOperations::InitialProfileRows() {
+    std::vector<ProfileListRow> rows;
+    const int active = ReadActiveProfile();
+    std::string folder = env_.workingFile.parent_path().string();
+    folder += std::filesystem::path::preferred_separator;
+    for (int i = 0; i < kOnBoardProfiles; ++i) {
+        rows.push_back({env_.workingFile.stem().string(), folder, i == active});
+    }
+    return rows;
+}
+
+void ProfileOperations::ApplyProfileRows(const std::vector<ProfileListRow>& rows,
+                                         const SettingsStore& settings) {
+    auto name = [](std::size_t n) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%s%02zu", "PROFILE", n);
+        return std::string(buf);
+    };
+    int firstTicked = -1;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        settings.WriteValue(name(r + 1), rows[r].folder + rows[r].title + ".qvn");
+        if (rows[r].ticked && firstTicked < 0) firstTicked = static_cast<int>(r);
+    }
+    settings.WriteValue(name(0), std::to_string(rows.size()));
+    SetActiveProfile(firstTicked);
+    LoadWorkingFromKeyboard(false);
+    UpdateProfileCaption();
+    host_.SetMainApplyEnabled(false);
 }
 
 }  // namespace qv

@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "core/app/settings.h"
 #include "core/app/user_prompt.h"
 #include "core/keyboard/profile_store.h"
 #include "core/profile/profile_host.h"
@@ -25,6 +27,14 @@ struct ProfileEnvironment {
     std::function<std::size_t()> macroCapacity;
     // The first-run setup of the user lighting files, run by EnsureUserFolder.
     std::function<void()> setUpUserLighting;
+};
+
+// One row of the profile manager's list: the file's title (column 1) and its folder with the
+// trailing separator (column 2), and whether its check box is ticked.
+struct ProfileListRow {
+    std::string title;
+    std::string folder;
+    bool ticked = false;
 };
 
 struct ProfileCaption {
@@ -55,6 +65,15 @@ public:
     bool ExportFile(const std::filesystem::path& file);
 
     ProfileCaption UpdateProfileCaption();
+
+    // The profile manager's rows when it opens: the working file once per on-board profile, the
+    // active profile's row ticked.
+    std::vector<ProfileListRow> InitialProfileRows();
+    // The profile manager's Apply without its window: the rows go to the settings store
+    // ("PROFILE00" = row count, "PROFILE01".. = folder + title + ".qvn"), the first ticked row
+    // becomes the active profile (-1 when none), the keyboard is loaded again and the caption
+    // refreshed; the main window's Apply is disabled.
+    void ApplyProfileRows(const std::vector<ProfileListRow>& rows, const SettingsStore& settings);
 
     static FileDialogOptions ProfileFileDialog(bool save);
 

@@ -87,6 +87,34 @@ TEST_F(ProfileFileTest, DefaultFileIsABlockWithResetTables) {
     EXPECT_EQ(store.Content(), DefaultProfileContent());
 }
 
+TEST_F(ProfileFileTest, RecordsSitWhereTheLayoutSaysByteForByte) {
+    ProfileContent c = DefaultProfileContent();
+    c.Record(1, 0x1E) = {AssignSingleKey, 0x0102, 0x030, 0xA1B2C3D4, 0x55667788};
+    c.Record(0, 3) = {AssignTextBlock, 0, 0, 0, 0};
+    c.texts.Set(TextSlotOf(0, 3), u"hi");
+    MacroRecord& m = c.macros.emplace_back();
+    m.SetName(u"ab");
+    m.repeatCount = 7;
+    m.newFlag = 1;
+    m.reserved2 = 0x0909;
+    m.id = 42;
+    m.actionCount = 1;
+    m.actions[0] = {-2, 0x11D, 1};
+    const Bytes b = SerializeProfileFile(c);
+    ASSERT_EQ(b.size(), 32832u + 16512u + 6u);
+
+    const std::size_t r = 64 + (512 + 0x1E) * 16;
+    EXPECT_EQ(Bytes(b.begin() + r, b.begin() + r + 16),
+              (Bytes{2, 0, 0x02, 0x01, 0x30, 0, 0, 0, 0xD4, 0xC3, 0xB2, 0xA1, 0x88, 0x77, 0x66, 0x55}));
+    EXPECT_EQ(Bytes(b.begin() + 64 + 3 * 16, b.begin() + 64 + 3 * 16 + 8), (Bytes{6, 0, 0, 0, 0, 0, 0, 0}));
+
+    const std::size_t mr = 32832;
+    EXPECT_EQ(Bytes(b.begin() + mr, b.begin() + mr + 6), (Bytes{'a', 0, 'b', 0, 0, 0}));
+    EXPECT_EQ(Bytes(b.begin() + mr + 500, b.begin() + mr + 520),
+              (Bytes{7, 0, 1, 0, 0x09, 0x09, 42, 0, 1, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0x1D, 0x01, 1, 0}));
+    EXPECT_EQ(Bytes(b.end() - 6, b.end()), (Bytes{'h', 0, 'i', 0, 0, 0}));
+}
+
 TEST_F(ProfileFileTest, SizeFollowsMacrosAndTexts) {
     const Bytes b = ValidFileBytes(2, 40);
     EXPECT_EQ(b.size(), 65896u);

@@ -1,0 +1,41 @@
+#include "cli/device_session.h"
+
+#include "core/device/result_codes.h"
+#include "platform/user_folders.h"
+
+namespace qv::cli {
+
+std::filesystem::path ProgramFolder() { return platform::ExecutablePath().parent_path(); }
+
+std::unique_ptr<DeviceSession> OpenDeviceService(std::string* error) {
+    auto link = device::DeviceLink::Open(ProgramFolder(), error);
+    if (!link) return nullptr;
+    link->Start();
+    return std::make_unique<DeviceSession>(std::move(link));
+}
+
+std::unique_ptr<DeviceSession> OpenKeyboard(std::string* error) {
+    auto session = OpenDeviceService(error);
+    if (session && session->KeyboardCount() <= 0) {
+        if (error != nullptr) *error = "no keyboard is present";
+        return nullptr;
+    }
+    return session;
+}
+
+std::string DescribeResult(int code) {
+    const char* meaning = "unknown";
+    switch (code) {
+        case device::kSuccess: meaning = "success"; break;
+        case device::kNoKeyboard: meaning = "no keyboard present"; break;
+        case device::kWriteRefused: meaning = "the keyboard could not be written to"; break;
+        case device::kNoMatchingAnswer: meaning = "no answer from the keyboard"; break;
+        case device::kStatusFF: meaning = "the keyboard refused the command (status 0xFF)"; break;
+        case device::kStatusFE: meaning = "the keyboard refused the command (status 0xFE)"; break;
+        case device::kOutOfRange: meaning = "argument out of range"; break;
+        default: break;
+    }
+    return "result " + std::to_string(code) + " (" + meaning + ")";
+}
+
+}  // namespace qv::cli

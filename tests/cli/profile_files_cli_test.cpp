@@ -1,0 +1,97 @@
+// quorvanectl export / validate / import / show against the simulated keyboard, as a user runs them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/app/atomic_file.h"
+#include "core/keyboard/key_matrix_codec.h"
+#include "core/profile/profile_file.h"
+#include "support/sample_profile_content.h"
+#include "support/temp_dir.h"
+
+namespace qv {
+namespace {
+
+class ProfileFilesCli : public ::testing::Test {
+protected:
+    // Runs quorvanectl on the simulated keyboard of this test's state file.
+    int Run(const std::string& args) {
+        const std::string command = "cd '" + dir.path().string() +
+                                    "' && QUORVANE_SIMULATE=1 QUORVANE_SIM_STATE='" +
+                                    (dir.path() / "kb.state").string() + "' '" QV_BIN_DIR "/quorvanectl' " +
+                                    args + " >out.txt 2>err.txt";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Slurp(const char* name) const {
+        std::ifstream in(dir.path() / name);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    std::optional<ProfileContent> Load(const char* name) {
+        ProfileStore store;
+        if (!ReadFileIntoStore(dir.path() / name, store)) return std::nullopt;
+        auto lock = store.Lock();
+        return store.Content();
+    }
+
+    test::TempDir dir;
+};
+
+TEST_F(ProfileFilesCli, ExportValidateImport) {
+    EXPECT_EQ(Run("export a.qvn"), 0) << Slurp("err.txt");
+    EXPECT_EQ(Run("validate a.qvn"), 0) << Slurp("err.txt");
+    EXPECT_EQ(Run("import a.qvn"), 0) << Slurp("err.txt");
+}
+
+TEST_F(ProfileFilesCli, ImportedProfilesComeBackFromExport) {
+    ProfileContent content = test::KeyboardHeldContent();
+    // What the keyboard cannot hold: a program text and a G-key macro.
+    content.Record(1, 0x30) = {AssignLaunchProgram, 0, 0, 0, 0};
+    content.texts.Set(TextSlotOf(1, 0x30), u"/usr/bin/xterm");
+    content.Record(0, 256 + 2) = {AssignMacro, 0x0303, 1, 0, 0};
+    ASSERT_TRUE(WriteFileAtomically(dir.path() / "mine.qvn", SerializeProfileFile(content)));
+
+    ASSERT_EQ(Run("import mine.qvn"), 0) << Slurp("err.txt");
+    ASSERT_EQ(Run("export back.qvn"), 0) << Slurp("err.txt");
+    const auto back = Load("back.qvn");
+    ASSERT_TRUE(back);
+    const ProfileContent expected = test::KeyboardHeldContentAsReadBack();
+    for (std::size_t t = 0; t < 3; ++t) EXPECT_EQ(test::TableDifferences(back->block.tables[t], expected.block.tables[t]), "") << t;
+    EXPECT_EQ(back->macros, expected.macros);
+
+    ASSERT_EQ(Run("show back.qvn"), 0);
+    const std::string shown = Slurp("out.txt");
+    EXPECT_NE(shown.find("profile 1:\n  Ctrl: key(Right Win)\n  A: key(B)\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\"macro \u00e9c\" repeat 4, 4 actions"), std::string::npos) << shown;
+    ASSERT_EQ(Run("show back.qvn --json"), 0);
+    EXPECT_NE(Slurp("out.txt").find("\"type\": \"function\""), std::string::npos);
+}
+
+TEST_F(ProfileFilesCli, InvalidFileIsRefusedAndChangesNothing) {
+    ASSERT_EQ(Run("export before.qvn"), 0) << Slurp("err.txt");
+    auto bytes = ReadWholeFile(dir.path() / "before.qvn");
+    ASSERT_TRUE(bytes);
+    (*bytes)[KeyRecord::kSize * 0x3B + 64] = AssignDisabled;  // an assignment, then a broken header
+    (*bytes)[31] ^= 1;
+    ASSERT_TRUE(WriteFileAtomically(dir.path() / "bad.qvn", *bytes));
+
+    EXPECT_EQ(Run("validate bad.qvn"), 1);
+    EXPECT_NE(Slurp("err.txt").find("wrong file format, revert to the default values: \n  bad.qvn"),
+              std::string::npos) << Slurp("err.txt");
+    EXPECT_EQ(Run("import bad.qvn"), 1);
+    EXPECT_NE(Slurp("err.txt").find("File format error, import failed!"), std::string::npos);
+    ASSERT_EQ(Run("export after.qvn"), 0);
+    EXPECT_EQ(ReadWholeFile(dir.path() / "after.qvn"), ReadWholeFile(dir.path() / "before.qvn"));
+
+    EXPECT_EQ(Run("validate missing.qvn"), 1);
+    EXPECT_EQ(Run("show missing.qvn"), 1);
+    EXPECT_EQ(Run("validate"), 2);
+}
+
+}  // namespace
+}  // namespace qv

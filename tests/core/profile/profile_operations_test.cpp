@@ -1,0 +1,263 @@
+#include "core/profile/profile_operations.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/app/atomic_file.h"
+#include "core/app/text_table.h"
+#include "core/device/command_set.h"
+#include "core/keyboard/key_matrix_codec.h"
+#include "core/profile/profile_file.h"
+#include "support/keyboard_memory_fake.h"
+#include "support/recording_prompt.h"
+#include "support/temp_dir.h"
+
+namespace qv {
+namespace {
+
+class FakeHost : public ProfileHost {
+public:
+    bool CompositeEditorOpen() const override { return editorOpen; }
+    bool ProfileManagerOpen() const override { return managerOpen; }
+    bool HasUnappliedChanges() const override { return unapplied; }
+    void RunMainApply() override { ++applies; }
+    void SetMainApplyEnabled(bool enabled) override { applyEnabled = enabled; }
+    void TickProfileManagerRow(int row) override { tickedRow = row; }
+    void RefreshKeyButtons() override { ++refreshes; }
+    void SetProfileCaption(const std::string& c, const std::string& t) override {
+        caption = c;
+        tooltip = t;
+    }
+
+    bool editorOpen = false;
+    bool managerOpen = false;
+    bool unapplied = false;
+    bool applyEnabled = true;
+    int applies = 0;
+    int tickedRow = -1;
+    int refreshes = 0;
+    std::string caption;
+    std::string tooltip;
+};
+
+class FakeChooser : public FileChooser {
+public:
+    std::optional<std::filesystem::path> ChooseFileToOpen(const FileDialogOptions& o) override {
+        last = o;
+        return answer;
+    }
+    std::optional<std::filesystem::path> ChooseFileToSave(const FileDialogOptions& o) override {
+        last = o;
+        return answer;
+    }
+    std::optional<std::filesystem::path> answer;
+    FileDialogOptions last;
+};
+
+class ProfileOperationsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetTextTable();
+        ResetDefaultKeyMatrix();
+        auto lock = working.Lock();
+        working.Content() = DefaultProfileContent();
+    }
+
+    ProfileEnvironment Environment() {
+        ProfileEnvironment e;
+        e.userFolder = dir.path() / "Quorvane";
+        e.workingFile = e.userFolder / "$Profile0";
+        e.macroCapacity = [] { return std::size_t{32640}; };
+        e.setUpUserLighting = [this] { ++lightingSetUps; };
+        return e;
+    }
+
+    int Count(int command) const {
+        return static_cast<int>(std::count(keyboard.commands.begin(), keyboard.commands.end(), command));
+    }
+
+    test::TempDir dir;
+    test::KeyboardMemoryFake keyboard;
+    device::CommandSet commands{keyboard};
+    FakeHost host;
+    FakeChooser chooser;
+    test::RecordingPrompt prompt;
+    ProfileStore working;
+    ProfileStore applied;
+    int lightingSetUps = 0;
+    ProfileOperations ops{commands, host, prompt, chooser, Environment(), working, applied};
+};
+
+TEST_F(ProfileOperationsTest, SwitchToAProfileAboveTwoMeansProfileOne) {
+    keyboard.global[10] = 2;
+    EXPECT_EQ(ops.SwitchProfile(5), 1);
+    EXPECT_EQ(keyboard.global[10], 0);
+    EXPECT_EQ(ops.ReadActiveProfile(), 0);
+    EXPECT_EQ(host.caption, "$Profile0");
+    EXPECT_EQ(host.tooltip, "The current contextual  mode: $Profile0");
+    EXPECT_EQ(host.refreshes, 1);
+}
+
+TEST_F(ProfileOperationsTest, SwitchIsRefusedWhileTheEditorIsOpen) {
+    host.editorOpen = true;
+    EXPECT_EQ(ops.SwitchProfile(1), 0);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0], Text(TextId::PROFILE_SEELCT_PROMPT2));
+    EXPECT_TRUE(keyboard.commands.empty());
+    EXPECT_EQ(host.refreshes, 0);
+}
+
+TEST_F(ProfileOperationsTest, AnsweringNoReloadsTheWorkingFileThenSwitches) {
+    ASSERT_TRUE(std::filesystem::create_directories(dir.path() / "Quorvane"));
+    ASSERT_TRUE(CreateDefaultFile(dir.path() / "Quorvane" / "$Profile0"));
+    {
+        auto lock = working.Lock();
+        working.Content().Record(0, 0x1E).type = AssignDisabled;  // an edit not applied
+    }
+    host.unapplied = true;
+    prompt.answers = {false};
+    EXPECT_EQ(ops.SwitchProfile(2), 1);
+    ASSERT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(prompt.questions[0], Text(TextId::PROFILE_SELECT_PROMPT));
+    EXPECT_FALSE(host.applyEnabled);
+    EXPECT_EQ(host.applies, 0);
+    EXPECT_EQ(keyboard.global[10], 2);
+    auto lock = working.Lock();
+    EXPECT_EQ(working.Content().Record(0, 0x1E).type, AssignDefault);
+}
+
+TEST_F(ProfileOperationsTest, AnsweringYesAppliesThenSwitches) {
+    host.unapplied = true;
+    host.managerOpen = true;
+    prompt.answers = {true};
+    EXPECT_EQ(ops.SwitchProfile(1), 1);
+    EXPECT_EQ(host.applies, 1);
+    EXPECT_EQ(keyboard.global[10], 1);
+    EXPECT_EQ(host.tickedRow, -1);  // the row is ticked only on the plain path
+}
+
+TEST_F(ProfileOperationsTest, PlainSwitchTicksTheManagersRow) {
+    host.managerOpen = true;
+    EXPECT_EQ(ops.SwitchProfile(1), 1);
+    EXPECT_EQ(host.tickedRow, 1);
+}
+
+TEST_F(ProfileOperationsTest, UnreadableKeyboardWritesNoProfileAndShowsTheDefaultCaption) {
+    keyboard.present = false;
+    EXPECT_EQ(ops.SwitchProfile(1), 1);
+    EXPECT_EQ(Count(0x04), 0);
+    EXPECT_EQ(host.caption, "<Default Profile>");
+}
+
+TEST_F(ProfileOperationsTest, ARefusedProfileWriteAbandonsTheSwitch) {
+    keyboard.failCommand = 0x04;
+    EXPECT_EQ(ops.SwitchProfile(1), 0);
+    EXPECT_EQ(host.refreshes, 0);
+}
+
+TEST_F(ProfileOperationsTest, LoadFromKeyboardRebuildsTheWorkingFile) {
+    KeyTable t;
+    ResetKeyTable(t);
+    t[0x1E] = {AssignSingleKey, 0, 0x02A, 0, 0};
+    const KeyMatrix m = EncodeKeyMatrix(t, {}, BuiltInFactoryMatrix());
+    std::copy(m.begin(), m.end(), keyboard.matrices.begin() + 378);
+    ops.LoadWorkingFromKeyboard(false);
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "Quorvane" / "$Profile0"));
+    EXPECT_EQ(lightingSetUps, 1);
+    EXPECT_FALSE(host.applyEnabled);
+    EXPECT_EQ(host.refreshes, 1);
+    auto lock = working.Lock();
+    EXPECT_EQ(working.Content().Record(1, 0x1E), (KeyRecord{AssignSingleKey, 0, 0x02A, 0, 0}));
+    EXPECT_TRUE(working.Content().macros.empty());  // no marker in macro memory
+}
+
+TEST_F(ProfileOperationsTest, LoadWithoutKeyboardGivesDefaultContentAndKeepsApplyWhenAsked) {
+    keyboard.present = false;
+    {
+        auto lock = working.Lock();
+        working.Content().Record(0, 0x1E).type = AssignDisabled;
+    }
+    ops.LoadWorkingFromKeyboard(true);
+    EXPECT_TRUE(host.applyEnabled);
+    auto lock = working.Lock();
+    EXPECT_EQ(working.Content(), DefaultProfileContent());
+}
+
+TEST_F(ProfileOperationsTest, ImportSendsAllThreeProfilesAndDisablesApply) {
+    ProfileContent c = DefaultProfileContent();
+    c.Record(2, 0x30) = {AssignDisabled, 0, 0, 0, 0};
+    ASSERT_TRUE(WriteFileAtomically(dir.path() / "in.qvn", SerializeProfileFile(c)));
+    chooser.answer = dir.path() / "in.qvn";
+    EXPECT_TRUE(ops.Import());
+    EXPECT_EQ(chooser.last.defaultExtension, "qvn");
+    EXPECT_EQ(chooser.last.initialName, "*.qvn");
+    EXPECT_EQ(chooser.last.filter, "(*.qvn)|*.qvn|(*.*)|*.*||");
+    EXPECT_EQ(Count(0x08), 21);
+    EXPECT_FALSE(host.applyEnabled);
+    KeyTable t;
+    KeyMatrix m{};
+    std::copy_n(keyboard.matrices.begin() + 2 * 378, 378, m.begin());
+    DecodeKeyMatrix(m, t, BuiltInFactoryMatrix());
+    EXPECT_EQ(t[0x30].type, AssignDisabled);
+}
+
+TEST_F(ProfileOperationsTest, InvalidImportChangesNothing) {
+    std::vector<std::uint8_t> bad(40000, 0);
+    ASSERT_TRUE(WriteFileAtomically(dir.path() / "bad.qvn", bad));
+    {
+        auto lock = working.Lock();
+        working.Content().Record(0, 0x1E).type = AssignDisabled;
+    }
+    EXPECT_FALSE(ops.ImportFile(dir.path() / "bad.qvn"));
+    ASSERT_EQ(prompt.messages.size(), 2u);
+    EXPECT_EQ(prompt.messages[1], Text(TextId::MAIN_PROMPT_INPORT));
+    EXPECT_TRUE(keyboard.commands.empty());
+    EXPECT_TRUE(host.applyEnabled);
+    auto lock = working.Lock();
+    EXPECT_EQ(working.Content().Record(0, 0x1E).type, AssignDisabled);
+}
+
+TEST_F(ProfileOperationsTest, ExportWritesTheWorkingStoreAndCancelWritesNothing) {
+    EXPECT_FALSE(ops.Export());
+    chooser.answer = dir.path() / "out.qvn";
+    EXPECT_TRUE(ops.Export());
+    EXPECT_TRUE(chooser.last.overwritePrompt);
+    EXPECT_TRUE(ValidateFile(dir.path() / "out.qvn", prompt));
+    EXPECT_TRUE(keyboard.commands.empty());
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+TEST_F(ProfileOperationsTest, ManagerRowsAndTheirApply) {
+    keyboard.global[10] = 1;
+    const auto rows = ops.InitialProfileRows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].title, "$Profile0");
+    EXPECT_EQ(rows[2].folder, (dir.path() / "Quorvane").string() + "/");
+    EXPECT_FALSE(rows[0].ticked);
+    EXPECT_TRUE(rows[1].ticked);
+
+    SettingsStore settings(dir.path() / "settings.ini");
+    std::vector<ProfileListRow> edited{rows[0], {"mine", "/x/", false}};
+    ops.ApplyProfileRows(edited, settings);
+    EXPECT_EQ(settings.ReadValue("PROFILE00"), "2");
+    EXPECT_EQ(settings.ReadValue("PROFILE02"), "/x/mine.qvn");
+    EXPECT_EQ(keyboard.global[10], 1);  // nothing ticked: the active profile stays
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "Quorvane" / "$Profile0"));  // rebuilt anyway
+    EXPECT_FALSE(host.applyEnabled);
+
+    edited[1].ticked = true;
+    ops.ApplyProfileRows(edited, settings);
+    EXPECT_EQ(keyboard.global[10], 1);
+    edited[0].ticked = true;
+    ops.ApplyProfileRows(edited, settings);
+    EXPECT_EQ(keyboard.global[10], 0);
+}
+
+}  // namespace
+}  // namespace qv

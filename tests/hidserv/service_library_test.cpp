@@ -66,6 +66,8 @@ TEST(ServiceLibrary, LoadReportsAMissingLibraryOrEntryPoint) {
 }
 
 TEST(ServiceLibrary, ProgramEndsQuietlyWhenTheLibraryIsMissing) {
+    // Run in a fresh process: the library's threads from earlier tests do not survive a fork.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     test::TempDir dir;
     EXPECT_EXIT(HidService::LoadOrExit(dir.path()), ::testing::ExitedWithCode(0), "^$");
 }

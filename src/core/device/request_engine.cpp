@@ -29,8 +29,11 @@ int RequestEngine::ExchangeReport(const std::uint8_t* request, std::size_t reque
     if (service_.DeviceCount(vendor_) <= 0) return kNoKeyboard;
     const auto out = ToFrame(request, requestLength);
 
-    std::unique_lock exclusive(exchange_, std::defer_lock);
-    if (!exclusive.try_lock_for(kLockWait)) return kNoKeyboard;
+    if (!TakeExchange()) return kNoKeyboard;
+    struct Release {
+        RequestEngine* engine;
+        ~Release() { engine->ReleaseExchange(); }
+    } release{this};
 
     for (int attempts = 0;;) {
         {
@@ -76,6 +79,21 @@ int RequestEngine::ExchangeReport(const std::uint8_t* request, std::size_t reque
         if (received != nullptr) *received = length;
         return kSuccess;
     }
+}
+
+bool RequestEngine::TakeExchange() {
+    std::unique_lock lock(exchangeMutex_);
+    if (!exchangeFree_.wait_for(lock, kLockWait, [this] { return !exchangeBusy_; })) return false;
+    exchangeBusy_ = true;
+    return true;
+}
+
+void RequestEngine::ReleaseExchange() {
+    {
+        std::lock_guard lock(exchangeMutex_);
+        exchangeBusy_ = false;
+    }
+    exchangeFree_.notify_one();
 }
 
 int RequestEngine::SendReportNoReply(const std::uint8_t* frameBytes, std::size_t length) {

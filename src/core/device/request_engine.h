@@ -43,7 +43,13 @@ private:
     const HidService& service_;
     EngineClock& clock_;
     const DeviceIdentity vendor_;
-    std::timed_mutex exchange_;
+    // Held for a whole exchange (a flag under a mutex rather than a timed mutex, whose timed
+    // lock the thread sanitizer cannot follow).
+    bool TakeExchange();
+    void ReleaseExchange();
+    std::mutex exchangeMutex_;
+    std::condition_variable exchangeFree_;
+    bool exchangeBusy_ = false;
 
     mutable std::mutex slotMutex_;
     std::condition_variable replyEvent_;

@@ -348,7 +348,12 @@ void CQuorvaneDlg::OnCommand(int id) {
     }
     switch (id) {
     case id::kMacro: OnKeyClick(id::kG9); return;
-    case id::kProfiles: return;  // the profile manager comes with its own dialog
+    case id::kProfiles:
+        if (services_.runProfileManager) services_.runProfileManager();
+        return;
+    case id::kCmdUpdate:
+        if (services_.runUpdateDialog) services_.runUpdateDialog();
+        return;
     case id::kProfile1: OnProfileButton(0); return;
     case id::kProfile2: OnProfileButton(1); return;
     case id::kProfile3: OnProfileButton(2); return;

@@ -68,6 +68,10 @@ public:
         std::function<void()> reloadLighting;
         std::function<void()> previewTick;
         std::function<void()> closeEditors;
+        // The profile manager (button 1005) and the firmware update dialog (command 32780),
+        // both run modally.
+        std::function<void()> runProfileManager;
+        std::function<void()> runUpdateDialog;
     };
 
     explicit CQuorvaneDlg(Services services, QWidget* parent = nullptr);

@@ -105,10 +105,13 @@ TEST_F(SimulatedWindow, StartWithoutKeyboardDoesNotOpenOnLaterArrival) {
     EXPECT_EQ(prompt_.messages, (std::vector<std::string>{Text(TextId::MAIN_NO_DEVICE_PROMPT)}));
     EXPECT_FALSE(w.isVisible());
 
+    EXPECT_EQ(w.Button(id::kProfiles)->text().toStdString(), Text(TextId::DEFAULT_PROFILE_NAME));
+
     sim_->Attach(true);
     ASSERT_TRUE(SettleUntil([&] { return KeyboardCount() == 1 && w.CurrentTrayIcon() == ui::kIconKeyboard; }));
     Settle(100);
     EXPECT_EQ(opened_->count(), 0);
+    EXPECT_EQ(w.Button(id::kProfiles)->text(), "$Profile0");
     // The tray's Open still shows it now that a keyboard is there.
     w.OnCommand(id::kCmdOpen);
     EXPECT_TRUE(w.isVisible());

@@ -291,10 +291,7 @@ void CQuorvaneDlg::OnDeferredInit() {
     });
     tray_.Create(this, kTrayCallbackMessage, Q(Text(TextId::KEYBOARD_TRAY_DESC)), IconOf(kIconNoKeyboard), kTrayIconId);
     currentTrayIcon_ = kIconNoKeyboard;
-    if (profiles_) {
-        const ProfileCaption c = profiles_->UpdateProfileCaption();
-        SetProfileCaption(c.caption, c.tooltip);
-    }
+    if (profiles_) profiles_->UpdateProfileCaption();
     MainState().ready = true;
     hide();
 }
@@ -449,6 +446,8 @@ void CQuorvaneDlg::OnKeyboardArrival() {
         profiles_->LoadWorkingFromKeyboard(false);
         active = profiles_->ReadActiveProfile();
         MainState().activeProfile = active;
+        // A keyboard that arrives after the start still gets its profile named on the button.
+        profiles_->UpdateProfileCaption();
     }
     if (active >= 0 && active <= 2) {
         LightProfileButton(active);

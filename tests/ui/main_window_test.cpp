@@ -375,9 +375,13 @@ TEST_F(MainWindowFixture, MessagesActOnlyOnTheirTag) {
     EXPECT_FALSE(w.DialogEnded());
     w.OnMessage(ui::MSG_INSTANCE_OPEN, ui::kInstanceOpenTag);
     EXPECT_TRUE(w.isVisible());
+    const int busy = w.BusyShownCount();
+    w.OnMessage(ui::WM_TIMECHANGE_MSG, 0);
+    EXPECT_EQ(w.BusyShownCount(), busy + 1) << "a posted time change runs Apply";
     w.OnMessage(ui::MSG_INSTANCE_KILL, ui::kInstanceKillTag);
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(w.DialogEnded());
+    EXPECT_FALSE(w.Tray().Created());
 }
 
 TEST_F(MainWindowFixture, DeferredInitialisationMarksReadyAndHides) {

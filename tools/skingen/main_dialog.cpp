@@ -152,7 +152,11 @@ Dialog MainDialog() {
 
     // Flip zone behind F1..F4 with its two tabs; created first so the keys sit on top.
     const QRect zone = KeyRect(1.05, 0, 5.5, 1);
-    add("FLIP_0", QRect(zone.left(), zone.top(), zone.width() + kGap, zone.height()), Look::kFlipZone);
+    const QRect zoneRect(zone.left(), zone.top(), zone.width() + kGap, zone.height());
+    add("FLIP_0", zoneRect, Look::kFlipZone);
+    // The zone's own face is the empty backdrop, kept below the window: the pictures show the F
+    // keys at its place for the F-key buttons.
+    d.faceOrigins.push_back({"FLIP_0", QRect(QPoint(kWidth - 40 - zoneRect.width(), kHeight + 20), zoneRect.size())});
     const QRect tab1 = KeyRect(1.15, 0, 0.8, 1);
     const QRect tab2 = KeyRect(5.85, 0, 0.8, 1);
     add("FLIP_1", tab1, Look::kFlipTab);

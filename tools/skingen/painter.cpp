@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <algorithm>
 #include <cmath>
 
 namespace skingen {
@@ -367,12 +368,21 @@ QImage DrawFaces(const Dialog& d, Face face, const std::string& set) {
     }
     DrawSetHighlight(p, d, set);
     p.resetTransform();
+    const QImage background = DrawBackground(d);
+    // What lies around an element in the window lies around it in the strip too.
+    for (const FaceOrigin& o : d.faceOrigins) {
+        for (const Element& e : d.elements) {
+            if (e.key != o.key) continue;
+            const QColor around = background.pixelColor(e.rect.center().x(), std::max(0, e.rect.top() - 4));
+            p.fillRect(o.rect.adjusted(-4, -4, 4, 4), around);
+        }
+    }
     for (const FaceOrigin& o : d.faceOrigins) {
         for (const Element& e : d.elements) {
             if (e.key != o.key) continue;
             Element moved = e;
             moved.rect = o.rect;
-            DrawElement(p, moved, face);
+            DrawElement(p, moved, FaceOf(e, face));
         }
     }
     return img;

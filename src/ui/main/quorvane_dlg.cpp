@@ -244,6 +244,9 @@ void CQuorvaneDlg::PlaceButtons() {
     const FaceSet own{&normal2_, &over2_, &down2_, &disable2_};
     for (const OwnButton& b : kOwnButtons) LayoutImageButton(*Button(b.id), SkinIni(), kButtonSection, b.skinKey, own);
     LayoutImageButton(*Button(id::kFlip0), SkinIni(), kButtonSection, "FLIP_0", own);
+    // The zone behind F1..F4 may take its empty face from elsewhere in the pictures.
+    const ini::LayoutValue zone = ReadLayoutEntry(SkinIni(), kFaceSection, "FLIP_0");
+    if (zone.x != 1 || zone.y != 1) Button(id::kFlip0)->SetSourceOrigin(zone.x, zone.y, false);
 }
 
 void CQuorvaneDlg::StyleOwnButtons() {

@@ -42,13 +42,13 @@ int main(int argc, char* argv[]) {
     qv::ui::CQuorvaneDlg::Services services = device.Services();
     services.instanceLock = &lock;
     services.runtimeFolder = env.runtimeFolder;
-    int code = 0;
     {
         qv::ui::CQuorvaneDlg dialog(std::move(services));
-        code = dialog.DoModal();
+        dialog.DoModal();
+        // The device threads stop asking the window before it goes.
         device.Close();
     }
     lock.Close();
-    (void)code;
+    // However the window ended, the program ends normally.
     return 0;
 }

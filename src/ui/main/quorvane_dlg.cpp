@@ -327,7 +327,7 @@ int CQuorvaneDlg::OnMessage(std::uint32_t message, std::uint32_t wParam) {
         if (wParam == kProfileReloadTag) OnKeyboardArrival();
         return 0;
     case MSG_DEVICE_GONE:
-        OnKeyboardRemoval();
+        if (wParam == 0) OnKeyboardRemoval();
         return 0;
     case MSG_STATUS_CHANGED:
         if (wParam == kStatusChangedTag) ShowBank(Bank());

@@ -1,6 +1,7 @@
 #include "main_window_fixture.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QSignalSpy>
@@ -11,6 +12,7 @@
 #include "core/keyboard/key_catalogue.h"
 #include "core/keyboard/media_function_tables.h"
 #include "ui/skin/skin_layout.h"
+#include "core/device/report_frame.h"
 #include "hidserv/sim_control_client.h"
 #include "ui/app/device_session.h"
 #include "ui/main/window_messages.h"
@@ -218,6 +220,28 @@ TEST_F(SimulatedWindow, ArrivalLightsTheActiveProfileAndItsReportRate) {
     EXPECT_FALSE(w.Button(id::kProfiles)->text().isEmpty()) << "the profile caption is set";
 }
 
+TEST_F(SimulatedWindow, ProfileButtonsSwitchTheKeyboardOnlyToAnotherProfile) {
+    CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    sim_->ClearFrameLog();
+    const auto globalWrites = [&] {
+        int n = 0;
+        for (const auto& frame : sim_->Frames()) n += frame[device::frame::kCommand] == device::frame::kWriteGlobalBlock;
+        return n;
+    };
+    w.OnCommand(id::kProfile1);  // already active
+    EXPECT_EQ(globalWrites(), 0) << "no switch command";
+    EXPECT_EQ(sim_->Read(QV_SIM_GLOBAL, 10, 1), (std::vector<std::uint8_t>{0}));
+
+    w.OnCommand(id::kProfile2);
+    EXPECT_EQ(globalWrites(), 1);
+    EXPECT_EQ(sim_->Read(QV_SIM_GLOBAL, 10, 1), (std::vector<std::uint8_t>{1}));
+    EXPECT_EQ(ui::MainState().shownProfile, 1);
+    EXPECT_EQ(ui::MainState().activeProfile, 1);
+    EXPECT_EQ(w.Button(id::kProfile2)->ChooseFace(), CPngButton::Face::kAltOn);
+    EXPECT_EQ(w.Button(id::kProfile1)->ChooseFace(), CPngButton::Face::kNormal);
+}
+
 // The picture of the main window in the documentation: QV_SCREENSHOT names the file.
 TEST_F(SimulatedWindow, Screenshot) {
     const char* file = std::getenv("QV_SCREENSHOT");
@@ -393,6 +417,42 @@ TEST_F(MainWindowFixture, DeferredInitialisationMarksReadyAndHides) {
     EXPECT_FALSE(w.Button(id::kApply)->isEnabled());
     EXPECT_EQ(w.Button(id::kProfile1)->text().toStdString(), Caption(CaptionId::PROFILE_1));
     EXPECT_EQ(w.LinkAddress(), "https://quorvane.example.com/");
+}
+
+TEST_F(MainWindowFixture, ArrowKeysDoNotStepTheEffectList) {
+    CQuorvaneDlg& w = MakeWindow();
+    ui::MainState().keyboardCount = 1;
+    w.OpenWindow();
+    auto* effects = new QComboBox(&w);
+    effects->setProperty("controlId", id::kEffectList);
+    effects->addItems({"a", "b", "c"});
+    effects->show();
+    QApplication::setActiveWindow(&w);
+    effects->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == effects; }, 1000));
+    QTest::keyClick(effects, Qt::Key_Down);
+    EXPECT_EQ(effects->currentIndex(), 0);
+    effects->setProperty("controlId", 0);
+    QTest::keyClick(effects, Qt::Key_Down);
+    EXPECT_EQ(effects->currentIndex(), 1) << "other lists take their keys";
+}
+
+TEST_F(MainWindowFixture, DraggingAnywhereMovesTheWindow) {
+    CQuorvaneDlg& w = MakeWindow();
+    ui::MainState().keyboardCount = 1;
+    w.OpenWindow();
+    w.move(100, 100);
+    const QPoint start = w.pos();
+    // A spot of the background with no control on it.
+    const QPoint at(600, 30);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &press);
+    const QPoint to = at + QPoint(40, 25);
+    QMouseEvent move(QEvent::MouseMove, to, w.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, w.mapToGlobal(to), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &release);
+    EXPECT_EQ(w.pos(), start + QPoint(40, 25));
 }
 
 TEST_F(MainWindowFixture, TrayStateRemembersTheNormalIcon) {

@@ -1,30 +1,54 @@
-// quorvane: the keyboard configuration program.
+// quorvane: the keyboard configuration program. The start routine builds the paths and the text
+// table, enforces the single instance, starts the companion and runs the main window until it
+// ends.
 #include <QApplication>
+#include <QStringList>
 
-#include <cstdio>
+#include <unistd.h>
 
 #include "core/app/paths.h"
-#include "core/app/settings.h"
 #include "core/app/text_table.h"
+#include "platform/instance_lock.h"
 #include "platform/user_folders.h"
+#include "ui/app/device_session.h"
+#include "ui/main/instance_control.h"
+#include "ui/main/main_window_state.h"
+#include "ui/main/quorvane_dlg.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName("Quorvane");
+    QApplication::setOrganizationName("Quorvane_Ostrel");
+    // The window hides itself into the tray; that is no reason to end.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     qv::SetProgramPaths(qv::BuildProgramPaths(qv::platform::ExecutablePath(argv[0])));
     qv::SetUserPaths(qv::BuildUserPaths(qv::platform::DocumentsFolder()));
     qv::LoadTextTable(qv::Paths().textTable);
 
-    const auto& p = qv::Paths();
-    const auto& u = qv::UserFiles();
-    const qv::SettingsStore store(qv::SettingsStore::DefaultFile());
-    std::printf("%s\n", qv::Text(qv::TextId::MAIN_CAPTION).c_str());
-    std::printf("program folder: %s\n", p.programFolder.c_str());
-    std::printf("text table:     %s (%s)\n", p.textTable.c_str(),
-                qv::LanguageSection(p.textTable).c_str());
-    std::printf("main skin:      %s\n", p.mainSkin.c_str());
-    std::printf("user folder:    %s\n", u.userFolder.c_str());
-    std::printf("settings file:  %s\n", u.settingsFile.c_str());
-    std::printf("settings store: %s (Flip=%d)\n", store.File().c_str(), store.ReadFlip());
+    qv::ui::InstanceEnvironment env;
+    env.programFileName = qv::Paths().programFileName;
+    env.runtimeFolder = qv::platform::RuntimeFolder();
+    env.self = ::getpid();
+    qv::platform::InstanceLock lock;
+    int autoOpen = 0;
+    if (const auto exitCode = qv::ui::EnforceSingleInstance(QApplication::arguments(), env, lock, autoOpen)) {
+        return *exitCode;
+    }
+    qv::ui::MainState().autoOpen = autoOpen;
+    qv::ui::StartCompanion(qv::Paths().companionDaemon);
+
+    qv::ui::DeviceSession device;
+    qv::ui::CQuorvaneDlg::Services services = device.Services();
+    services.instanceLock = &lock;
+    services.runtimeFolder = env.runtimeFolder;
+    {
+        qv::ui::CQuorvaneDlg dialog(std::move(services));
+        dialog.DoModal();
+        // The device threads stop asking the window before it goes.
+        device.Close();
+    }
+    lock.Close();
+    // However the window ended, the program ends normally.
     return 0;
 }

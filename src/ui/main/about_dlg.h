@@ -1,0 +1,43 @@
+#pragma once
+// The About box: modeless, one at a time.
+
+#include <QDialog>
+#include <QString>
+
+#include <filesystem>
+
+class QLabel;
+
+namespace qv::ui {
+
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    // Shows the About box unless one is open already; returns the open one.
+    static CAboutDlg* ShowAbout(QWidget* owner, const QString& link, const std::filesystem::path& languageFile,
+                                const std::filesystem::path& helpFolder);
+    static CAboutDlg* Current();
+    static void CloseCurrent();
+
+    QString Introduction() const;
+    QString Copyright() const;
+    QString Link() const { return link_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    CAboutDlg(QWidget* owner, const QString& link, const std::filesystem::path& languageFile,
+              const std::filesystem::path& helpFolder);
+    void Finish();
+
+    QString link_;
+    std::filesystem::path helpFolder_;
+    QLabel* intro_ = nullptr;
+    QLabel* copyright_ = nullptr;
+};
+
+// Opens the help page index.html of the program's help folder.
+void OpenHelp(const std::filesystem::path& helpFolder);
+
+}  // namespace qv::ui

@@ -1,0 +1,201 @@
+// The on-screen keyboard of the main window: key, G, Fn and D buttons, their tooltips, the Flip
+// layout, the G-key bank and the Default action.
+#include <QLabel>
+
+#include "core/app/paths.h"
+#include "core/app/settings.h"
+#include "core/app/text_table.h"
+#include "core/keyboard/key_buttons.h"
+#include "core/keyboard/key_catalogue.h"
+#include "core/keyboard/key_download.h"
+#include "core/keyboard/key_record.h"
+#include "core/keyboard/profile_store.h"
+#include "ui/main/key_tooltips.h"
+#include "ui/main/main_window_state.h"
+#include "ui/main/quorvane_dlg.h"
+#include "ui/main/window_messages.h"
+#include "ui/skin/skin_layout.h"
+
+namespace qv::ui {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+std::string Format(const char* format, int n) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, format, n);
+    return buf;
+}
+
+SettingsStore Settings() { return SettingsStore(SettingsStore::DefaultFile()); }
+
+int ActiveTable() {
+    const int active = MainState().activeProfile;
+    return active >= 0 && active <= 2 ? active : 0;
+}
+
+}  // namespace
+
+void CQuorvaneDlg::PlaceKeyButtons() {
+    const FaceSet keys{&normal_, &over_, &down_, &disable_};
+    for (const KeyButton& k : KeyButtonTable()) {
+        LayoutImageButton(*Button(k.controlId), SkinIni(), kButtonSection, SkinKeyName(k.code), keys);
+    }
+    const auto& gButtons = GKeyButtons();
+    for (int i = 0; i < kGKeyButtonCount; ++i) {
+        CPngButton* g = Button(gButtons[static_cast<std::size_t>(i)]);
+        LayoutImageButton(*g, SkinIni(), kButtonSection, SkinGKeyName(i), keys);
+        g->SetCaptionFont("Tahoma", 10, QColor(0x21, 0xc7, 0xff));
+        g->SetEscapement(0, true);
+    }
+    LayoutImageButton(*Button(id::kFn), SkinIni(), kButtonSection, kSkinFnKeyName, keys);
+    // The spare D keys share the F1..F4 place; their faces lie below the window in the pictures.
+    for (int i = 0; i < 6; ++i) {
+        const std::string key = Format("FUNC_D%d", i + 1);
+        CPngButton* d = Button(id::kFirstD + i);
+        LayoutImageButton(*d, SkinIni(), kButtonSection, key, keys);
+        const ini::LayoutValue face = ReadLayoutEntry(SkinIni(), kFaceSection, key);
+        if (face.x != 1 || face.y != 1) d->SetSourceOrigin(face.x, face.y, false);
+        d->setEnabled(false);
+    }
+    ShowBank(0);
+
+    // Buttons that overlap in the pictures repaint their neighbours after they paint.
+    Button(id::kBankAB)->SetPaintCallback([this](CPngButton*, bool) {
+        for (int g : GKeyButtons()) Button(g)->update();
+    });
+    Button(id::kEnterKey)->SetPaintCallback([this](CPngButton*, bool) { Button(id::kBracketKey)->update(); });
+    Button(id::kFlip0)->SetPaintCallback([this](CPngButton*, bool) {
+        const bool flipped = Settings().ReadFlip() == 1;
+        if (!flipped) {
+            for (int i = 0; i < 4; ++i) Button(id::kF1 + i)->update();
+        } else {
+            for (int i = 0; i < 6; ++i) Button(id::kFirstD + i)->update();
+        }
+        Button(id::kF1 + 4)->update();
+        Button(id::kFlip1)->update();
+        Button(id::kFlip2)->update();
+    });
+    for (int flip : {id::kFlip1, id::kFlip2}) {
+        Button(flip)->SetPaintCallback([this](CPngButton* b, bool normal) { ArrowAfterPaint(b, normal); });
+    }
+}
+
+void CQuorvaneDlg::ArrowAfterPaint(CPngButton* flipButton, bool normalFace) {
+    if (!normalFace) return;
+    const bool left = flipButton->ControlId() == id::kFlip1;
+    const bool flipped = Settings().ReadFlip() == 1;
+    const std::string faceKey = std::string(flipped ? "UP_ARROW_" : "DOWN_ARROW_") + (left ? "LEFT" : "RIGHT") + "1";
+    CPngButton* arrow = Button(left ? id::kLeftArrow : id::kRightArrow);
+    const ini::LayoutValue face = ReadLayoutEntry(SkinIni(), kFaceSection, faceKey);
+    // Re-placing an arrow that already shows the right face would only repaint it again.
+    if (arrow->SourceOrigin() == QPoint(face.x, face.y) && arrow->Faces().normal == &arrows_) return;
+    LayoutArrow(*arrow, SkinIni(), left ? "LEFT_ARROW" : "RIGHT_ARROW", faceKey, &arrows_);
+    arrow->raise();
+}
+
+void CQuorvaneDlg::OnKeyClick(int id) {
+    if (LightingViewOn()) {
+        if (services_.perKeyColourClick) services_.perKeyColourClick(id);
+        return;
+    }
+    KeyEditRequest request;
+    request.buttonId = id;
+    if (const auto g = GKeyIndexOfButton(id)) {
+        request.recordIndex = kGKeyRecordFirst + *g + (Bank() == 1 ? 9 : 0);
+        request.macroOnly = id == id::kG9;
+    } else if (const KeyButton* k = FindKeyButton(id)) {
+        request.recordIndex = KeyCodeToSlot(k->code);
+    } else {
+        return;  // D buttons and Fn do nothing outside the lighting view
+    }
+    CPngButton* b = Button(id);
+    const FaceSet own = b->Faces();
+    b->SetFaces(FaceSet{own.over, own.over, own.down, own.disabled});
+    compositeOpen_ = true;
+    if (services_.runCompositeEditor) services_.runCompositeEditor(request);
+    compositeOpen_ = false;
+    b->SetFaces(own);
+    auto lock = WorkingStore().Lock();
+    RefreshKeyButtons();
+}
+
+void CQuorvaneDlg::RefreshKeyButtons() {
+    auto lock = WorkingStore().Lock();
+    const ProfileContent& content = WorkingStore().Content();
+    const int table = ActiveTable();
+    const int bankOffset = Bank() == 1 ? 9 : 0;
+    const auto& gButtons = GKeyButtons();
+    for (int i = 0; i < kGKeyButtonCount; ++i) {
+        const KeyRecord& r = content.Record(table, kGKeyRecordFirst + bankOffset + i);
+        CPngButton* b = Button(gButtons[static_cast<std::size_t>(i)]);
+        b->SetAssigned(r.type != AssignDefault);
+        b->SetTooltip(Q(KeyButtonTooltip(Format("G%d", i + 1), r, content.macros)), true);
+    }
+    for (const KeyButton& k : KeyButtonTable()) {
+        const KeyRecord& r = content.Record(table, KeyCodeToSlot(k.code));
+        CPngButton* b = Button(k.controlId);
+        b->SetAssigned(r.type != AssignDefault);
+        b->SetTooltip(Q(KeyButtonTooltip(KeyName(k.code), r, content.macros)), true);
+    }
+    ApplyFlip();
+}
+
+void CQuorvaneDlg::OnFlip() {
+    const SettingsStore settings = Settings();
+    settings.WriteFlip(settings.ReadFlip() == 0 ? 1 : 0);
+    ApplyFlip();
+}
+
+void CQuorvaneDlg::ApplyFlip() {
+    const bool flipped = Settings().ReadFlip() == 1;
+    // The inactive group is hidden as well as disabled: both groups share one place.
+    for (int i = 0; i < 4; ++i) {
+        CPngButton* f = Button(id::kF1 + i);
+        f->setEnabled(!flipped);
+        f->setVisible(!flipped);
+    }
+    for (int i = 0; i < 6; ++i) {
+        CPngButton* d = Button(id::kFirstD + i);
+        d->setEnabled(flipped);
+        d->setVisible(flipped);
+    }
+    Button(id::kFlip0)->update();
+    Button(id::kFlip1)->update();
+    Button(id::kFlip2)->update();
+}
+
+void CQuorvaneDlg::ShowBank(int bank) {
+    {
+        auto lock = WorkingStore().Lock();
+        const ProfileContent& content = WorkingStore().Content();
+        const int table = ActiveTable();
+        const auto& gButtons = GKeyButtons();
+        for (int i = 0; i < kGKeyButtonCount; ++i) {
+            const KeyRecord& r = content.Record(table, kGKeyRecordFirst + (bank == 1 ? 9 : 0) + i);
+            CPngButton* b = Button(gButtons[static_cast<std::size_t>(i)]);
+            b->SetAssigned(r.type != AssignDefault);
+            b->setText(i < 5 ? QString("%1%2").arg(bank == 1 ? 'B' : 'A').arg(i + 1) : QString());
+        }
+    }
+    CPngButton* ab = Button(id::kBankAB);
+    if (bank == 1) {
+        ab->SetFaces(FaceSet{&over2_, &over2_, &over2_, &over2_});
+    } else {
+        ab->SetFaces(FaceSet{&normal2_, &over2_, &down2_, &disable2_});
+    }
+}
+
+void CQuorvaneDlg::OnDefault() {
+    if (!Prompt().AskYesNo(Text(TextId::MAIN_PROMPT_DEFAULT))) return;
+    {
+        auto lock = WorkingStore().Lock();
+        ResetProfileKeys(WorkingStore(), MainState().activeProfile, Bank() == 1);
+        RefreshKeyButtons();
+    }
+    SetEditing(true);
+    if (LightingViewOn() && services_.reloadLighting) services_.reloadLighting();
+    Apply();
+}
+
+}  // namespace qv::ui

@@ -1,0 +1,61 @@
+#pragma once
+// The skinned dialog every window of the program derives from: frameless, painted from its
+// background picture, shaped by its mask picture, and dragged by any point of its surface.
+
+#include <QDialog>
+#include <QImage>
+#include <QPixmap>
+#include <QPoint>
+
+#include <filesystem>
+#include <optional>
+
+#include "core/app/ini_file.h"
+
+namespace qv::ui {
+
+class CBaseDialog : public QDialog {
+    Q_OBJECT
+public:
+    CBaseDialog(int templateId, QWidget* parent, std::filesystem::path skinIni,
+                std::filesystem::path skinFolder);
+
+    int TemplateId() const { return templateId_; }
+    const std::filesystem::path& SkinIni() const { return skinIni_; }
+    const std::filesystem::path& SkinFolder() const { return skinFolder_; }
+    bool SkinLoading() const { return skinLoading_; }
+    const QPixmap& Background() const { return background_; }
+
+    // Runs the dialog's initialisation once (skin first), then the modal loop.
+    virtual int DoModal();
+    // The dialog's initialisation: applies the skin. Derived dialogs call it first.
+    virtual bool OnInitDialog();
+    bool Initialised() const { return initialised_; }
+    // Releases the pictures and ends the dialog with "OK".
+    virtual void OnOK();
+
+protected:
+    // Loads SCREEN/Main and SCREEN/Mask, sizes the window to the background and shapes it. A
+    // missing picture ends the process.
+    void ApplySkin();
+    std::filesystem::path SkinPicture(std::string_view name) const;
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    CIniFile skin_;
+    bool initialised_ = false;
+
+private:
+    int templateId_;
+    std::filesystem::path skinIni_;
+    std::filesystem::path skinFolder_;
+    QPixmap background_;
+    QImage mask_;
+    bool skinLoading_ = false;
+    std::optional<QPoint> dragOffset_;
+};
+
+}  // namespace qv::ui

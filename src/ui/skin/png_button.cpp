@@ -1,0 +1,218 @@
+#include "ui/skin/png_button.h"
+
+#include <QEnterEvent>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolTip>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv::ui {
+namespace {
+
+// The Windows DrawText bits the captions use.
+constexpr int kDtCenter = 0x01;
+constexpr int kDtRight = 0x02;
+constexpr int kDtVCenter = 0x04;
+constexpr int kDtBottom = 0x08;
+
+Qt::Alignment AlignmentOf(int format) {
+    Qt::Alignment a;
+    a |= (format & kDtCenter) ? Qt::AlignHCenter : ((format & kDtRight) ? Qt::AlignRight : Qt::AlignLeft);
+    a |= (format & kDtVCenter) ? Qt::AlignVCenter : ((format & kDtBottom) ? Qt::AlignBottom : Qt::AlignTop);
+    return a;
+}
+
+}  // namespace
+
+CPngButton::CPngButton(int controlId, QWidget* parent) : QAbstractButton(parent), controlId_(controlId) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CPngButton::SetFaces(int sourceX, int sourceY, const FaceSet& faces, bool redraw) {
+    sourceX_ = sourceX;
+    sourceY_ = sourceY;
+    SetFaces(faces, redraw);
+}
+
+void CPngButton::SetFaces(const FaceSet& faces, bool redraw) {
+    faces_ = faces;
+    hover_ = false;
+    tracking_ = false;
+    setDown(false);
+    if (redraw) update();
+}
+
+void CPngButton::SetSourceOrigin(int x, int y, bool redraw) {
+    sourceX_ = x;
+    sourceY_ = y;
+    if (redraw) update();
+}
+
+void CPngButton::SetAltFaces(const QPixmap* off, const QPixmap* on, bool switchOn, bool showOn, bool redraw) {
+    altOff_ = off;
+    altOn_ = on;
+    altSwitch_ = switchOn;
+    altShowOn_ = showOn;
+    if (redraw) update();
+}
+
+void CPngButton::SetDrawCaption(bool on) {
+    drawCaption_ = on;
+    update();
+}
+
+void CPngButton::SetCaptionFont(const QString& face, double points, QColor colour, int format) {
+    fontFace_ = face;
+    fontPoints_ = points;
+    textColour_ = colour;
+    textFormat_ = format;
+    drawCaption_ = true;
+    update();
+}
+
+void CPngButton::SetCaptionMargins(int left, int right, int top, int bottom) {
+    marginLeft_ = left;
+    marginRight_ = right;
+    marginTop_ = top;
+    marginBottom_ = bottom;
+    update();
+}
+
+void CPngButton::SetEscapement(int tenthsOfDegree, bool bold) {
+    escapement_ = tenthsOfDegree;
+    bold_ = bold;
+    update();
+}
+
+void CPngButton::SetFrame(QColor colour, bool on) {
+    frameColour_ = colour;
+    frameMode_ = on;
+    update();
+}
+
+void CPngButton::SetTooltip(const QString& text, bool active) {
+    tooltip_ = text;
+    tooltipActive_ = active;
+    setToolTip(active ? text : QString());
+}
+
+void CPngButton::SetAssigned(bool assigned) {
+    if (assigned_ == assigned) return;
+    assigned_ = assigned;
+    update();
+}
+
+CPngButton::Face CPngButton::ChooseFace() const {
+    if (!isEnabled()) return Face::kDisabled;
+    if (altSwitch_) return altShowOn_ ? Face::kAltOn : Face::kAltOff;
+    if (isDown()) return Face::kPressed;
+    if (hover_) return Face::kHover;
+    return Face::kNormal;
+}
+
+const QPixmap* CPngButton::SourceFor(Face face) const {
+    switch (face) {
+    case Face::kDisabled: return faces_.disabled;
+    case Face::kAltOff: return altOff_;
+    case Face::kAltOn: return altOn_;
+    case Face::kPressed: return faces_.down;
+    case Face::kHover: return faces_.over;
+    case Face::kNormal:
+    case Face::kFrame: break;
+    }
+    return faces_.normal;
+}
+
+void CPngButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const Face face = ChooseFace();
+    if (const QPixmap* source = SourceFor(face)) {
+        p.drawPixmap(rect(), *source, QRect(sourceX_ - 1, sourceY_ - 1, width(), height()));
+    } else {
+        p.fillRect(rect(), QColor(0x1c, 0x1f, 0x25));
+    }
+    if (frameMode_) {
+        p.setPen(QPen(frameColour_, 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(rect()).adjusted(2, 2, -2, -2));
+    }
+    if (assigned_) {
+        // A small accent corner says "this key does something else now".
+        p.setRenderHint(QPainter::Antialiasing);
+        QPainterPath corner;
+        const double s = std::min(10.0, std::min(width(), height()) / 3.0);
+        corner.moveTo(width() - 3 - s, 3);
+        corner.lineTo(width() - 3, 3);
+        corner.lineTo(width() - 3, 3 + s);
+        corner.closeSubpath();
+        p.fillPath(corner, QColor(0xff, 0x9f, 0x2e));
+    }
+    if (drawCaption_) DrawCaption(p);
+    p.end();
+    if (paintCallback_) paintCallback_(this, face == Face::kNormal);
+}
+
+void CPngButton::DrawCaption(QPainter& p) {
+    const QString text = this->text().left(260);
+    if (text.isEmpty()) return;
+    QFont font(fontFace_);
+    // Points to pixels by the screen's vertical resolution, as the captions were designed.
+    const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(fontPoints_ * dpi / 72.0))));
+    font.setWeight(bold_ ? QFont::Black : QFont::Normal);
+    p.setFont(font);
+    QColor colour = textColour_;
+    if (!isEnabled()) colour.setAlpha(110);  // a disabled button's caption recedes with its face
+    p.setPen(colour);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    QRect r = rect().adjusted(marginLeft_, marginTop_, marginRight_, marginBottom_);
+    if (escapement_ != 0) {
+        // Rotate about the centre so the turned text stays centred in the button.
+        p.save();
+        p.translate(r.center());
+        p.rotate(-escapement_ / 10.0);
+        const QFontMetrics fm(font);
+        const QRect box(-fm.horizontalAdvance(text) / 2 - 2, -fm.height() / 2, fm.horizontalAdvance(text) + 4, fm.height());
+        p.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, text);
+        p.restore();
+        return;
+    }
+    p.drawText(r, AlignmentOf(textFormat_) | Qt::TextSingleLine, text);
+}
+
+void CPngButton::enterEvent(QEnterEvent* event) {
+    hover_ = true;
+    tracking_ = true;
+    update();
+    if (tooltipActive_ && !tooltip_.isEmpty()) QToolTip::showText(event->globalPosition().toPoint(), tooltip_, this);
+    QAbstractButton::enterEvent(event);
+}
+
+void CPngButton::leaveEvent(QEvent* event) {
+    hover_ = false;
+    tracking_ = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void CPngButton::mouseMoveEvent(QMouseEvent* event) {
+    if (!tracking_) {
+        tracking_ = true;
+        hover_ = true;
+        update();
+    }
+    QAbstractButton::mouseMoveEvent(event);
+}
+
+void CPngButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A fast second click is a click, not something else.
+    mousePressEvent(event);
+}
+
+}  // namespace qv::ui

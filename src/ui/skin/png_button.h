@@ -1,0 +1,95 @@
+#pragma once
+// The image button: its faces are cut from full-window state pictures at the button's place, so a
+// whole dialog's look lives in a few pictures.
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QPixmap>
+#include <QString>
+
+#include <functional>
+
+#include "ui/skin/skin_pictures.h"
+
+namespace qv::ui {
+
+class CPngButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    enum class Face { kNormal, kHover, kPressed, kDisabled, kAltOff, kAltOn, kFrame };
+    // Called after every paint with the button and whether the normal face is showing.
+    using PaintCallback = std::function<void(CPngButton*, bool normalFaceShown)>;
+
+    explicit CPngButton(int controlId, QWidget* parent = nullptr);
+
+    int ControlId() const { return controlId_; }
+
+    void SetFaces(int sourceX, int sourceY, const FaceSet& faces, bool redraw = true);
+    void SetFaces(const FaceSet& faces, bool redraw = true);
+    void SetSourceOrigin(int x, int y, bool redraw = true);
+    QPoint SourceOrigin() const { return {sourceX_, sourceY_}; }
+    const FaceSet& Faces() const { return faces_; }
+    void SetAltFaces(const QPixmap* off, const QPixmap* on, bool switchOn, bool showOn, bool redraw = true);
+
+    // Caption drawing: the button's text over its face.
+    void SetDrawCaption(bool on);
+    void SetCaptionFont(const QString& face, double points, QColor colour, int format = kCentred);
+    void SetCaptionMargins(int left, int right, int top, int bottom);
+    void SetEscapement(int tenthsOfDegree, bool bold);
+    void SetPaintCallback(PaintCallback callback) { paintCallback_ = std::move(callback); }
+    void SetFrame(QColor colour, bool on);
+
+    void SetTooltip(const QString& text, bool active);
+    QString TooltipText() const { return tooltip_; }
+    bool TooltipActive() const { return tooltipActive_; }
+
+    // The key has an assignment of its own (key buttons mark it).
+    void SetAssigned(bool assigned);
+    bool Assigned() const { return assigned_; }
+
+    bool Hovered() const { return hover_; }
+    // The face the next paint shows, by the fixed order: disabled, alternative pair, pressed,
+    // hover, normal.
+    Face ChooseFace() const;
+
+    // Draw-text format bits used by the captions (single line, centred both ways).
+    static constexpr int kCentred = 37;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    const QPixmap* SourceFor(Face face) const;
+    void DrawCaption(QPainter& p);
+
+    int controlId_;
+    FaceSet faces_;
+    const QPixmap* altOff_ = nullptr;
+    const QPixmap* altOn_ = nullptr;
+    bool altSwitch_ = false;
+    bool altShowOn_ = false;
+    bool hover_ = false;
+    bool tracking_ = false;
+    int sourceX_ = 0;
+    int sourceY_ = 0;
+    bool drawCaption_ = false;
+    double fontPoints_ = 8;
+    QString fontFace_ = QStringLiteral("Tahoma");
+    QColor textColour_ = Qt::white;
+    int textFormat_ = kCentred;
+    int marginLeft_ = 0, marginRight_ = 0, marginTop_ = 0, marginBottom_ = 0;
+    int escapement_ = 0;
+    bool bold_ = false;
+    PaintCallback paintCallback_;
+    QString tooltip_;
+    bool tooltipActive_ = false;
+    bool frameMode_ = false;
+    QColor frameColour_;
+    bool assigned_ = false;
+};
+
+}  // namespace qv::ui

@@ -1,0 +1,473 @@
+#include "main_window_fixture.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "core/app/settings.h"
+#include "core/keyboard/key_buttons.h"
+#include "core/keyboard/key_catalogue.h"
+#include "core/keyboard/media_function_tables.h"
+#include "ui/skin/skin_layout.h"
+#include "core/device/report_frame.h"
+#include "hidserv/sim_control_client.h"
+#include "ui/app/device_session.h"
+#include "ui/main/window_messages.h"
+
+namespace qv::test {
+
+void MainWindowFixture::QTest_Wait(int ms) { QTest::qWait(ms); }
+
+namespace {
+
+using ui::CQuorvaneDlg;
+using ui::CPngButton;
+namespace id = ui::id;
+
+KeyRecord Record(std::uint16_t type, std::uint32_t value) {
+    KeyRecord r;
+    r.type = type;
+    r.value = value;
+    return r;
+}
+
+// A main window over the real service library running the simulated keyboard.
+class SimulatedWindow : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        setenv("QUORVANE_SIMULATE", "1", 1);
+        setenv("QUORVANE_SIM_STATE", (home_.path() / "initial.state").c_str(), 1);
+    }
+    void TearDown() override {
+        if (session_) session_->Close();
+        if (sim_) sim_->Reset("", false);
+        window_.reset();
+        session_.reset();
+        MainWindowFixture::TearDown();
+    }
+
+    CQuorvaneDlg& Start(bool attached, bool startSwitch = false) {
+        session_ = std::make_unique<ui::DeviceSession>();
+        session_->SetBeforeStart([this, attached](device::DeviceLink& link) {
+            sim_ = std::make_unique<hidserv::SimControl>(link.Service().Handle());
+            ASSERT_TRUE(sim_->Valid());
+            ASSERT_EQ(sim_->Reset((home_.path() / "keyboard.state").string(), attached), 1);
+        });
+        ui::MainState().autoOpen = startSwitch ? 1 : 0;
+        CQuorvaneDlg& w = MakeWindow(session_->Services());
+        opened_ = std::make_unique<QSignalSpy>(&w, &CQuorvaneDlg::windowOpened);
+        return w;
+    }
+    // Lets the presence worker run its course (it waits for the window's thread).
+    bool SettleUntil(const std::function<bool()>& done, int ms = 3000) { return QTest::qWaitFor(done, ms); }
+    int KeyboardCount() { return session_->Events()->Presence().LastKnownCount(); }
+
+    std::unique_ptr<ui::DeviceSession> session_;
+    std::unique_ptr<hidserv::SimControl> sim_;
+    std::unique_ptr<QSignalSpy> opened_;
+};
+
+TEST_F(SimulatedWindow, ArrivalOpensTheWindowOnceAndRemovalHidesIt) {
+    CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconKeyboard);
+    EXPECT_EQ(ui::MainState().activeProfile, 0);
+    EXPECT_FALSE(w.IsEditing());
+
+    sim_->Attach(false);
+    ASSERT_TRUE(SettleUntil([&] { return !w.isVisible() && KeyboardCount() == 0; }));
+    EXPECT_EQ(ui::MainState().activeProfile, -1);
+    SettleUntil([&] { return w.CurrentTrayIcon() == ui::kIconNoKeyboard; });
+    EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconNoKeyboard);
+
+    sim_->Attach(true);
+    ASSERT_TRUE(SettleUntil([&] { return KeyboardCount() == 1 && w.CurrentTrayIcon() == ui::kIconKeyboard; }));
+    Settle(100);
+    EXPECT_EQ(opened_->count(), 1) << "a re-attached keyboard does not open the window again";
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(SimulatedWindow, StartSwitchKeepsTheWindowClosedOnArrival) {
+    CQuorvaneDlg& w = Start(true, true);
+    ASSERT_TRUE(SettleUntil([&] { return KeyboardCount() == 1 && w.CurrentTrayIcon() == ui::kIconKeyboard; }));
+    Settle(100);
+    EXPECT_EQ(opened_->count(), 0);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(SimulatedWindow, StartWithoutKeyboardDoesNotOpenOnLaterArrival) {
+    CQuorvaneDlg& w = Start(false);
+    ASSERT_TRUE(SettleUntil([&] { return ui::MainState().ready.load(); }));
+    w.OnMessage(ui::MSG_INSTANCE_OPEN, ui::kInstanceOpenTag);
+    EXPECT_EQ(prompt_.messages, (std::vector<std::string>{Text(TextId::MAIN_NO_DEVICE_PROMPT)}));
+    EXPECT_FALSE(w.isVisible());
+
+    EXPECT_EQ(w.Button(id::kProfiles)->text().toStdString(), Text(TextId::DEFAULT_PROFILE_NAME));
+
+    sim_->Attach(true);
+    ASSERT_TRUE(SettleUntil([&] { return KeyboardCount() == 1 && w.CurrentTrayIcon() == ui::kIconKeyboard; }));
+    Settle(100);
+    EXPECT_EQ(opened_->count(), 0);
+    EXPECT_EQ(w.Button(id::kProfiles)->text(), "$Profile0");
+    // The tray's Open still shows it now that a keyboard is there.
+    w.OnCommand(id::kCmdOpen);
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(SimulatedWindow, ApplySendsOnlyWhenSomethingWasEdited) {
+    CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    sim_->ClearFrameLog();
+
+    w.OnCommand(id::kApply);
+    EXPECT_EQ(w.BusyShownCount(), 1);
+    EXPECT_TRUE(w.BusyPicture()->isVisible());
+    EXPECT_EQ(sim_->FrameCount(), 0u) << "nothing edited, nothing sent";
+    ASSERT_TRUE(SettleUntil([&] { return !w.BusyPicture()->isVisible(); }));
+    EXPECT_FALSE(w.TimerRunning(ui::kTimerBusy));
+
+    {
+        auto lock = WorkingStore().Lock();
+        WorkingStore().Content().Assign(0, KeyCodeToSlot(0x01E), Record(AssignSingleKey, 0x030));
+    }
+    w.SetEditing(true);
+    EXPECT_TRUE(w.Button(id::kApply)->isEnabled());
+    w.OnCommand(id::kApply);
+    EXPECT_FALSE(w.IsEditing());
+    EXPECT_FALSE(w.Button(id::kApply)->isEnabled());
+    EXPECT_GT(sim_->FrameCount(), 2u);
+    {
+        auto lock = AppliedStore().Lock();
+        EXPECT_EQ(AppliedStore().Content().Record(0, KeyCodeToSlot(0x01E)).type, AssignSingleKey);
+    }
+}
+
+TEST_F(SimulatedWindow, ReportRateIsWrittenAtOnceToTheShownProfile) {
+    CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    ui::MainState().shownProfile = 1;
+    w.OnCommand(id::kReport3);
+    EXPECT_EQ(ui::MainState().reportRate, 2);
+    EXPECT_EQ(sim_->Read(QV_SIM_SETTINGS, 42 + 15, 1), (std::vector<std::uint8_t>{2}));
+    EXPECT_FALSE(w.IsEditing());
+    w.OnCommand(id::kReport1);
+    EXPECT_EQ(sim_->Read(QV_SIM_SETTINGS, 42 + 15, 1), (std::vector<std::uint8_t>{0}));
+}
+
+TEST_F(SimulatedWindow, BankKeyTogglesTheGKeyCaptionsAndBack) {
+    CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    CPngButton* g1 = w.Button(GKeyButtons()[0]);
+    EXPECT_EQ(g1->text(), "A1");
+    sim_->SendConsumerCode(0x02FF);
+    ASSERT_TRUE(SettleUntil([&] { return g1->text() == "B1"; }));
+    EXPECT_EQ(w.Button(GKeyButtons()[4])->text(), "B5");
+    EXPECT_EQ(w.Button(GKeyButtons()[8])->text(), "");
+    EXPECT_EQ(sim_->Read(QV_SIM_STATUS, 0, 2), (std::vector<std::uint8_t>{0x05, 0x03}));
+    const CPngButton* ab = w.Button(id::kBankAB);
+    EXPECT_EQ(ab->Faces().normal, ab->Faces().over) << "bank B shows the hover face in every state";
+    sim_->SendConsumerCode(0x02FF);
+    ASSERT_TRUE(SettleUntil([&] { return g1->text() == "A1"; }));
+    EXPECT_EQ(sim_->Read(QV_SIM_STATUS, 0, 2), (std::vector<std::uint8_t>{0x05, 0x02}));
+    EXPECT_NE(ab->Faces().normal, ab->Faces().over);
+}
+
+TEST_F(SimulatedWindow, DefaultClearsTheActiveProfileAndAppliesAtOnce) {
+    CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    const int a = KeyCodeToSlot(0x01E);
+    {
+        auto lock = WorkingStore().Lock();
+        WorkingStore().Content().Assign(0, a, Record(AssignDisabled, 0));
+    }
+    w.RefreshKeyButtons();
+    EXPECT_TRUE(w.Button(1058)->Assigned());
+
+    prompt_.answers = {false};
+    w.OnCommand(id::kDefault);
+    EXPECT_EQ(prompt_.questions.back(), Text(TextId::MAIN_PROMPT_DEFAULT));
+    {
+        auto lock = WorkingStore().Lock();
+        EXPECT_EQ(WorkingStore().Content().Record(0, a).type, AssignDisabled) << "No changes nothing";
+    }
+
+    sim_->ClearFrameLog();
+    prompt_.answers = {true};
+    w.OnCommand(id::kDefault);
+    {
+        auto lock = WorkingStore().Lock();
+        EXPECT_EQ(WorkingStore().Content().Record(0, a).type, AssignDefault);
+    }
+    EXPECT_FALSE(w.Button(1058)->Assigned());
+    EXPECT_EQ(w.Button(1058)->TooltipText(), "A");
+    EXPECT_GT(sim_->FrameCount(), 0u) << "Yes applies without a separate Apply";
+    EXPECT_FALSE(w.IsEditing());
+}
+
+TEST_F(SimulatedWindow, ArrivalLightsTheActiveProfileAndItsReportRate) {
+    CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    EXPECT_EQ(w.Button(id::kProfile1)->ChooseFace(), CPngButton::Face::kAltOn);
+    EXPECT_EQ(w.Button(id::kProfile2)->ChooseFace(), CPngButton::Face::kNormal);
+    const int rate = ui::MainState().reportRate;
+    const int rateButtons[] = {id::kReport1, id::kReport2, id::kReport3, id::kReport4};
+    EXPECT_EQ(w.Button(rateButtons[rate])->ChooseFace(), CPngButton::Face::kAltOn);
+    EXPECT_FALSE(w.Button(id::kProfiles)->text().isEmpty()) << "the profile caption is set";
+}
+
+TEST_F(SimulatedWindow, ProfileButtonsSwitchTheKeyboardOnlyToAnotherProfile) {
+    CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    sim_->ClearFrameLog();
+    const auto globalWrites = [&] {
+        int n = 0;
+        for (const auto& frame : sim_->Frames()) n += frame[device::frame::kCommand] == device::frame::kWriteGlobalBlock;
+        return n;
+    };
+    w.OnCommand(id::kProfile1);  // already active
+    EXPECT_EQ(globalWrites(), 0) << "no switch command";
+    EXPECT_EQ(sim_->Read(QV_SIM_GLOBAL, 10, 1), (std::vector<std::uint8_t>{0}));
+
+    w.OnCommand(id::kProfile2);
+    EXPECT_EQ(globalWrites(), 1);
+    EXPECT_EQ(sim_->Read(QV_SIM_GLOBAL, 10, 1), (std::vector<std::uint8_t>{1}));
+    EXPECT_EQ(ui::MainState().shownProfile, 1);
+    EXPECT_EQ(ui::MainState().activeProfile, 1);
+    EXPECT_EQ(w.Button(id::kProfile2)->ChooseFace(), CPngButton::Face::kAltOn);
+    EXPECT_EQ(w.Button(id::kProfile1)->ChooseFace(), CPngButton::Face::kNormal);
+}
+
+// The picture of the main window in the documentation: QV_SCREENSHOT names the file.
+TEST_F(SimulatedWindow, Screenshot) {
+    const char* file = std::getenv("QV_SCREENSHOT");
+    if (file == nullptr) GTEST_SKIP() << "set QV_SCREENSHOT to write the picture";
+    CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    {
+        // A few keys with assignments of their own, as a user would have them.
+        auto lock = WorkingStore().Lock();
+        WorkingStore().Content().Assign(0, KeyCodeToSlot(0x03A), Record(AssignSingleKey, 0x01D));
+        WorkingStore().Content().Assign(0, kGKeyRecordFirst, Record(AssignMedia, 14));
+        WorkingStore().Content().Assign(0, kGKeyRecordFirst + 1, Record(AssignMedia, 7));
+    }
+    w.RefreshKeyButtons();
+    w.ShowBank(0);
+    w.SetEditing(true);
+    Settle(100);
+    ASSERT_TRUE(w.grab().save(QString::fromLocal8Bit(file)));
+}
+
+// --- Without a keyboard --------------------------------------------------------------------------
+
+TEST_F(MainWindowFixture, TooltipsNameEachKindOfAssignment) {
+    CQuorvaneDlg& w = MakeWindow();
+    ui::MainState().activeProfile = 0;
+    {
+        auto lock = WorkingStore().Lock();
+        ProfileContent& c = WorkingStore().Content();
+        MacroRecord m;
+        m.id = 7;
+        m.SetName(u"Combo");
+        c.macros.push_back(m);
+        c.Assign(0, KeyCodeToSlot(0x01E), Record(AssignSingleKey, 0x11D));  // A -> Right Ctrl
+        c.Assign(0, KeyCodeToSlot(0x030), Record(AssignMacro, 7));          // B -> macro 7
+        c.Assign(0, KeyCodeToSlot(0x02E), Record(AssignMacro, 99));         // C -> a macro that is gone
+        c.Assign(0, KeyCodeToSlot(0x020), Record(AssignMedia, 7));          // D -> Mute
+        c.Assign(0, KeyCodeToSlot(0x012), Record(AssignFunctionKey, 0));    // E -> function 0
+        c.Assign(0, KeyCodeToSlot(0x021), Record(AssignDisabled, 0));       // F
+        c.Assign(0, kGKeyRecordFirst + 1, Record(AssignMacro, 7));          // G2, bank A
+    }
+    w.RefreshKeyButtons();
+    const std::string set = Text(TextId::KEY_PROMPT_SET);
+    auto tip = [&](int button) { return w.Button(button)->TooltipText().toStdString(); };
+    EXPECT_EQ(tip(1058), "A" + set + Text(TextId::KEY_PROMPT_SINGLE) + "Right Ctrl)");
+    EXPECT_EQ(tip(1075), "B" + set + Text(TextId::KEY_PROMPT_MACRO) + "Combo)");
+    EXPECT_EQ(tip(1073), "C" + set + Text(TextId::KEY_PROMPT_MACRO) + ")");
+    EXPECT_EQ(tip(1060), "D" + set + Text(TextId::KEY_PROMPT_MEDIA) + KeyName(MediaKeyCode(7)) + ")");
+    EXPECT_EQ(tip(1046), "E" + set + Text(TextId::KEY_PROMPT_FUNCTION) + FunctionName(0) + ")");
+    EXPECT_EQ(tip(1061), "F" + set);
+    EXPECT_EQ(tip(1062), "G");
+    EXPECT_EQ(tip(GKeyButtons()[1]), "G2" + set + Text(TextId::KEY_PROMPT_MACRO) + "Combo)");
+    EXPECT_EQ(tip(GKeyButtons()[0]), "G1");
+    EXPECT_TRUE(w.Button(1058)->Assigned());
+    EXPECT_FALSE(w.Button(1062)->Assigned());
+}
+
+TEST_F(MainWindowFixture, KeyClicksReachTheEditorWithTheirRecord) {
+    std::vector<ui::KeyEditRequest> edits;
+    CQuorvaneDlg::Services s;
+    int bank = 1;
+    s.currentBank = [&] { return bank; };
+    s.runCompositeEditor = [&](const ui::KeyEditRequest& r) { edits.push_back(r); };
+    CQuorvaneDlg& w = MakeWindow(s);
+
+    w.OnCommand(GKeyButtons()[3]);   // G4, bank B
+    bank = 0;
+    w.OnCommand(id::kMacro);          // G9 of bank A, macro only
+    bank = 1;
+    w.OnCommand(id::kMacro);
+    w.OnCommand(1058);                // A
+    w.OnCommand(1104);                // Num Lock
+    w.OnCommand(id::kFirstD);         // D1: nothing outside the lighting view
+    w.OnCommand(id::kFn);
+    ASSERT_EQ(edits.size(), 5u);
+    EXPECT_EQ(edits[0].recordIndex, 268);
+    EXPECT_FALSE(edits[0].macroOnly);
+    EXPECT_EQ(edits[1].recordIndex, 264);
+    EXPECT_TRUE(edits[1].macroOnly);
+    EXPECT_EQ(edits[1].buttonId, id::kG9);
+    EXPECT_EQ(edits[2].recordIndex, 273);
+    EXPECT_EQ(edits[3].recordIndex, 0x1E);
+    EXPECT_EQ(edits[4].recordIndex, 0xC5);
+    EXPECT_EQ(edits[4].page, 0);
+}
+
+TEST_F(MainWindowFixture, KeyClicksGoToPerKeyColouringInTheLightingView) {
+    std::vector<int> coloured;
+    int edits = 0;
+    CQuorvaneDlg::Services s;
+    s.lightingViewOn = [] { return true; };
+    s.perKeyColourClick = [&](int button) { coloured.push_back(button); };
+    s.runCompositeEditor = [&](const ui::KeyEditRequest&) { ++edits; };
+    CQuorvaneDlg& w = MakeWindow(s);
+    w.OnCommand(1058);
+    w.OnCommand(id::kFn);
+    w.OnCommand(id::kFirstD + 2);
+    EXPECT_EQ(coloured, (std::vector<int>{1058, id::kFn, id::kFirstD + 2}));
+    EXPECT_EQ(edits, 0);
+}
+
+TEST_F(MainWindowFixture, FlipSwapsTheFKeysAndTheDKeysAndPersists) {
+    CQuorvaneDlg& w = MakeWindow();
+    const SettingsStore settings(SettingsStore::DefaultFile());
+    EXPECT_TRUE(w.Button(id::kF1)->isEnabled());
+    EXPECT_FALSE(w.Button(id::kFirstD)->isEnabled());
+
+    w.OnCommand(id::kFlip1);
+    EXPECT_EQ(settings.ReadFlip(), 1);
+    for (int i = 0; i < 4; ++i) EXPECT_FALSE(w.Button(id::kF1 + i)->isEnabled());
+    for (int i = 0; i < 6; ++i) EXPECT_TRUE(w.Button(id::kFirstD + i)->isEnabled());
+    EXPECT_TRUE(w.Button(id::kF1 + 4)->isEnabled()) << "F5 is not part of the flip";
+
+    w.OnCommand(id::kFlip2);
+    EXPECT_EQ(settings.ReadFlip(), 0);
+    EXPECT_TRUE(w.Button(id::kF1)->isEnabled());
+    EXPECT_FALSE(w.Button(id::kFirstD + 5)->isEnabled());
+}
+
+TEST_F(MainWindowFixture, FlipArrowsFollowTheFlag) {
+    CQuorvaneDlg& w = MakeWindow();
+    ui::MainState().keyboardCount = 1;
+    w.OpenWindow();
+    w.grab();
+    const auto down = ui::ReadLayoutEntry(Paths().mainSkin, ui::kFaceSection, "DOWN_ARROW_LEFT1");
+    EXPECT_EQ(w.Button(id::kLeftArrow)->SourceOrigin(), QPoint(down.x, down.y));
+    w.OnCommand(id::kFlip1);
+    w.grab();
+    const auto up = ui::ReadLayoutEntry(Paths().mainSkin, ui::kFaceSection, "UP_ARROW_RIGHT1");
+    EXPECT_EQ(w.Button(id::kRightArrow)->SourceOrigin(), QPoint(up.x, up.y));
+}
+
+TEST_F(MainWindowFixture, EnterAndEscapeDoNothingAndAltF4Hides) {
+    CQuorvaneDlg& w = MakeWindow();
+    ui::MainState().keyboardCount = 1;
+    w.OpenWindow();
+    w.SetEditing(true);
+    for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        QTest::keyClick(&w, static_cast<Qt::Key>(key));
+    }
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.IsEditing());
+    QCloseEvent close;
+    QApplication::sendEvent(&w, &close);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(w.IsEditing()) << "nothing applied, nothing reverted";
+    EXPECT_FALSE(w.DialogEnded());
+}
+
+TEST_F(MainWindowFixture, MessagesActOnlyOnTheirTag) {
+    CQuorvaneDlg& w = MakeWindow();
+    ui::MainState().keyboardCount = 1;
+    w.OnMessage(ui::MSG_INSTANCE_OPEN, 0);
+    EXPECT_FALSE(w.isVisible());
+    w.OnMessage(ui::MSG_INSTANCE_KILL, ui::kInstanceOpenTag);
+    EXPECT_FALSE(w.DialogEnded());
+    w.OnMessage(ui::MSG_INSTANCE_OPEN, ui::kInstanceOpenTag);
+    EXPECT_TRUE(w.isVisible());
+    const int busy = w.BusyShownCount();
+    w.OnMessage(ui::WM_TIMECHANGE_MSG, 0);
+    EXPECT_EQ(w.BusyShownCount(), busy + 1) << "a posted time change runs Apply";
+    w.OnMessage(ui::MSG_INSTANCE_KILL, ui::kInstanceKillTag);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(w.DialogEnded());
+    EXPECT_FALSE(w.Tray().Created());
+}
+
+TEST_F(MainWindowFixture, DeferredInitialisationMarksReadyAndHides) {
+    CQuorvaneDlg& w = MakeWindow();
+    EXPECT_TRUE(ui::MainState().ready.load());
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconNoKeyboard);
+    EXPECT_TRUE(w.TimerRunning(ui::kTimerPreview));
+    EXPECT_FALSE(w.Button(id::kApply)->isEnabled());
+    EXPECT_EQ(w.Button(id::kProfile1)->text().toStdString(), Caption(CaptionId::PROFILE_1));
+    EXPECT_EQ(w.LinkAddress(), "https://quorvane.example.com/");
+}
+
+TEST_F(MainWindowFixture, ArrowKeysDoNotStepTheEffectList) {
+    CQuorvaneDlg& w = MakeWindow();
+    ui::MainState().keyboardCount = 1;
+    w.OpenWindow();
+    auto* effects = new QComboBox(&w);
+    effects->setProperty("controlId", id::kEffectList);
+    effects->addItems({"a", "b", "c"});
+    effects->show();
+    QApplication::setActiveWindow(&w);
+    effects->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == effects; }, 1000));
+    QTest::keyClick(effects, Qt::Key_Down);
+    EXPECT_EQ(effects->currentIndex(), 0);
+    effects->setProperty("controlId", 0);
+    QTest::keyClick(effects, Qt::Key_Down);
+    EXPECT_EQ(effects->currentIndex(), 1) << "other lists take their keys";
+}
+
+TEST_F(MainWindowFixture, DraggingAnywhereMovesTheWindow) {
+    CQuorvaneDlg& w = MakeWindow();
+    ui::MainState().keyboardCount = 1;
+    w.OpenWindow();
+    w.move(100, 100);
+    const QPoint start = w.pos();
+    // A spot of the background with no control on it.
+    const QPoint at(600, 30);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &press);
+    const QPoint to = at + QPoint(40, 25);
+    QMouseEvent move(QEvent::MouseMove, to, w.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, w.mapToGlobal(to), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &release);
+    EXPECT_EQ(w.pos(), start + QPoint(40, 25));
+}
+
+TEST_F(MainWindowFixture, TrayStateRemembersTheNormalIcon) {
+    CQuorvaneDlg& w = MakeWindow();
+    w.SetKeyboardPresent(1);
+    EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconKeyboard);
+    w.SetTrayState(1, 0);
+    EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconMacro);
+    w.SetTrayState(0, 0);
+    EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconKeyboard);
+    w.SetKeyboardPresent(0);
+    w.SetTrayState(1, 0);
+    w.SetTrayState(0, 0);
+    EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconNoKeyboard);
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -1,0 +1,12 @@
+// One QApplication for all UI tests, on Qt's offscreen platform unless told otherwise.
+#include <QApplication>
+#include <gmock/gmock.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleMock(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,618 @@
+#include "painter.h"
+
+#include <QConicalGradient>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+#include <algorithm>
+#include <cmath>
+
+namespace skingen {
+namespace {
+
+const QColor kAccent(0x21, 0xc7, 0xff);
+const QColor kAccentDeep(0x0e, 0x6d, 0x8f);
+const QColor kText(0xe6, 0xe8, 0xec);
+const QColor kMuted(0x8a, 0x90, 0x9a);
+const QColor kDim(0x55, 0x5a, 0x63);
+
+QFont UiFont(double px, int weight = QFont::Normal) {
+    QFont f("DejaVu Sans");
+    f.setPixelSize(static_cast<int>(px + 0.5));
+    f.setWeight(static_cast<QFont::Weight>(weight));
+    f.setHintingPreference(QFont::PreferFullHinting);
+    return f;
+}
+
+QPainterPath Rounded(const QRectF& r, double radius) {
+    QPainterPath path;
+    path.addRoundedRect(r, radius, radius);
+    return path;
+}
+
+void DrawWindowFrame(QPainter& p, const Dialog& d) {
+    const QRectF all(0, 0, d.size.width(), d.size.height());
+    QLinearGradient bg(0, 0, 0, all.height());
+    bg.setColorAt(0, QColor(0x1c, 0x1f, 0x25));
+    bg.setColorAt(1, QColor(0x10, 0x12, 0x16));
+    p.fillRect(all, bg);
+    // Header band with a thin accent line under it.
+    p.fillRect(QRectF(0, 0, all.width(), 54), QColor(0x14, 0x16, 0x1b));
+    QLinearGradient line(0, 0, all.width(), 0);
+    line.setColorAt(0, QColor(kAccent.red(), kAccent.green(), kAccent.blue(), 0));
+    line.setColorAt(0.25, kAccent);
+    line.setColorAt(0.75, QColor(kAccent.red(), kAccent.green(), kAccent.blue(), 90));
+    line.setColorAt(1, QColor(kAccent.red(), kAccent.green(), kAccent.blue(), 0));
+    p.fillRect(QRectF(0, 54, all.width(), 1), line);
+    for (const QRect& r : d.panels) {
+        p.setPen(QPen(QColor(0x2a, 0x2e, 0x36), 1));
+        QLinearGradient fill(r.topLeft(), r.bottomLeft());
+        fill.setColorAt(0, QColor(0x19, 0x1c, 0x21));
+        fill.setColorAt(1, QColor(0x15, 0x17, 0x1b));
+        p.setBrush(fill);
+        p.drawPath(Rounded(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 10));
+    }
+    if (d.iniName != "Main.ini") {
+        p.setPen(kText);
+        p.setFont(UiFont(15, QFont::Bold));
+        p.drawText(QRectF(24, 12, 400, 30), Qt::AlignLeft | Qt::AlignVCenter, d.title);
+    }
+    for (const auto& [r, text] : d.headings) {
+        p.setPen(kMuted);
+        p.setFont(UiFont(10, QFont::Bold));
+        p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+    p.setPen(QPen(QColor(0x30, 0x35, 0x3e), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(Rounded(all.adjusted(0.5, 0.5, -0.5, -0.5), d.cornerRadius));
+}
+
+struct CapColours {
+    QColor top, bottom, border, legend;
+    double sink = 0;
+};
+
+CapColours CapFor(Face face) {
+    switch (face) {
+    case Face::kOver: return {QColor(0x3c, 0x42, 0x4e), QColor(0x2e, 0x33, 0x3c), kAccent, Qt::white};
+    case Face::kDown: return {QColor(0x17, 0x6a, 0x88), QColor(0x0f, 0x49, 0x5e), kAccent, Qt::white, 1.5};
+    case Face::kDisable: return {QColor(0x21, 0x24, 0x29), QColor(0x1c, 0x1e, 0x22), QColor(0x28, 0x2b, 0x30), kDim};
+    case Face::kNormal: break;
+    }
+    return {QColor(0x33, 0x37, 0x40), QColor(0x26, 0x29, 0x30), QColor(0x42, 0x47, 0x52), kText};
+}
+
+void DrawCap(QPainter& p, const QRectF& r, Face face, const QString& legend, const QString& shifted,
+             bool accentLegend) {
+    const CapColours c = CapFor(face);
+    // Shadow under the cap, then the cap itself.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x08, 0x09, 0x0b));
+    p.drawPath(Rounded(r.adjusted(0, 2, 0, 1), 5));
+    const QRectF body = r.adjusted(0, c.sink, 0, c.sink - 1);
+    QLinearGradient g(body.topLeft(), body.bottomLeft());
+    g.setColorAt(0, c.top);
+    g.setColorAt(1, c.bottom);
+    p.setBrush(g);
+    p.setPen(QPen(c.border, face == Face::kOver || face == Face::kDown ? 1.4 : 1.0));
+    p.drawPath(Rounded(body.adjusted(0.5, 0.5, -0.5, -0.5), 5));
+    if (face == Face::kNormal || face == Face::kOver) {
+        p.setPen(QPen(QColor(255, 255, 255, face == Face::kOver ? 40 : 22), 1));
+        p.drawLine(QPointF(body.left() + 5, body.top() + 1.5), QPointF(body.right() - 5, body.top() + 1.5));
+    }
+    QColor legendColour = c.legend;
+    if (accentLegend && face == Face::kNormal) legendColour = kAccent;
+    p.setPen(legendColour);
+    const QRectF text = body.adjusted(4, 3, -4, -3);
+    if (!shifted.isEmpty()) {
+        const bool word = shifted.size() > 1;
+        p.setFont(UiFont(word ? 8 : 10));
+        p.setPen(face == Face::kDisable ? kDim : (face == Face::kNormal ? kMuted : legendColour));
+        p.drawText(text.adjusted(0, 0, 0, -text.height() / 2), Qt::AlignHCenter | Qt::AlignVCenter, shifted);
+        p.setPen(legendColour);
+        p.setFont(UiFont(12, QFont::DemiBold));
+        p.drawText(text.adjusted(0, text.height() / 2, 0, 0), Qt::AlignHCenter | Qt::AlignVCenter, legend);
+        return;
+    }
+    const bool single = legend.size() <= 2;
+    const bool longWord = legend.size() > 5;
+    p.setFont(single ? UiFont(legend.size() == 1 ? 14 : 12, QFont::DemiBold) : UiFont(longWord ? 9 : 10));
+    p.drawText(text, Qt::AlignCenter, legend);
+}
+
+void DrawButton(QPainter& p, const QRectF& r, Face face, bool primary, double radius = 6) {
+    QColor top, bottom, border;
+    switch (face) {
+    case Face::kNormal:
+        top = primary ? QColor(0x16, 0x8f, 0xbb) : QColor(0x2e, 0x32, 0x3b);
+        bottom = primary ? QColor(0x0e, 0x6b, 0x8d) : QColor(0x25, 0x28, 0x2f);
+        border = primary ? QColor(0x29, 0xb4, 0xe4) : QColor(0x3d, 0x42, 0x4c);
+        break;
+    case Face::kOver:
+        top = primary ? QColor(0x22, 0xa9, 0xda) : QColor(0x38, 0x3e, 0x4a);
+        bottom = primary ? QColor(0x14, 0x82, 0xab) : QColor(0x2d, 0x32, 0x3b);
+        border = kAccent;
+        break;
+    case Face::kDown:
+        top = QColor(0x0c, 0x54, 0x6e);
+        bottom = QColor(0x0a, 0x43, 0x58);
+        border = kAccent;
+        break;
+    case Face::kDisable:
+        top = QColor(0x23, 0x25, 0x2a);
+        bottom = QColor(0x1f, 0x21, 0x25);
+        border = QColor(0x2b, 0x2e, 0x33);
+        break;
+    }
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    p.setBrush(g);
+    p.setPen(QPen(border, 1));
+    p.drawPath(Rounded(r.adjusted(0.5, 0.5, -0.5, -0.5), radius));
+}
+
+void DrawTab(QPainter& p, const QRectF& r, Face face) {
+    const bool lit = face == Face::kDown;
+    QColor fill = lit ? QColor(0x15, 0x33, 0x40) : (face == Face::kOver ? QColor(0x2c, 0x31, 0x3a) : QColor(0x22, 0x25, 0x2b));
+    if (face == Face::kDisable) fill = QColor(0x1d, 0x1f, 0x23);
+    p.setPen(QPen(face == Face::kOver ? kAccent : QColor(0x34, 0x38, 0x41), 1));
+    p.setBrush(fill);
+    p.drawPath(Rounded(r.adjusted(0.5, 0.5, -0.5, -0.5), 6));
+    if (lit) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kAccent);
+        p.drawRoundedRect(QRectF(r.left() + 10, r.bottom() - 3, r.width() - 20, 3), 1.5, 1.5);
+        QRadialGradient glow(QPointF(r.center().x(), r.bottom()), r.width() / 2);
+        glow.setColorAt(0, QColor(kAccent.red(), kAccent.green(), kAccent.blue(), 60));
+        glow.setColorAt(1, QColor(0, 0, 0, 0));
+        p.setBrush(glow);
+        p.drawRect(r.adjusted(1, r.height() / 2, -1, -4));
+    }
+}
+
+void DrawIcon(QPainter& p, const QRectF& r, Face face, const QString& what) {
+    const bool close = what == "close";
+    if (face == Face::kOver || face == Face::kDown) {
+        p.setPen(Qt::NoPen);
+        QColor bg = close ? QColor(0xd9, 0x35, 0x4a) : QColor(0x2e, 0x33, 0x3c);
+        if (face == Face::kDown) bg = close ? QColor(0xa8, 0x24, 0x36) : QColor(0x0e, 0x5a, 0x75);
+        p.setBrush(bg);
+        p.drawPath(Rounded(r.adjusted(0.5, 0.5, -0.5, -0.5), 5));
+    }
+    const QColor ink = face == Face::kNormal ? QColor(0xa9, 0xaf, 0xb9) : (face == Face::kDisable ? kDim : Qt::white);
+    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    const QPointF c = r.center();
+    if (close) {
+        p.drawLine(c + QPointF(-5, -5), c + QPointF(5, 5));
+        p.drawLine(c + QPointF(-5, 5), c + QPointF(5, -5));
+    } else if (what == "min") {
+        p.drawLine(c + QPointF(-6, 4), c + QPointF(6, 4));
+    } else if (what == "menu") {
+        for (int dy : {-5, 0, 5}) p.drawLine(c + QPointF(-6, dy), c + QPointF(6, dy));
+    } else {
+        p.setFont(UiFont(15, QFont::Bold));
+        p.setPen(ink);
+        p.drawText(r, Qt::AlignCenter, what);
+    }
+}
+
+void DrawRate(QPainter& p, const QRectF& r, Face face, const QString& legend) {
+    const bool lit = face == Face::kDown;
+    QColor fill = lit ? kAccent : QColor(0x22, 0x25, 0x2b);
+    if (face == Face::kOver) fill = QColor(0x2c, 0x31, 0x3a);
+    if (face == Face::kDisable) fill = QColor(0x1d, 0x1f, 0x23);
+    p.setPen(QPen(face == Face::kOver ? kAccent : (lit ? kAccent : QColor(0x34, 0x38, 0x41)), 1));
+    p.setBrush(fill);
+    p.drawPath(Rounded(r.adjusted(0.5, 0.5, -0.5, -0.5), r.height() / 2));
+    p.setPen(lit ? QColor(0x06, 0x1a, 0x22) : (face == Face::kDisable ? kDim : (face == Face::kOver ? Qt::white : QColor(0xb4, 0xba, 0xc4))));
+    p.setFont(UiFont(10, lit ? QFont::Bold : QFont::Normal));
+    p.drawText(r, Qt::AlignCenter, legend);
+}
+
+void DrawLed(QPainter& p, const QRectF& r, Face face, const QString& legend) {
+    const bool lit = face == Face::kOver || face == Face::kDown;
+    const QPointF c(r.center().x(), r.top() + 10);
+    if (lit) {
+        QRadialGradient glow(c, 10);
+        glow.setColorAt(0, QColor(kAccent.red(), kAccent.green(), kAccent.blue(), 150));
+        glow.setColorAt(1, QColor(0, 0, 0, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(glow);
+        p.drawEllipse(c, 10, 10);
+    }
+    p.setPen(QPen(QColor(0x0b, 0x0c, 0x0f), 1));
+    p.setBrush(lit ? kAccent : QColor(0x2a, 0x3a, 0x42));
+    p.drawEllipse(c, 4, 4);
+    p.setPen(lit ? kText : kMuted);
+    p.setFont(UiFont(8, QFont::DemiBold));
+    p.drawText(QRectF(r.left() - 4, r.top() + 18, r.width() + 8, 14), Qt::AlignCenter, legend);
+}
+
+void DrawBank(QPainter& p, const QRectF& r, Face face) {
+    const bool bankB = face == Face::kOver || face == Face::kDown;
+    const QRectF a(r.left(), r.top() + 4, r.width() / 2 - 2, r.height() - 8);
+    const QRectF b(r.center().x() + 2, r.top() + 4, r.width() / 2 - 2, r.height() - 8);
+    auto half = [&](const QRectF& h, const QString& text, bool lit) {
+        p.setPen(QPen(lit ? kAccent : QColor(0x34, 0x38, 0x41), 1));
+        p.setBrush(lit ? QColor(0x12, 0x3f, 0x50) : QColor(0x1d, 0x20, 0x25));
+        p.drawPath(Rounded(h.adjusted(0.5, 0.5, -0.5, -0.5), 4));
+        p.setPen(lit ? Qt::white : kDim);
+        p.setFont(UiFont(12, QFont::Bold));
+        p.drawText(h, Qt::AlignCenter, text);
+    };
+    half(a, "A", !bankB);
+    half(b, "B", bankB);
+}
+
+void DrawFlipTab(QPainter& p, const QRectF& r, Face face) {
+    p.setPen(QPen(face == Face::kOver || face == Face::kDown ? kAccent : QColor(0x34, 0x38, 0x41), 1));
+    p.setBrush(face == Face::kDown ? QColor(0x0e, 0x5a, 0x75) : QColor(0x23, 0x26, 0x2d));
+    p.drawPath(Rounded(r.adjusted(0.5, 0.5, -0.5, -0.5), 4));
+}
+
+void DrawBrand(QPainter& p, const QRectF& r, Face face) {
+    // A chevron mark in front of the word.
+    const QColor mark = face == Face::kOver ? Qt::white : kAccent;
+    QPainterPath chevron;
+    const double h = r.height() - 10;
+    const QPointF o(r.left() + 2, r.top() + 5);
+    chevron.moveTo(o);
+    chevron.lineTo(o + QPointF(h * 0.55, h / 2));
+    chevron.lineTo(o + QPointF(0, h));
+    chevron.lineTo(o + QPointF(h * 0.25, h));
+    chevron.lineTo(o + QPointF(h * 0.8, h / 2));
+    chevron.lineTo(o + QPointF(h * 0.25, 0));
+    chevron.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(mark);
+    p.drawPath(chevron);
+    p.drawPath(chevron.translated(h * 0.38, 0));
+    QFont f = UiFont(19, QFont::Bold);
+    f.setLetterSpacing(QFont::AbsoluteSpacing, 2.2);
+    p.setFont(f);
+    p.setPen(face == Face::kOver ? kAccent : (face == Face::kDown ? kMuted : QColor(0xf2, 0xf4, 0xf7)));
+    p.drawText(r.adjusted(h * 1.3 + 4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, "QUORVANE");
+}
+
+void DrawField(QPainter& p, const QRectF& r, Face face) {
+    p.setPen(QPen(face == Face::kOver ? kAccent : (face == Face::kDown ? kAccent : QColor(0x34, 0x38, 0x41)), 1));
+    p.setBrush(face == Face::kDown ? QColor(0x12, 0x2f, 0x3b) : QColor(0x17, 0x19, 0x1e));
+    p.drawPath(Rounded(r.adjusted(0.5, 0.5, -0.5, -0.5), 6));
+    p.setPen(QPen(face == Face::kDisable ? kDim : kAccent, 1.6, Qt::SolidLine, Qt::RoundCap));
+    const QPointF c(r.right() - 16, r.center().y());
+    p.drawLine(c + QPointF(-4, -2), c + QPointF(0, 2));
+    p.drawLine(c + QPointF(0, 2), c + QPointF(4, -2));
+}
+
+void DrawZone(QPainter& p, const QRectF& r) {
+    p.setPen(QPen(QColor(0x23, 0x26, 0x2c), 1));
+    p.setBrush(QColor(0x12, 0x14, 0x18));
+    p.drawPath(Rounded(r.adjusted(-2.5, -2.5, -1.5, 1.5), 7));
+}
+
+void DrawElement(QPainter& p, const Element& e, Face face) {
+    const QRectF r(e.rect);
+    switch (e.look) {
+    case Look::kKey: DrawCap(p, r, face, e.legend, e.shifted, false); break;
+    case Look::kGKey: DrawCap(p, r, face, e.legend, e.shifted, true); break;
+    case Look::kDKey: DrawCap(p, r, face, e.legend, {}, true); break;
+    case Look::kButton: DrawButton(p, r, face, false); break;
+    case Look::kPrimary: DrawButton(p, r, face, true); break;
+    case Look::kTab: DrawTab(p, r, face); break;
+    case Look::kField: DrawField(p, r, face); break;
+    case Look::kRate: DrawRate(p, r, face, e.legend); break;
+    case Look::kIcon: DrawIcon(p, r, face, e.legend); break;
+    case Look::kLed: DrawLed(p, r, face, e.legend); break;
+    case Look::kBank: DrawBank(p, r, face); break;
+    case Look::kFlipTab: DrawFlipTab(p, r, face); break;
+    case Look::kFlipZone: DrawZone(p, r); break;
+    case Look::kBrand: DrawBrand(p, r, face); break;
+    case Look::kBlank:
+    case Look::kPlain:
+    case Look::kHidden: break;
+    }
+}
+
+// The bank light is created disabled: bank A shows its disabled face, so that face lights A.
+Face FaceOf(const Element& e, Face face) {
+    if (e.look == Look::kBank && face == Face::kDisable) return Face::kNormal;
+    if (e.look == Look::kFlipZone) return Face::kNormal;
+    return face;
+}
+
+void DrawSetHighlight(QPainter& p, const Dialog& d, const std::string& set) {
+    // Editor face sets light the tab of their own page (the page picture shows it).
+    const char* tab = nullptr;
+    if (set == "key") tab = "CONTROL_KEY";
+    if (set == "macro" || set == "macro2") tab = "CONTROL_MACRO";
+    if (set == "media") tab = "CONTROL_MEDIA";
+    if (set == "function") tab = "CONTROL_FUNCTION";
+    if (tab == nullptr) return;
+    for (const Element& e : d.elements) {
+        if (e.key == tab) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(kAccent);
+            p.drawRoundedRect(QRectF(e.rect.left() + 10, e.rect.bottom() + 4, e.rect.width() - 20, 2), 1, 1);
+        }
+    }
+}
+
+}  // namespace
+
+QImage DrawBackground(const Dialog& d) {
+    QImage img(d.size, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    DrawWindowFrame(p, d);
+    for (const Element& e : d.elements) {
+        if (e.imageButton && e.look != Look::kDKey) DrawElement(p, e, FaceOf(e, Face::kNormal));
+    }
+    return img;
+}
+
+QImage DrawFaces(const Dialog& d, Face face, const std::string& set) {
+    QImage img(d.size.width(), d.size.height() + d.faceStripHeight, QImage::Format_RGB32);
+    img.fill(QColor(0x10, 0x12, 0x16));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.translate(-1, -1);
+    DrawWindowFrame(p, d);
+    for (const Element& e : d.elements) {
+        if (e.imageButton && e.look != Look::kDKey) DrawElement(p, e, FaceOf(e, face));
+    }
+    DrawSetHighlight(p, d, set);
+    p.resetTransform();
+    const QImage background = DrawBackground(d);
+    // What lies around an element in the window lies around it in the strip too.
+    for (const FaceOrigin& o : d.faceOrigins) {
+        for (const Element& e : d.elements) {
+            if (e.key != o.key) continue;
+            const QColor around = background.pixelColor(e.rect.center().x(), std::max(0, e.rect.top() - 4));
+            p.fillRect(o.rect.adjusted(-4, -4, 4, 4), around);
+        }
+    }
+    for (const FaceOrigin& o : d.faceOrigins) {
+        for (const Element& e : d.elements) {
+            if (e.key != o.key) continue;
+            Element moved = e;
+            moved.rect = o.rect;
+            DrawElement(p, moved, FaceOf(e, face));
+        }
+    }
+    return img;
+}
+
+QImage DrawMask(const Dialog& d) {
+    QImage img(d.size, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawRoundedRect(QRect(QPoint(0, 0), d.size), d.cornerRadius, d.cornerRadius);
+    return img;
+}
+
+QImage DrawColourKeys(const Dialog& d, bool lit) {
+    QImage img(d.size.width(), d.size.height() + d.faceStripHeight, QImage::Format_RGB32);
+    img.fill(QColor(0x10, 0x12, 0x16));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(-1, -1);
+    DrawWindowFrame(p, d);
+    for (const Element& e : d.elements) {
+        if (e.look != Look::kKey && e.look != Look::kGKey) continue;
+        const QRectF r(e.rect);
+        p.setPen(QPen(lit ? QColor(0xc9, 0xcd, 0xd4) : QColor(0x3a, 0x3e, 0x47), 1));
+        p.setBrush(lit ? QColor(0xee, 0xf0, 0xf3) : QColor(0x1e, 0x21, 0x26));
+        p.drawPath(Rounded(r.adjusted(0.5, 0.5, -0.5, -0.5), 5));
+    }
+    return img;
+}
+
+QImage DrawArrows() {
+    QImage img(ArrowPictureSize(), QImage::Format_RGB32);
+    img.fill(QColor(0x23, 0x26, 0x2d));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (const ArrowFace& a : ArrowFaces()) {
+        const QRectF r(a.rect);
+        p.setPen(QPen(a.lit ? kAccent : QColor(0xb4, 0xba, 0xc4), 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const QPointF c = r.center();
+        const double s = a.up ? -1 : 1;
+        p.drawLine(c + QPointF(-4, -2 * s), c + QPointF(0, 2 * s));
+        p.drawLine(c + QPointF(0, 2 * s), c + QPointF(4, -2 * s));
+    }
+    return img;
+}
+
+QImage DrawSlider(int position, bool speed) {
+    QImage img(150, 30, QImage::Format_RGB32);
+    img.fill(QColor(0x18, 0x1b, 0x20));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double left = 10, right = 140, y = 15;
+    const double x = left + (right - left) * position / 5.0;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2c, 0x30, 0x38));
+    p.drawRoundedRect(QRectF(left, y - 3, right - left, 6), 3, 3);
+    QLinearGradient g(left, 0, right, 0);
+    g.setColorAt(0, speed ? QColor(0x7b, 0x5c, 0xff) : kAccentDeep);
+    g.setColorAt(1, speed ? QColor(0xc0, 0x7b, 0xff) : kAccent);
+    p.setBrush(g);
+    p.drawRoundedRect(QRectF(left, y - 3, x - left, 6), 3, 3);
+    for (int i = 0; i <= 5; ++i) {
+        const double tx = left + (right - left) * i / 5.0;
+        p.setBrush(i <= position ? QColor(255, 255, 255, 120) : QColor(0x3a, 0x3f, 0x48));
+        p.drawEllipse(QPointF(tx, y), 1.5, 1.5);
+    }
+    p.setBrush(Qt::white);
+    p.setPen(QPen(speed ? QColor(0xa0, 0x7b, 0xff) : kAccent, 2));
+    p.drawEllipse(QPointF(x, y), 7, 7);
+    return img;
+}
+
+QImage DrawSwitch(bool on) {
+    QImage img(60, 30, QImage::Format_RGB32);
+    img.fill(QColor(0x18, 0x1b, 0x20));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(on ? kAccent : QColor(0x3a, 0x3f, 0x48), 1));
+    p.setBrush(on ? kAccentDeep : QColor(0x24, 0x27, 0x2e));
+    p.drawRoundedRect(QRectF(4, 5, 52, 20), 10, 10);
+    p.setPen(Qt::NoPen);
+    p.setBrush(on ? Qt::white : QColor(0x8a, 0x90, 0x9a));
+    p.drawEllipse(QPointF(on ? 45 : 15, 15), 7, 7);
+    return img;
+}
+
+QImage DrawColourful(bool on) {
+    QImage img(24, 24, QImage::Format_RGB32);
+    img.fill(QColor(0x18, 0x1b, 0x20));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (on) {
+        QConicalGradient g(QPointF(12, 12), 90);
+        const QColor stops[] = {Qt::red, Qt::yellow, Qt::green, Qt::cyan, Qt::blue, Qt::magenta, Qt::red};
+        for (int i = 0; i < 7; ++i) g.setColorAt(i / 6.0, stops[i]);
+        p.setBrush(g);
+        p.setPen(QPen(Qt::white, 1.5));
+    } else {
+        p.setBrush(QColor(0x24, 0x27, 0x2e));
+        p.setPen(QPen(QColor(0x4a, 0x4f, 0x58), 1.5));
+    }
+    p.drawEllipse(QPointF(12, 12), 9, 9);
+    return img;
+}
+
+QImage DrawDirection(const QString& kind, bool chosen) {
+    QImage img(44, 30, QImage::Format_RGB32);
+    img.fill(QColor(0x18, 0x1b, 0x20));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(chosen ? kAccent : QColor(0x34, 0x38, 0x41), 1));
+    p.setBrush(chosen ? QColor(0x12, 0x3f, 0x50) : QColor(0x22, 0x25, 0x2b));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 43, 29), 6, 6);
+    p.setPen(QPen(chosen ? Qt::white : QColor(0xa9, 0xaf, 0xb9), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const QPointF c(22, 15);
+    auto arrow = [&](QPointF from, QPointF to) {
+        p.drawLine(from, to);
+        const QPointF d = to - from;
+        const double len = std::hypot(d.x(), d.y());
+        const QPointF u = d / len, n(-u.y(), u.x());
+        p.drawLine(to, to - u * 5 + n * 4);
+        p.drawLine(to, to - u * 5 - n * 4);
+    };
+    if (kind == "left") arrow(c + QPointF(9, 0), c + QPointF(-9, 0));
+    if (kind == "right") arrow(c + QPointF(-9, 0), c + QPointF(9, 0));
+    if (kind == "up") arrow(c + QPointF(0, 8), c + QPointF(0, -8));
+    if (kind == "down") arrow(c + QPointF(0, -8), c + QPointF(0, 8));
+    if (kind == "out") {
+        arrow(c + QPointF(-3, 0), c + QPointF(-13, 0));
+        arrow(c + QPointF(3, 0), c + QPointF(13, 0));
+    }
+    if (kind == "in") {
+        arrow(c + QPointF(-14, 0), c + QPointF(-4, 0));
+        arrow(c + QPointF(14, 0), c + QPointF(4, 0));
+    }
+    return img;
+}
+
+QImage DrawSwatch(QColor colour, bool chosen) {
+    QImage img(28, 28, QImage::Format_RGB32);
+    img.fill(QColor(0x18, 0x1b, 0x20));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(chosen ? Qt::white : QColor(0x0b, 0x0c, 0x0f), chosen ? 2 : 1));
+    p.setBrush(colour);
+    p.drawRoundedRect(QRectF(3, 3, 22, 22), 5, 5);
+    if (chosen) {
+        p.setPen(QPen(QColor(0x10, 0x10, 0x10), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(9, 14), QPointF(13, 18));
+        p.drawLine(QPointF(13, 18), QPointF(20, 10));
+    }
+    return img;
+}
+
+QImage DrawTool(bool paint, bool chosen) {
+    QImage img(34, 30, QImage::Format_RGB32);
+    img.fill(QColor(0x18, 0x1b, 0x20));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(chosen ? kAccent : QColor(0x34, 0x38, 0x41), 1));
+    p.setBrush(chosen ? QColor(0x12, 0x3f, 0x50) : QColor(0x22, 0x25, 0x2b));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 33, 29), 6, 6);
+    const QColor ink = chosen ? Qt::white : QColor(0xa9, 0xaf, 0xb9);
+    p.translate(17, 15);
+    p.rotate(-40);
+    if (paint) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawRoundedRect(QRectF(-2, -2, 4, 12), 1.5, 1.5);
+        p.setBrush(chosen ? kAccent : QColor(0xe0, 0x6a, 0x3a));
+        p.drawEllipse(QRectF(-4, -11, 8, 10));
+    } else {
+        p.setPen(QPen(ink, 1.4));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(-5, -9, 10, 18), 2, 2);
+        p.setBrush(ink);
+        p.drawRoundedRect(QRectF(-5, -9, 10, 7), 2, 2);
+    }
+    return img;
+}
+
+QImage DrawBusy(int frame) {
+    QImage img(160, 12, QImage::Format_RGB32);
+    img.fill(QColor(0x10, 0x12, 0x16));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x22, 0x25, 0x2b));
+    p.drawRoundedRect(QRectF(0, 3, 160, 6), 3, 3);
+    const double centre = -20 + (frame - 1) * 200.0 / 9.0;
+    QLinearGradient g(centre - 40, 0, centre + 40, 0);
+    g.setColorAt(0, QColor(kAccent.red(), kAccent.green(), kAccent.blue(), 0));
+    g.setColorAt(0.5, kAccent);
+    g.setColorAt(1, QColor(kAccent.red(), kAccent.green(), kAccent.blue(), 0));
+    p.setBrush(g);
+    p.drawRoundedRect(QRectF(0, 3, 160, 6), 3, 3);
+    return img;
+}
+
+QImage DrawTrayIcon(int kind, int size) {
+    // kind 0: no keyboard, 1: keyboard present, 2: macro activity
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    const QColor body = kind == 0 ? QColor(0x6b, 0x71, 0x7b) : kAccent;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x14, 0x16, 0x1b));
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 14, 14);
+    QPainterPath chevron;
+    chevron.moveTo(14, 14);
+    chevron.lineTo(32, 32);
+    chevron.lineTo(14, 50);
+    chevron.lineTo(22, 50);
+    chevron.lineTo(40, 32);
+    chevron.lineTo(22, 14);
+    chevron.closeSubpath();
+    p.setBrush(body);
+    p.drawPath(chevron);
+    p.drawPath(chevron.translated(12, 0));
+    if (kind == 2) {
+        p.setBrush(QColor(0xff, 0x4d, 0x5e));
+        p.setPen(QPen(QColor(0x14, 0x16, 0x1b), 3));
+        p.drawEllipse(QPointF(50, 14), 9, 9);
+    }
+    return img;
+}
+
+}  // namespace skingen

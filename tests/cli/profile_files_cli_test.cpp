@@ -7,6 +7,8 @@
 #include <string>
 
 #include "core/app/atomic_file.h"
+#include "core/app/text_table.h"
+#include "core/app/user_prompt.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/profile/profile_file.h"
 #include "support/sample_profile_content.h"
@@ -80,11 +82,15 @@ TEST_F(ProfileFilesCli, InvalidFileIsRefusedAndChangesNothing) {
     (*bytes)[31] ^= 1;
     ASSERT_TRUE(WriteFileAtomically(dir.path() / "bad.qvn", *bytes));
 
+    // The messages are the shipped text table's, whatever its wording.
+    const auto languageFile = std::filesystem::path(QV_BIN_DIR) / "Skins" / "language.ini";
     EXPECT_EQ(Run("validate bad.qvn"), 1);
-    EXPECT_NE(Slurp("err.txt").find("wrong file format, revert to the default values: \n  bad.qvn"),
+    EXPECT_NE(Slurp("err.txt").find(
+                  FormatText(ReadLanguageText(languageFile, "PROFILE_FORMAT_ERROR"), "bad.qvn")),
               std::string::npos) << Slurp("err.txt");
     EXPECT_EQ(Run("import bad.qvn"), 1);
-    EXPECT_NE(Slurp("err.txt").find("File format error, import failed!"), std::string::npos);
+    EXPECT_NE(Slurp("err.txt").find(ReadLanguageText(languageFile, "MAIN_PROMPT_INPORT")),
+              std::string::npos) << Slurp("err.txt");
     ASSERT_EQ(Run("export after.qvn"), 0);
     EXPECT_EQ(ReadWholeFile(dir.path() / "after.qvn"), ReadWholeFile(dir.path() / "before.qvn"));
 

@@ -4,11 +4,12 @@
 
 #include "core/app/text_table.h"
 #include "core/device/result_codes.h"
+#include "core/keyboard/key_matrix_codec.h"
 
 namespace qv::device {
 
 PresenceWorker::PresenceWorker(CommandSet& commands, MainWindowLink& window)
-    : commands_(commands), window_(window), factoryLayout_(BuiltInFactoryMatrix()) {}
+    : commands_(commands), window_(window) {}
 
 PresenceWorker::~PresenceWorker() {
     stopping_.store(true);
@@ -19,10 +20,7 @@ void PresenceWorker::Launch(int count) {
     workers_.Spawn([this, count] { Run(count); });
 }
 
-KeyMatrix PresenceWorker::FactoryLayout() const {
-    std::lock_guard lock(layoutMutex_);
-    return factoryLayout_;
-}
+KeyMatrix PresenceWorker::FactoryLayout() const { return DefaultKeyMatrix(); }
 
 void PresenceWorker::Run(int count) {
     std::lock_guard serial(runMutex_);
@@ -34,9 +32,9 @@ void PresenceWorker::Run(int count) {
         window_.HideWindow();
     } else {
         KeyMatrix layout{};
+        // The process-wide factory layout is what the matrix encoding and decoding use.
         if (commands_.ReadDefaultKeyMatrix(layout) == kSuccess) {
-            std::lock_guard lock(layoutMutex_);
-            factoryLayout_ = layout;
+            SetDefaultKeyMatrix(layout);
         } else {
             window_.ShowMessage(Text(TextId::MAIN_DEFAULT_MATRIX_PROMPT));
         }

@@ -48,8 +48,6 @@ private:
     std::mutex runMutex_;  // one worker body at a time
     std::atomic<int> lastKnownCount_{0};
     std::atomic<std::size_t> macroCapacity_{0};
-    mutable std::mutex layoutMutex_;
-    KeyMatrix factoryLayout_;
     std::atomic<bool> stopping_{false};
     ThreadGroup workers_;
 };

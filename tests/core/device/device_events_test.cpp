@@ -12,6 +12,7 @@
 
 #include "core/app/text_table.h"
 #include "core/keyboard/key_matrix.h"
+#include "core/keyboard/key_matrix_codec.h"
 #include "support/simulated_keyboard.h"
 
 namespace qv::device {
@@ -126,7 +127,14 @@ TEST(DeviceEvents, LightingReloadAndIconCodes) {
     EXPECT_EQ(kb.Sim().FrameCount(), 0u);
 }
 
+// The factory layout is process-wide: each test starts from, and leaves, the built-in copy.
+struct BuiltInFactoryLayout {
+    BuiltInFactoryLayout() { ResetDefaultKeyMatrix(); }
+    ~BuiltInFactoryLayout() { ResetDefaultKeyMatrix(); }
+};
+
 TEST(DeviceEvents, KeyboardAttachedLaterIsReadButDoesNotOpenTheWindow) {
+    BuiltInFactoryLayout layoutGuard;
     SimulatedKeyboard kb(/*attached=*/false);
     KeyMatrix factory{};
     factory.fill(0x2C);
@@ -149,6 +157,7 @@ TEST(DeviceEvents, KeyboardAttachedLaterIsReadButDoesNotOpenTheWindow) {
     EXPECT_THAT(window.Lines(), ElementsAre("send 5452 50524F46", "tray 0 141"));
     EXPECT_EQ(framesAtReload, 8u);  // 7 pieces of the factory matrix, the global block
     EXPECT_EQ(events.Presence().FactoryLayout(), factory);
+    EXPECT_EQ(DefaultKeyMatrix(), factory);  // what the key matrix encoding now uses
     EXPECT_EQ(events.Presence().MacroCapacityBytes(), 12800u);
     EXPECT_EQ(events.Presence().LastKnownCount(), 1);
 }
@@ -186,6 +195,7 @@ TEST(DeviceEvents, WindowOpensOnceWhenReadyAndRemovalHidesIt) {
 }
 
 TEST(DeviceEvents, FailedFactoryReadIsReportedAndKeepsTheOldCopy) {
+    BuiltInFactoryLayout layoutGuard;
     SimulatedKeyboard kb(/*attached=*/false);
     FakeWindow window;
     DeviceEvents events(kb.Link(), window);

@@ -115,8 +115,9 @@ void HidapiBackend::Scan(bool announce) {
         node.failed = std::make_shared<std::atomic<bool>>(false);
         node.stop = std::make_shared<std::atomic<bool>>(false);
         if (collections.count(Collection::Vendor) != 0 || collections.count(Collection::Consumer) != 0) {
-            node.reader = std::thread([this, collections, handle, failed = node.failed, stop = node.stop] {
-                ReaderLoop(collections, handle, failed, stop);
+            node.reader = std::thread([this, kinds = node.collections, handle, failed = node.failed,
+                                       stop = node.stop] {
+                ReaderLoop(kinds, handle, failed, stop);
             });
         }
         std::lock_guard lock(mutex_);

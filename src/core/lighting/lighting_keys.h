@@ -1,18 +1,18 @@
 #pragma once
 // The key buttons of the main window as the lighting sees them: each button's colour slot in the
-// keyboard's per-key colour memory (its matrix index). Kept here as data so the lighting does not
-// depend on the whole key catalogue.
+// keyboard's per-key colour memory (its matrix index), taken from the key button table.
 
 #include <array>
 #include <cstdint>
 #include <span>
+
+#include "core/keyboard/key_buttons.h"
 
 namespace qv::lighting {
 
 inline constexpr int kColourSlots = 126;
 inline constexpr int kGKeySlot = 125;   // shared by the nine G-key buttons
 inline constexpr int kFnSlot = 110;
-inline constexpr int kFnButtonId = 1174;
 
 struct KeyButtonSlot {
     int id;    // control id of the key button

@@ -27,9 +27,8 @@ constexpr Command kCommands[] = {
     {"import", "import FILE", "send a profile file's three profiles and macros to the keyboard", RunImport},
     {"show", "show FILE [--json]", "the assignments and macros of a profile file", RunShow},
     {"paths", "paths", "show where the skin and the user's files are", RunPaths},
-    {"lighting", "lighting [--profile N] [--json] [changes]",
-     "show or change a profile's lighting (--effect CODE, --brightness 0-5, --speed 0-5, --direction first|second, --colour RRGGBB, --colourful on|off, --colour-choice 0-3, --report-rate 0-3, --defaults)",
-     RunLighting},
+    {"lighting", "lighting [--profile N] [--json] [FIELDS]",
+     "show a profile's lighting, or change the FIELDS given", RunLighting},
     {"keycolours", "keycolours [--profile N] [--mode M]", "send a user mode of the profile's user lighting file to the keyboard", RunKeyColours},
 };
 
@@ -46,6 +45,14 @@ void PrintUsage(std::FILE* out) {
         std::fprintf(out, "  %-40.*s %.*s\n", static_cast<int>(c.usage.size()), c.usage.data(),
                      static_cast<int>(c.summary.size()), c.summary.data());
     }
+    std::fputs(
+        "\n"
+        "lighting FIELDS: --effect CODE, --brightness 0-5, --speed 0-5, --direction first|second,\n"
+        "  --colour RRGGBB, --colourful on|off, --colour-choice 0-3, --report-rate 0-3, or --defaults\n"
+        "\n"
+        "Profiles are numbered 0, 1 and 2. Exit code 0 on success, 1 when no keyboard is present or\n"
+        "the keyboard refused, 2 for a usage error.\n",
+        out);
 }
 
 }  // namespace

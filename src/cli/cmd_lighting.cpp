@@ -17,7 +17,6 @@
 #include "core/lighting/lighting_settings.h"
 #include "core/lighting/user_lighting_file.h"
 #include "core/lighting/user_modes.h"
-#include "platform/user_folders.h"
 
 namespace qv::cli {
 namespace {
@@ -168,6 +167,12 @@ void Print(const LightingSettings& s, int profile, const std::vector<std::string
     std::printf("effects:       %s\n", effects.c_str());
 }
 
+// The profile asked for, else the keyboard's active one; -1 when that cannot be read.
+int TargetProfile(const LightingOptions& o, device::CommandSet& commands) {
+    const int profile = o.profile ? *o.profile : commands.GetActiveProfile();
+    return (profile >= 0 && profile <= 2) ? profile : -1;
+}
+
 }  // namespace
 
 int RunLighting(std::span<char* const> args) {
@@ -178,8 +183,8 @@ int RunLighting(std::span<char* const> args) {
     const auto session = OpenKeyboard(&error);
     if (!session) return Fail(1, error);
     device::CommandSet& commands = session->Commands();
-    const int profile = o.profile ? *o.profile : commands.GetActiveProfile();
-    if (profile < 0 || profile > 2) return Fail(1, "cannot read the active profile from the keyboard");
+    const int profile = TargetProfile(o, commands);
+    if (profile < 0) return Fail(1, "cannot read the active profile from the keyboard");
 
     LightingSettings s(commands);
     s.SetShownProfile(profile);
@@ -201,7 +206,7 @@ int RunLighting(std::span<char* const> args) {
         if (o.reportRate) s.SetReportRate(*o.reportRate);
         if (s.Load(nullptr) != 0) return Fail(1, "the lighting was written but cannot be read back");
     }
-    const auto program = BuildProgramPaths(platform::ExecutablePath());
+    const ProgramPaths& program = Paths();
     Print(s, profile, EffectNames(s.Effects(), program.mainSkin, ReadLanguageValue(program.textTable)), o.json);
     return 0;
 }
@@ -214,11 +219,11 @@ int RunKeyColours(std::span<char* const> args) {
     const auto session = OpenKeyboard(&error);
     if (!session) return Fail(1, error);
     device::CommandSet& commands = session->Commands();
-    const int profile = o.profile ? *o.profile : commands.GetActiveProfile();
-    if (profile < 0 || profile > 2) return Fail(1, "cannot read the active profile from the keyboard");
+    const int profile = TargetProfile(o, commands);
+    if (profile < 0) return Fail(1, "cannot read the active profile from the keyboard");
 
-    const auto program = BuildProgramPaths(platform::ExecutablePath());
-    const auto user = BuildUserPaths(platform::DocumentsFolder());
+    const ProgramPaths& program = Paths();
+    const UserPaths& user = UserFiles();
     SeedUserLightingFiles({user.userLightingPrefix, program.userLightingTemplatePrefix, user.settingsFile});
     const auto path = UserLightingFilePath(user.userLightingPrefix, profile);
     const auto file = UserLightingFile::Load(path);

@@ -92,6 +92,33 @@ TEST_F(SimulatedWindow, ArrivalOpensTheWindowOnceAndRemovalHidesIt) {
     EXPECT_FALSE(w.isVisible());
 }
 
+// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST_F(SimulatedWindow, OverlappingButtonsDoNotRepaintEachOtherForEver) {
+    CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    Settle(100);
+    PaintCounter ab(w.Button(ui::id::kBankAB));
+    PaintCounter flip(w.Button(ui::id::kFlip0));
+    PaintCounter enter(w.Button(ui::id::kEnterKey));
+    Settle(300);
+    // An idle window paints nothing; a repaint loop would paint these hundreds of times.
+    EXPECT_LT(ab.paints, 5);
+    EXPECT_LT(flip.paints, 5);
+    EXPECT_LT(enter.paints, 5);
+}
+
 TEST_F(SimulatedWindow, StartSwitchKeepsTheWindowClosedOnArrival) {
     CQuorvaneDlg& w = Start(true, true);
     ASSERT_TRUE(SettleUntil([&] { return KeyboardCount() == 1 && w.CurrentTrayIcon() == ui::kIconKeyboard; }));

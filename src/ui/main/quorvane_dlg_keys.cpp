@@ -2,6 +2,8 @@
 // layout, the G-key bank and the Default action.
 #include <QLabel>
 
+#include <functional>
+
 #include "core/app/paths.h"
 #include "core/app/settings.h"
 #include "core/app/text_table.h"
@@ -18,6 +20,22 @@
 
 namespace qv::ui {
 namespace {
+
+// Qt repaints overlapping siblings itself, in stacking order, so repainting a neighbour paints
+// this button again: the chain runs only when what the button shows has changed, or the two
+// would repaint each other for ever.
+CPngButton::PaintCallback WhenShownStateChanges(std::function<int(bool normal)> stateOf,
+                                                CPngButton::PaintCallback chain) {
+    return [stateOf = std::move(stateOf), chain = std::move(chain), last = -1](
+               CPngButton* b, bool normal) mutable {
+        const int state = stateOf(normal);
+        if (state == last) return;
+        last = state;
+        chain(b, normal);
+    };
+}
+
+int FaceState(bool normal) { return normal ? 1 : 0; }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -61,11 +79,13 @@ void CQuorvaneDlg::PlaceKeyButtons() {
     ShowBank(0);
 
     // Buttons that overlap in the pictures repaint their neighbours after they paint.
-    Button(id::kBankAB)->SetPaintCallback([this](CPngButton*, bool) {
+    Button(id::kBankAB)->SetPaintCallback(WhenShownStateChanges(FaceState, [this](CPngButton*, bool) {
         for (int g : GKeyButtons()) Button(g)->update();
-    });
-    Button(id::kEnterKey)->SetPaintCallback([this](CPngButton*, bool) { Button(id::kBracketKey)->update(); });
-    Button(id::kFlip0)->SetPaintCallback([this](CPngButton*, bool) {
+    }));
+    Button(id::kEnterKey)->SetPaintCallback(WhenShownStateChanges(
+        FaceState, [this](CPngButton*, bool) { Button(id::kBracketKey)->update(); }));
+    const auto flipState = [this](bool normal) { return FaceState(normal) + 2 * Settings().ReadFlip(); };
+    Button(id::kFlip0)->SetPaintCallback(WhenShownStateChanges(flipState, [this](CPngButton*, bool) {
         const bool flipped = Settings().ReadFlip() == 1;
         if (!flipped) {
             for (int i = 0; i < 4; ++i) Button(id::kF1 + i)->update();
@@ -75,7 +95,7 @@ void CQuorvaneDlg::PlaceKeyButtons() {
         Button(id::kF1 + 4)->update();
         Button(id::kFlip1)->update();
         Button(id::kFlip2)->update();
-    });
+    }));
     for (int flip : {id::kFlip1, id::kFlip2}) {
         Button(flip)->SetPaintCallback([this](CPngButton* b, bool normal) { ArrowAfterPaint(b, normal); });
     }

@@ -68,7 +68,7 @@ TEST_F(ProfileFilesCli, ImportedProfilesComeBackFromExport) {
 
     ASSERT_EQ(Run("show back.qvn"), 0);
     const std::string shown = Slurp("out.txt");
-    EXPECT_NE(shown.find("profile 1:\n  Ctrl: key(Right Win)\n  A: key(B)\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("profile 0:\n  Ctrl: key(Right Win)\n  A: key(B)\n"), std::string::npos) << shown;
     EXPECT_NE(shown.find("\"macro \u00e9c\" repeat 4, 4 actions"), std::string::npos) << shown;
     ASSERT_EQ(Run("show back.qvn --json"), 0);
     EXPECT_NE(Slurp("out.txt").find("\"type\": \"function\""), std::string::npos);

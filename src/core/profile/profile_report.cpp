@@ -109,7 +109,7 @@ std::string DescribeAssignment(const ProfileContent& content, int table, int rec
 std::string ProfileReportText(const ProfileContent& content) {
     std::string out;
     for (int t = 0; t < kOnBoardProfiles; ++t) {
-        out += "profile " + std::to_string(t + 1) + ":\n";
+        out += "profile " + std::to_string(t) + ":\n";  // numbered as quorvanectl numbers them
         const auto lines = LinesOf(content, t);
         if (lines.empty()) out += "  (factory layout)\n";
         for (int i = 0; i < kGKeyRecordFirst + kGKeyCount; ++i) {
@@ -130,7 +130,7 @@ std::string ProfileReportJson(const ProfileContent& content) {
     std::string out = "{\n  \"profiles\": [";
     for (int t = 0; t < kOnBoardProfiles; ++t) {
         out += t == 0 ? "\n" : ",\n";
-        out += "    {\"profile\": " + std::to_string(t + 1) + ", \"keys\": [";
+        out += "    {\"profile\": " + std::to_string(t) + ", \"keys\": [";
         const auto lines = LinesOf(content, t);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             out += i == 0 ? "\n" : ",\n";

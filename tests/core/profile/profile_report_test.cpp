@@ -29,7 +29,7 @@ ProfileContent Sample() {
 TEST(ProfileReport, TextNamesKeysTargetsAndMacros) {
     ResetTextTable();
     const std::string text = ProfileReportText(Sample());
-    EXPECT_NE(text.find("profile 1:\n  A: key(Shift)\n  B: disabled\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("profile 0:\n  A: key(Shift)\n  B: disabled\n"), std::string::npos) << text;
     EXPECT_NE(text.find("  F1: macro(q\u00e9)\n  F2: macro()\n"), std::string::npos) << text;
     EXPECT_NE(text.find("  F3: function(Copy)\n"), std::string::npos) << text;
     EXPECT_NE(text.find("  B-G2: stop-macro\n"), std::string::npos) << text;

@@ -27,14 +27,16 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
+bool WriteFileAtomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
+                         AtomicWriteOptions options) {
     static std::atomic<unsigned> counter{0};
     std::filesystem::path temp = file;
     temp += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
 
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                            static_cast<mode_t>(options.mode));
     if (fd < 0) return false;
-    bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    bool ok = WriteAll(fd, bytes.data(), bytes.size()) && (!options.flushToDisk || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     if (ok && std::rename(temp.c_str(), file.c_str()) == 0) return true;
     ::unlink(temp.c_str());

@@ -11,7 +11,13 @@
 
 namespace qv {
 
-bool WriteFileAtomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
+struct AtomicWriteOptions {
+    bool flushToDisk = true;  // fsync before the rename
+    unsigned mode = 0644;     // permissions of a newly created file
+};
+
+bool WriteFileAtomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
+                         AtomicWriteOptions options = {});
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view text);
 
 // The whole file, or nothing when it cannot be read or is larger than maxBytes.

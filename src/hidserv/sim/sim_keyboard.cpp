@@ -1,8 +1,5 @@
 #include "hidserv/sim/sim_keyboard.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -12,6 +9,7 @@
 #include <vector>
 
 #include "core/device/report_frame.h"
+#include "core/app/atomic_file.h"
 #include "core/keyboard/key_matrix.h"
 #include "core/lighting/default_settings_block.h"
 #include "hidserv/sim_control.h"
@@ -22,19 +20,6 @@ namespace fr = qv::device::frame;
 namespace {
 
 constexpr char kStateMagic[8] = {'Q', 'V', 'S', 'I', 'M', 'K', 'B', '1'};
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -242,23 +227,15 @@ bool SimKeyboard::Load(const std::filesystem::path& file) {
 bool SimKeyboard::Save(const std::filesystem::path& file) const {
     std::error_code ec;
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
-    // Replace the file as a whole so a crash never leaves half a keyboard behind. No fsync: it
-    // is a simulation, and writes outside a group save after every frame.
-    const std::string tmp = file.string() + ".tmp." + std::to_string(::getpid());
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, reinterpret_cast<const std::uint8_t*>(kStateMagic), sizeof(kStateMagic));
+    std::vector<std::uint8_t> bytes(std::begin(kStateMagic), std::end(kStateMagic));
     for (const auto area : {std::span<const std::uint8_t>(global_), std::span<const std::uint8_t>(settings_),
                             std::span<const std::uint8_t>(matrices_), std::span<const std::uint8_t>(macro_),
                             std::span<const std::uint8_t>(factory_), std::span<const std::uint8_t>(colours_)}) {
-        ok = ok && WriteAll(fd, area.data(), area.size());
+        bytes.insert(bytes.end(), area.begin(), area.end());
     }
-    ok = (::close(fd) == 0) && ok;
-    if (!ok || ::rename(tmp.c_str(), file.c_str()) != 0) {
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    return true;
+    // Replaced as a whole so a crash never leaves half a keyboard behind. No fsync: it is a
+    // simulation, and writes outside a group save after every frame.
+    return WriteFileAtomically(file, bytes, {.flushToDisk = false, .mode = 0600});
 }
 
 }  // namespace qv::hidserv

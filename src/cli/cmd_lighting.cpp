@@ -167,10 +167,26 @@ void Print(const LightingSettings& s, int profile, const std::vector<std::string
     std::printf("effects:       %s\n", effects.c_str());
 }
 
-// The profile asked for, else the keyboard's active one; -1 when that cannot be read.
-int TargetProfile(const LightingOptions& o, device::CommandSet& commands) {
-    const int profile = o.profile ? *o.profile : commands.GetActiveProfile();
-    return (profile >= 0 && profile <= 2) ? profile : -1;
+// The open keyboard and the profile a command acts on: the one asked for, else the active one.
+struct Target {
+    std::unique_ptr<DeviceSession> session;
+    int profile = -1;
+};
+
+// Nothing, with the failure reported and its exit code set, when either cannot be had.
+std::optional<Target> OpenTarget(const LightingOptions& o, int& exitCode) {
+    std::string error;
+    Target t{OpenKeyboard(&error)};
+    if (!t.session) {
+        exitCode = Fail(1, error);
+        return std::nullopt;
+    }
+    t.profile = o.profile ? *o.profile : t.session->Commands().GetActiveProfile();
+    if (t.profile < 0 || t.profile > 2) {
+        exitCode = Fail(1, "cannot read the active profile from the keyboard");
+        return std::nullopt;
+    }
+    return t;
 }
 
 }  // namespace
@@ -179,12 +195,11 @@ int RunLighting(std::span<char* const> args) {
     LightingOptions o;
     if (auto error = ParseOptions(args, false, o)) return Fail(2, *error);
 
-    std::string error;
-    const auto session = OpenKeyboard(&error);
-    if (!session) return Fail(1, error);
-    device::CommandSet& commands = session->Commands();
-    const int profile = TargetProfile(o, commands);
-    if (profile < 0) return Fail(1, "cannot read the active profile from the keyboard");
+    int exitCode = 0;
+    const auto target = OpenTarget(o, exitCode);
+    if (!target) return exitCode;
+    device::CommandSet& commands = target->session->Commands();
+    const int profile = target->profile;
 
     LightingSettings s(commands);
     s.SetShownProfile(profile);
@@ -215,12 +230,11 @@ int RunKeyColours(std::span<char* const> args) {
     LightingOptions o;
     if (auto error = ParseOptions(args, true, o)) return Fail(2, *error);
 
-    std::string error;
-    const auto session = OpenKeyboard(&error);
-    if (!session) return Fail(1, error);
-    device::CommandSet& commands = session->Commands();
-    const int profile = TargetProfile(o, commands);
-    if (profile < 0) return Fail(1, "cannot read the active profile from the keyboard");
+    int exitCode = 0;
+    const auto target = OpenTarget(o, exitCode);
+    if (!target) return exitCode;
+    device::CommandSet& commands = target->session->Commands();
+    const int profile = target->profile;
 
     const ProgramPaths& program = Paths();
     const UserPaths& user = UserFiles();

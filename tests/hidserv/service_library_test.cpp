@@ -13,6 +13,7 @@
 #include <mutex>
 #include <thread>
 
+#include "core/device/command_set.h"
 #include "core/device/hid_service.h"
 #include "core/device/report_frame.h"
 #include "core/keyboard/key_matrix.h"
@@ -211,6 +212,45 @@ TEST(SimulatedKeyboard, DeliversPresenceAndConsumerReportsOnItsOwnThreads) {
     EXPECT_EQ(delivered.consumer.size(), 1u);
     EXPECT_EQ(delivered.presence.size(), 2u);
     g_delivered = nullptr;
+}
+
+TEST(SimulatedKeyboard, UpdateModeLeavesForTheLoaderAndComesBackWithItsMemory) {
+    setenv("QUORVANE_SIM_LOADER_MS", "150", 1);
+    SimulatedKeyboard kb;
+    Delivered delivered;
+    g_delivered = &delivered;
+    const auto& entries = kb.Link().Service().Entries();
+    const DeviceIdentity vendor = device::VendorIdentity();
+    std::uint32_t unit = 0;
+    ASSERT_EQ(entries.requestAsyncRead(&vendor, &RecordingCallback, HIDSERV_TAG_VENDOR, &unit), 1);
+    const std::vector<std::uint8_t> macro{0x55, 0xAA, 0x10, 0x00, 0x01, 0x00};
+    ASSERT_EQ(kb.Sim().Write(QV_SIM_MACRO, 0, macro), 1);
+
+    ASSERT_EQ(kb.Commands().EnterUpdateMode(), 1);
+    EXPECT_TRUE(delivered.WaitFor([&] { return delivered.presence.size() == 1; }));
+    EXPECT_EQ(kb.Link().Service().DeviceCount(vendor), 0) << "in its loader it is not this keyboard";
+    device::GlobalBlock block;
+    EXPECT_NE(kb.Commands().ReadGlobalBlock(block), 1);
+
+    EXPECT_TRUE(delivered.WaitFor([&] { return delivered.presence.size() == 2; }));
+    EXPECT_THAT(delivered.presence, ElementsAre(0, 1));
+    EXPECT_EQ(kb.Link().Service().DeviceCount(vendor), 1);
+    EXPECT_EQ(kb.Commands().ReadGlobalBlock(block), 1) << "it answers again";
+    EXPECT_EQ(kb.Sim().Read(QV_SIM_MACRO, 0, 6), macro) << "memory intact";
+    EXPECT_THAT(kb.Sim().Read(QV_SIM_UPDATE_MODE, 0, 1), ElementsAre(0));
+
+    // Pulled out while in its loader, it stays away.
+    ASSERT_EQ(kb.Commands().EnterUpdateMode(), 1);
+    EXPECT_TRUE(delivered.WaitFor([&] { return delivered.presence.size() == 3; }));
+    kb.Sim().Attach(false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    {
+        std::lock_guard lock(delivered.mutex);
+        EXPECT_THAT(delivered.presence, ElementsAre(0, 1, 0));
+    }
+    EXPECT_EQ(entries.deleteRequestFromUnitId(unit), 1);
+    g_delivered = nullptr;
+    unsetenv("QUORVANE_SIM_LOADER_MS");
 }
 
 TEST(SimulatedKeyboard, StatusReportIsKeptAndReadBack) {

@@ -34,42 +34,7 @@ KeyRecord Record(std::uint16_t type, std::uint32_t value) {
     return r;
 }
 
-// A main window over the real service library running the simulated keyboard.
-class SimulatedWindow : public MainWindowFixture {
-protected:
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        setenv("QUORVANE_SIMULATE", "1", 1);
-        setenv("QUORVANE_SIM_STATE", (home_.path() / "initial.state").c_str(), 1);
-    }
-    void TearDown() override {
-        if (session_) session_->Close();
-        if (sim_) sim_->Reset("", false);
-        window_.reset();
-        session_.reset();
-        MainWindowFixture::TearDown();
-    }
-
-    CQuorvaneDlg& Start(bool attached, bool startSwitch = false) {
-        session_ = std::make_unique<ui::DeviceSession>();
-        session_->SetBeforeStart([this, attached](device::DeviceLink& link) {
-            sim_ = std::make_unique<hidserv::SimControl>(link.Service().Handle());
-            ASSERT_TRUE(sim_->Valid());
-            ASSERT_EQ(sim_->Reset((home_.path() / "keyboard.state").string(), attached), 1);
-        });
-        ui::MainState().autoOpen = startSwitch ? 1 : 0;
-        CQuorvaneDlg& w = MakeWindow(session_->Services());
-        opened_ = std::make_unique<QSignalSpy>(&w, &CQuorvaneDlg::windowOpened);
-        return w;
-    }
-    // Lets the presence worker run its course (it waits for the window's thread).
-    bool SettleUntil(const std::function<bool()>& done, int ms = 3000) { return QTest::qWaitFor(done, ms); }
-    int KeyboardCount() { return session_->Events()->Presence().LastKnownCount(); }
-
-    std::unique_ptr<ui::DeviceSession> session_;
-    std::unique_ptr<hidserv::SimControl> sim_;
-    std::unique_ptr<QSignalSpy> opened_;
-};
+class SimulatedWindow : public SimulatedWindowFixture {};
 
 TEST_F(SimulatedWindow, ArrivalOpensTheWindowOnceAndRemovalHidesIt) {
     CQuorvaneDlg& w = Start(true);

@@ -69,6 +69,9 @@ Dialog ProfileDialog() {
     d.mask = "profile_mask.bmp";
     d.faceSets = {"Profile"};
     d.panels.push_back(QRect(20, 56, 500, 282));
+    // Help in the title bar: the dialog has no caption bar of its own to carry it.
+    Add(d, "CONTROL_HELP", QRect(496, 12, 30, 26), Look::kIcon);
+    d.elements.back().legend = "?";
     Plain(d, "PROGRAM_LIST", QRect(30, 66, 480, 262));
     Add(d, "FUNC_ADD", QRect(20, 352, 100, 32), Look::kButton);
     Add(d, "FUNC_LOAD", QRect(126, 352, 100, 32), Look::kButton);

@@ -33,6 +33,9 @@ struct FileDialogOptions {
     std::string filter;            // "(*.qvn)|*.qvn|(*.*)|*.*||"
     std::filesystem::path initialFolder;
     bool overwritePrompt = false;  // save dialogs
+    // When set, the name of a further filter that shows every file this user may run: updaters
+    // here need not end in ".exe".
+    std::string executablesFilter;
 };
 
 class FileChooser {

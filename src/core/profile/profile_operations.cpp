@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "core/app/paths.h"
 #include "core/app/text_table.h"
 #include "core/device/command_set.h"
 #include "core/keyboard/key_download.h"
@@ -102,7 +103,9 @@ FileDialogOptions ProfileOperations::ProfileFileDialog(bool save) {
 }
 
 bool ProfileOperations::Import() {
-    const auto file = chooser_.ChooseFileToOpen(ProfileFileDialog(false));
+    FileDialogOptions o = ProfileFileDialog(false);
+    o.initialFolder = env_.userFolder;
+    const auto file = chooser_.ChooseFileToOpen(o);
     return file ? ImportFile(*file) : false;
 }
 
@@ -135,7 +138,9 @@ bool ProfileOperations::ImportFile(const std::filesystem::path& file) {
 }
 
 bool ProfileOperations::Export() {
-    const auto file = chooser_.ChooseFileToSave(ProfileFileDialog(true));
+    FileDialogOptions o = ProfileFileDialog(true);
+    o.initialFolder = env_.userFolder;
+    const auto file = chooser_.ChooseFileToSave(o);
     return file ? ExportFile(*file) : false;
 }
 
@@ -153,15 +158,42 @@ ProfileCaption ProfileOperations::UpdateProfileCaption() {
     return c;
 }
 
+ProfileListRow ProfileOperations::RowOf(const std::filesystem::path& file) {
+    std::string folder = file.parent_path().string();
+    folder += std::filesystem::path::preferred_separator;
+    return {file.stem().string(), folder, false};
+}
+
 std::vector<ProfileListRow> ProfileOperations::InitialProfileRows() {
     std::vector<ProfileListRow> rows;
     const int active = ReadActiveProfile();
-    std::string folder = env_.workingFile.parent_path().string();
-    folder += std::filesystem::path::preferred_separator;
     for (int i = 0; i < kOnBoardProfiles; ++i) {
-        rows.push_back({env_.workingFile.stem().string(), folder, i == active});
+        ProfileListRow row = RowOf(env_.workingFile);
+        row.ticked = i == active;
+        rows.push_back(std::move(row));
     }
     return rows;
+}
+
+std::optional<ProfileListRow> ProfileOperations::NewProfileFile() {
+    EnsureUserFolder();
+    FileDialogOptions o = ProfileFileDialog(true);
+    o.initialFolder = env_.userFolder;
+    // The text starts with a separator: it is meant to be appended to the folder.
+    o.initialName = JoinRelative(env_.userFolder, Text(TextId::PROFILE_NEW)).filename().string();
+    const auto file = chooser_.ChooseFileToSave(o);
+    // A file that cannot be created is not reported; it just gets no row.
+    if (!file || !CreateDefaultFile(*file)) return std::nullopt;
+    return RowOf(*file);
+}
+
+std::optional<ProfileListRow> ProfileOperations::LoadProfileFile() {
+    EnsureUserFolder();
+    FileDialogOptions o = ProfileFileDialog(false);
+    o.initialFolder = env_.userFolder;
+    const auto file = chooser_.ChooseFileToOpen(o);
+    if (!file) return std::nullopt;
+    return RowOf(*file);
 }
 
 void ProfileOperations::ApplyProfileRows(const std::vector<ProfileListRow>& rows,

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,12 @@ public:
     // becomes the active profile (-1 when none), the keyboard is loaded again and the caption
     // refreshed; the main window's Apply is disabled.
     void ApplyProfileRows(const std::vector<ProfileListRow>& rows, const SettingsStore& settings);
+    // The profile manager's New: a save dialog in the per-user folder, then a default file; the
+    // row of the created file, nothing when cancelled or not created.
+    std::optional<ProfileListRow> NewProfileFile();
+    // The profile manager's Load: an open dialog in the per-user folder; the chosen file's row.
+    std::optional<ProfileListRow> LoadProfileFile();
+    static ProfileListRow RowOf(const std::filesystem::path& file);
 
     static FileDialogOptions ProfileFileDialog(bool save);
 

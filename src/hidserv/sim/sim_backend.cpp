@@ -64,6 +64,13 @@ void SimBackend::SaveIfDirtyLocked() {
 }
 
 void SimBackend::DetachLocked() {
+    if (inLoader_) {
+        // Pulled out while in its loader: it is gone already and does not come back by itself.
+        inLoader_ = false;
+        loader_.Cancel();
+        keyboard_.LeaveUpdateMode();
+        return;
+    }
     if (!attached_) return;
     attached_ = false;
     keyboard_.LeaveUpdateMode();
@@ -75,6 +82,34 @@ void SimBackend::DetachLocked() {
     gone.presence = true;
     gone.count = 0;
     vendorThread_.Push(gone);
+}
+
+void SimBackend::EnterLoaderLocked() {
+    inLoader_ = true;
+    attached_ = false;
+    SaveIfDirtyLocked();
+    vendorThread_.DropPending();
+    consumerThread_.DropPending();
+    DeliveryThread::Item gone;
+    gone.due = DeliveryThread::Clock::now();
+    gone.presence = true;
+    gone.count = 0;
+    vendorThread_.Push(gone);
+    loader_.Schedule(LoaderReturn::LoaderTime());
+}
+
+void SimBackend::ReturnFromLoader() {
+    std::lock_guard lock(mutex_);
+    if (!inLoader_) return;
+    inLoader_ = false;
+    keyboard_.LeaveUpdateMode();
+    attached_ = true;
+    keyboard_.SetStatusReport(std::array<std::uint8_t, 2>{0x05, 0x02});
+    DeliveryThread::Item arrived;
+    arrived.due = DeliveryThread::Clock::now();
+    arrived.presence = true;
+    arrived.count = 1;
+    vendorThread_.Push(arrived);
 }
 
 int SimBackend::WriteVendorReport(const std::uint8_t* report, std::size_t length) {
@@ -104,7 +139,9 @@ int SimBackend::WriteVendorReport(const std::uint8_t* report, std::size_t length
         --faults_.statusFE;
         SimKeyboard::RefusalAnswer(frame, fr::kStatusFE, answer);
     } else {
+        const bool wasInUpdateMode = keyboard_.InUpdateMode();
         answered = keyboard_.HandleFrame(frame, answer);
+        if (!wasInUpdateMode && keyboard_.InUpdateMode()) EnterLoaderLocked();
         if (answered && faults_.wrongCommand > 0) {
             --faults_.wrongCommand;
             answer[fr::kCommand] = static_cast<std::uint8_t>(answer[fr::kCommand] ^ 0x80);
@@ -143,7 +180,10 @@ void SimBackend::Reset(const char* statePath, bool attached) {
     vendorThread_.DropPending();
     consumerThread_.DropPending();
     if (statePath != nullptr) statePath_ = statePath;
+    inLoader_ = false;
+    loader_.Cancel();
     if (!keyboard_.Load(statePath_)) keyboard_.ResetToFactory();
+    keyboard_.LeaveUpdateMode();
     keyboard_.MarkSaved();
     attached_ = attached;
     faults_ = Faults{};
@@ -159,6 +199,10 @@ void SimBackend::Attach(bool attached) {
         return;
     }
     if (attached_) return;
+    // Plugged in again while in its loader: it comes back now, as itself.
+    inLoader_ = false;
+    loader_.Cancel();
+    keyboard_.LeaveUpdateMode();
     attached_ = true;
     keyboard_.SetStatusReport(std::array<std::uint8_t, 2>{0x05, 0x02});
     DeliveryThread::Item arrived;

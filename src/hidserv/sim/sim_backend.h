@@ -13,6 +13,7 @@
 #include "hidserv/backend.h"
 #include "hidserv/listener_registry.h"
 #include "hidserv/sim/delivery_thread.h"
+#include "hidserv/sim/loader_return.h"
 #include "hidserv/sim/sim_keyboard.h"
 
 namespace qv::hidserv {
@@ -55,6 +56,10 @@ private:
     };
 
     void DetachLocked();
+    // The update-mode frame: the keyboard leaves for its firmware loader and comes back later
+    // with its memory as it was.
+    void EnterLoaderLocked();
+    void ReturnFromLoader();
     void SaveIfDirtyLocked();
     void LogFrameLocked(const std::array<std::uint8_t, 64>& frame);
 
@@ -63,6 +68,7 @@ private:
     SimKeyboard keyboard_;
     std::filesystem::path statePath_;
     bool attached_;
+    bool inLoader_ = false;
     Faults faults_;
     std::chrono::microseconds latency_{0};
     std::vector<std::array<std::uint8_t, 64>> log_;
@@ -70,6 +76,7 @@ private:
     // Last members: their threads stop first on destruction.
     DeliveryThread vendorThread_;
     DeliveryThread consumerThread_;
+    LoaderReturn loader_{[this] { ReturnFromLoader(); }};
 };
 
 }  // namespace qv::hidserv

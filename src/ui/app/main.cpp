@@ -14,6 +14,8 @@
 #include "ui/main/instance_control.h"
 #include "ui/main/main_window_state.h"
 #include "ui/main/quorvane_dlg.h"
+#include "ui/profile/profile_dlg.h"
+#include "ui/update/update_dlg.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -41,6 +43,8 @@ int main(int argc, char* argv[]) {
     qv::ui::DeviceSession device;
     qv::ui::CQuorvaneDlg::Services services = device.Services();
     services.instanceLock = &lock;
+    services.runProfileManager = qv::ui::RunProfileManager;
+    services.runUpdateDialog = qv::ui::RunUpdateDialog;
     services.runtimeFolder = env.runtimeFolder;
     {
         qv::ui::CQuorvaneDlg dialog(std::move(services));

@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "core/app/paths.h"
 #include "core/app/text_table.h"
 
 namespace qv::ui {
@@ -21,15 +22,23 @@ QPointer<CAboutDlg>& Instance() {
 
 }  // namespace
 
+std::filesystem::path HelpPage(const std::filesystem::path& helpFolder, const std::filesystem::path& languageFile) {
+    const auto english = helpFolder / "index.html";
+    if (LanguageSection(languageFile) == "ENGINSH") return english;
+    const auto chinese = helpFolder / "zh" / "index.html";
+    std::error_code ec;
+    return std::filesystem::exists(chinese, ec) ? chinese : english;
+}
+
 void OpenHelp(const std::filesystem::path& helpFolder) {
-    const auto page = helpFolder / "index.html";
+    const auto page = HelpPage(helpFolder, Paths().textTable);
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page.string())));
 }
 
 CAboutDlg* CAboutDlg::ShowAbout(QWidget* owner, const QString& link, const std::filesystem::path& languageFile,
-                                const std::filesystem::path& helpFolder) {
+                                const std::filesystem::path& helpFolder, std::function<void()> firmwareUpdate) {
     if (Instance()) return Instance();
-    Instance() = new CAboutDlg(owner, link, languageFile, helpFolder);
+    Instance() = new CAboutDlg(owner, link, languageFile, helpFolder, std::move(firmwareUpdate));
     Instance()->show();
     Instance()->raise();
     return Instance();
@@ -42,7 +51,7 @@ void CAboutDlg::CloseCurrent() {
 }
 
 CAboutDlg::CAboutDlg(QWidget* owner, const QString& link, const std::filesystem::path& languageFile,
-                     const std::filesystem::path& helpFolder)
+                     const std::filesystem::path& helpFolder, std::function<void()> firmwareUpdate)
     : QDialog(owner), link_(link), helpFolder_(helpFolder) {
     setObjectName("about_100");
     setWindowTitle(QStringLiteral("About"));
@@ -73,6 +82,19 @@ CAboutDlg::CAboutDlg(QWidget* owner, const QString& link, const std::filesystem:
     linkLabel->setOpenExternalLinks(true);
     layout->addWidget(linkLabel);
     auto* row = new QHBoxLayout;
+    if (firmwareUpdate) {
+        auto* update = new QPushButton(QString::fromStdString(ReadLanguageText(languageFile, "ABOUT_FIRMWARE_UPDATE")), this);
+        update->setObjectName("firmware_update");
+        update->setStyleSheet("QPushButton { background: #2a2f37; border-color: #3a414b; }"
+                              "QPushButton:hover { background: #353b45; }");
+        row->addWidget(update);
+        // The box goes first: the update dialog runs modally over the main window.
+        connect(update, &QPushButton::clicked, this, [this, run = std::move(firmwareUpdate)] {
+            const std::function<void()> action = run;
+            Finish();
+            action();
+        });
+    }
     row->addStretch();
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     row->addWidget(ok);

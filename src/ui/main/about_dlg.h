@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 
 class QLabel;
 
@@ -14,8 +15,10 @@ class CAboutDlg : public QDialog {
     Q_OBJECT
 public:
     // Shows the About box unless one is open already; returns the open one.
+    // `firmwareUpdate`, when given, is offered as a button that closes the box and runs it.
     static CAboutDlg* ShowAbout(QWidget* owner, const QString& link, const std::filesystem::path& languageFile,
-                                const std::filesystem::path& helpFolder);
+                                const std::filesystem::path& helpFolder,
+                                std::function<void()> firmwareUpdate = {});
     static CAboutDlg* Current();
     static void CloseCurrent();
 
@@ -28,7 +31,7 @@ protected:
 
 private:
     CAboutDlg(QWidget* owner, const QString& link, const std::filesystem::path& languageFile,
-              const std::filesystem::path& helpFolder);
+              const std::filesystem::path& helpFolder, std::function<void()> firmwareUpdate);
     void Finish();
 
     QString link_;
@@ -37,7 +40,10 @@ private:
     QLabel* copyright_ = nullptr;
 };
 
-// Opens the help page index.html of the program's help folder.
+// The help page of the language the text file chooses: index.html of the help folder in
+// English, zh/index.html in Chinese (the English page when that one is missing).
+std::filesystem::path HelpPage(const std::filesystem::path& helpFolder, const std::filesystem::path& languageFile);
+// Opens the help page in the user's browser.
 void OpenHelp(const std::filesystem::path& helpFolder);
 
 }  // namespace qv::ui

@@ -18,6 +18,12 @@ private:
     QPointer<QWidget> owner_;
 };
 
+// What a file dialog's answer means: an open dialog opens an existing file as chosen, and adds
+// the default extension only to find a file named without it; a save dialog adds it to a name
+// without an extension.
+std::optional<std::filesystem::path> ChosenFileToOpen(const QString& chosen, const FileDialogOptions& options);
+std::optional<std::filesystem::path> ChosenFileToSave(const QString& chosen, const FileDialogOptions& options);
+
 // "(*.qvn)|*.qvn|(*.*)|*.*||" -> "(*.qvn) (*.qvn);;(*.*) (*.*)"
 QString QtFilterOf(const std::string& windowsFilter);
 

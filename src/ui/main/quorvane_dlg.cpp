@@ -31,6 +31,8 @@
 #include "ui/main/message_box_prompt.h"
 #include "ui/main/popup_menus.h"
 #include "ui/main/window_messages.h"
+#include "ui/profile/profile_dlg.h"
+#include "ui/update/update_dlg.h"
 #include "ui/skin/skin_layout.h"
 
 namespace qv::ui {
@@ -349,10 +351,10 @@ void CQuorvaneDlg::OnCommand(int id) {
     switch (id) {
     case id::kMacro: OnKeyClick(id::kG9); return;
     case id::kProfiles:
-        if (services_.runProfileManager) services_.runProfileManager();
+        if (services_.runProfileManager) services_.runProfileManager(*this);
         return;
     case id::kCmdUpdate:
-        if (services_.runUpdateDialog) services_.runUpdateDialog();
+        if (services_.runUpdateDialog) services_.runUpdateDialog(*this);
         return;
     case id::kProfile1: OnProfileButton(0); return;
     case id::kProfile2: OnProfileButton(1); return;
@@ -397,6 +399,8 @@ void CQuorvaneDlg::ExitProgram() {
 bool CQuorvaneDlg::ShutdownSession() {
     // No named events were made: nothing on this platform signals or waits on them.
     CAboutDlg::CloseCurrent();
+    CQuorvane_DlgProfile::CloseCurrent();
+    CQuorvane_DlgUpdate::CloseCurrent();
     if (services_.closeEditors) services_.closeEditors();
     if (services_.instanceLock != nullptr) services_.instanceLock->Close();
     instanceServer_.Close();
@@ -424,7 +428,7 @@ void CQuorvaneDlg::OpenWindow() {
 }
 
 void CQuorvaneDlg::ShowAbout() {
-    CAboutDlg::ShowAbout(this, link_, Paths().textTable, Paths().helpFolder);
+    CAboutDlg::ShowAbout(this, link_, Paths().textTable, Paths().helpFolder, [this] { OnCommand(id::kCmdUpdate); });
 }
 
 void CQuorvaneDlg::ShowMainPopup() {
@@ -487,6 +491,7 @@ void CQuorvaneDlg::ShowReportRateOfShownProfile() {
 void CQuorvaneDlg::OnKeyboardRemoval() {
     MainState().activeProfile = -1;
     CAboutDlg::CloseCurrent();
+    CQuorvane_DlgProfile::CloseCurrent();
     if (services_.closeEditors) services_.closeEditors();
     showMinimized();
 }
@@ -522,6 +527,29 @@ std::size_t CQuorvaneDlg::MacroCapacity() const {
 }
 
 void CQuorvaneDlg::ShowUserMessage(const std::string& text) { Prompt().ShowMessage(text); }
+
+bool CQuorvaneDlg::ProfileManagerOpen() const { return CQuorvane_DlgProfile::OpenCount() > 0; }
+
+bool CQuorvaneDlg::HasUnappliedChanges() const {
+    const CQuorvane_DlgProfile* manager = CQuorvane_DlgProfile::Current();
+    return IsEditing() || (manager != nullptr && manager->ApplyEnabled());
+}
+
+void CQuorvaneDlg::TickProfileManagerRow(int row) {
+    if (CQuorvane_DlgProfile* manager = CQuorvane_DlgProfile::Current()) manager->TickRow(row);
+}
+
+void CQuorvaneDlg::ShowActiveProfile() {
+    if (!profiles_) return;
+    const int active = profiles_->ReadActiveProfile();
+    MainState().activeProfile = active;
+    if (active < 0 || active > 2) return;
+    LightProfileButton(active);
+    if (MainState().shownProfile != active) {
+        MainState().shownProfile = active;
+        if (services_.reloadLighting) services_.reloadLighting();
+    }
+}
 
 void CQuorvaneDlg::SetProfileCaption(const std::string& caption, const std::string& tooltip) {
     CPngButton* b = Button(id::kProfiles);

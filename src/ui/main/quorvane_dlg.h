@@ -69,9 +69,9 @@ public:
         std::function<void()> previewTick;
         std::function<void()> closeEditors;
         // The profile manager (button 1005) and the firmware update dialog (command 32780),
-        // both run modally.
-        std::function<void()> runProfileManager;
-        std::function<void()> runUpdateDialog;
+        // both run modally over the window.
+        std::function<void(CQuorvaneDlg&)> runProfileManager;
+        std::function<void(CQuorvaneDlg&)> runUpdateDialog;
     };
 
     explicit CQuorvaneDlg(Services services, QWidget* parent = nullptr);
@@ -113,6 +113,10 @@ public:
     std::size_t MacroCapacity() const;
     void ShowBank(int bank);
     void ApplyFlip();
+    // Lights the button of the keyboard's active profile and shows it (after the profile manager).
+    void ShowActiveProfile();
+    UserPrompt& Prompt();
+    FileChooser& Chooser();
 
     CPngButton* Button(int id) const;
     QLabel* BusyPicture() const { return busyPicture_; }
@@ -123,11 +127,11 @@ public:
 
     // ProfileHost
     bool CompositeEditorOpen() const override { return compositeOpen_; }
-    bool ProfileManagerOpen() const override { return false; }
-    bool HasUnappliedChanges() const override { return IsEditing(); }
+    bool ProfileManagerOpen() const override;
+    bool HasUnappliedChanges() const override;
     void RunMainApply() override { OnCommand(1006); }
     void SetMainApplyEnabled(bool enabled) override { SetEditing(enabled); }
-    void TickProfileManagerRow(int) override {}
+    void TickProfileManagerRow(int row) override;
     void SetProfileCaption(const std::string& caption, const std::string& tooltip) override;
 
 signals:
@@ -168,8 +172,6 @@ private:
     void ArrowAfterPaint(CPngButton* flipButton, bool normalFace);
     int Bank() const;
     bool LightingViewOn() const;
-    UserPrompt& Prompt();
-    FileChooser& Chooser();
     QIcon IconOf(int id) const;
 
     Services services_;

@@ -21,13 +21,16 @@ const std::filesystem::path kLanguageFile = QV_BIN_DIR "/Skins/language.ini";
 constexpr std::array<std::string_view, 2> kSections{"ENGINSH", "CHINESE"};
 
 // Keys read on demand by the about box, the two popup menus and the key editor.
-constexpr std::array<std::string_view, 34> kOnDemandKeys{
+constexpr std::array<std::string_view, 46> kOnDemandKeys{
     "GUANYU_JIESHAO", "GUANYU_BANQUAN", "MENU_1", "MENU_2", "MENU_3", "MENU_4", "CHINESE_5",
     "ENGINSH_6", "MENU_11", "MENU_22", "MENU_33", "SINGLE_KEY", "MACRO_SETTING", "MULTI_MEDIA",
     "FUNCTION_KEY", "A_TOP", "A_UP", "A_DOWN", "A_BOTTOM", "A_RECORD", "A_DELETE", "A_CLEAR",
     "MACRO_OK", "MACRO_CANCLE", "MACRO_CYCLES", "RECORD_DELAY", "SINGLE_STATIC",
     "MACRO_NAME_SETTING", "KEY_SETTING_TISHI", "MACRO_EDIT_TISHI", "MEDIA_EDIT_TISHI",
-    "FUNCTION_TISHI", "COMPOSITE_PROMPT_CLEAR", "COMPOSITE_PROMPT_OSK"};
+    "FUNCTION_TISHI", "COMPOSITE_PROMPT_CLEAR", "COMPOSITE_PROMPT_OSK",
+    "PROFILE_LIST_ACTIVE", "PROFILE_LIST_NAME", "PROFILE_LIST_PATH", "PROFILE_BUTTON_NEW",
+    "PROFILE_BUTTON_LOAD", "PROFILE_BUTTON_DELETE", "UPDATE_PROMPT", "UPDATE_BUTTON_CHOOSE",
+    "UPDATE_BUTTON_UPDATE", "UPDATE_BUTTON_BACKUP", "UPDATE_FILTER_EXECUTABLES", "ABOUT_FIRMWARE_UPDATE"};
 
 struct KeyInfo {
     std::string key;

@@ -259,5 +259,30 @@ TEST_F(ProfileOperationsTest, ManagerRowsAndTheirApply) {
     EXPECT_EQ(keyboard.global[10], 0);
 }
 
+TEST_F(ProfileOperationsTest, NewAndLoadOfferTheUserFolderAndGiveTheFilesRow) {
+    const auto folder = dir.path() / "Quorvane";
+    chooser.answer = folder / "race.qvn";
+    const auto created = ops.NewProfileFile();
+    ASSERT_TRUE(created.has_value());
+    EXPECT_EQ(created->title, "race");
+    EXPECT_EQ(created->folder, folder.string() + "/");
+    EXPECT_EQ(std::filesystem::file_size(folder / "race.qvn"), 32832u) << "a default file";
+    EXPECT_EQ(chooser.last.initialFolder, folder);
+    EXPECT_EQ(chooser.last.initialName, "The new contextual  mode");
+    EXPECT_TRUE(chooser.last.overwritePrompt);
+
+    chooser.answer = dir.path() / "elsewhere" / "old.qvn";
+    EXPECT_FALSE(ops.NewProfileFile().has_value()) << "a file that cannot be created gets no row";
+
+    const auto loaded = ops.LoadProfileFile();
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded->title, "old");
+    EXPECT_EQ(chooser.last.initialFolder, folder);
+    EXPECT_EQ(chooser.last.initialName, "*.qvn");
+    EXPECT_FALSE(chooser.last.overwritePrompt);
+    chooser.answer.reset();
+    EXPECT_FALSE(ops.LoadProfileFile().has_value());
+}
+
 }  // namespace
 }  // namespace qv

@@ -184,6 +184,33 @@ TEST(KeyEventFilter, RepeatsAsReleasePressPairsReportNoRelease) {
     EXPECT_EQ(target.releases, 0);
 }
 
+TEST(KeyEventFilter, APressOfAHeldKeyFromTheWindowSystemIsARepeat) {
+    KeyTarget target;
+    RecordingHook hook(true);
+    // An X server with detectable auto-repeat sends plain presses while a key is held.
+    Send(&target, QEvent::KeyPress, Qt::Key_H, Qt::NoModifier, KEY_H);
+    Send(&target, QEvent::KeyPress, Qt::Key_H, Qt::NoModifier, KEY_H);
+    Send(&target, QEvent::KeyRelease, Qt::Key_H, Qt::NoModifier, KEY_H);
+    Send(&target, QEvent::KeyPress, Qt::Key_H, Qt::NoModifier, KEY_H);
+    ASSERT_EQ(hook.events.size(), 4u);
+    EXPECT_FALSE(hook.events[0].previousDown());
+    EXPECT_TRUE(hook.events[1].previousDown());
+    EXPECT_FALSE(hook.events[3].previousDown());
+
+    // A key let go while another program had the focus is not held any more.
+    QEvent deactivate(QEvent::ApplicationDeactivate);
+    QApplication::sendEvent(qApp, &deactivate);
+    Send(&target, QEvent::KeyPress, Qt::Key_H, Qt::NoModifier, KEY_H);
+    EXPECT_FALSE(hook.events.back().previousDown());
+    Send(&target, QEvent::KeyRelease, Qt::Key_H, Qt::NoModifier, KEY_H);
+
+    // Events a program builds are taken at their word.
+    Send(&target, QEvent::KeyPress, Qt::Key_J);
+    Send(&target, QEvent::KeyPress, Qt::Key_J);
+    EXPECT_FALSE(hook.events.back().previousDown());
+    Send(&target, QEvent::KeyRelease, Qt::Key_J);
+}
+
 TEST(KeyEventFilter, NativeScanCodeNamesTheKeyWhateverTheLayoutMadeOfIt) {
     KeyTarget target;
     RecordingHook hook(true);

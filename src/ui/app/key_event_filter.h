@@ -54,6 +54,7 @@ private:
 
     bool OnKey(QObject* watched, QKeyEvent* event);
     bool IsLaterStepOfDelivery(QObject* watched, const QKeyEvent* event) const;
+    bool Dispatch(const QKeyEvent& event);
     bool Offer(std::uint8_t vk, std::uint32_t lParam);
 
     std::vector<KeyHook*> hooks_;  // in order of installation; offered from the back

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QTest>
 #include <QWidget>
 
@@ -152,6 +153,24 @@ TEST(KeyEventFilter, EachKeyEventIsOfferedOnceAlongTheWidgetsAndTheWindow) {
     QTest::keyClick(top.windowHandle(), Qt::Key_F);
     EXPECT_EQ(swallower.events.size(), 2u);
     EXPECT_EQ(ignoring->presses, 2);
+}
+
+TEST(KeyEventFilter, AKeyAnOpenPopupTakesIsOfferedOnce) {
+    QWidget top;
+    top.resize(200, 100);
+    top.show();
+    top.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&top));
+    QMenu menu(&top);
+    menu.addAction("one");
+    menu.addAction("two");
+    menu.popup(top.mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+
+    RecordingHook hook(false);
+    QTest::keyClick(top.windowHandle(), Qt::Key_Down);
+    EXPECT_EQ(hook.events.size(), 2u);
+    menu.close();
 }
 
 TEST(KeyEventFilter, PressRepeatAndReleaseCarryTheirStateBits) {

@@ -57,9 +57,8 @@ bool KeyEventFilter::IsLaterStepOfDelivery(QObject* watched, const QKeyEvent* ev
     }
     const auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr) return false;
-    if (auto* window = qobject_cast<QWindow*>(last_.receiver.data())) {
-        return widget->window()->windowHandle() == window;
-    }
+    // From the window the event may go to a widget of another one: an open popup, a grab.
+    if (last_.receiver->isWindowType()) return true;
     const auto* previous = qobject_cast<QWidget*>(last_.receiver.data());
     return previous != nullptr && widget != previous && widget->isAncestorOf(previous);
 }

@@ -130,6 +130,31 @@ TEST(KeyEventFilter, AHookMayRemoveItselfAndTheNextWhileItRuns) {
     EXPECT_EQ(target.presses, 1);
 }
 
+TEST(KeyEventFilter, KeysArrivingWhileAHookRunsANestedLoopLeaveTheHeldKeysRight) {
+    KeyTarget target;
+    RecordingHook hook(true);
+    Send(&target, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, KEY_A);
+    bool nested = false;
+    hook.onEvent = [&] {
+        if (nested) return;
+        nested = true;
+        // As a message box opened by a hook would let through: many other keys at once.
+        for (quint32 code = KEY_1; code <= KEY_SLASH; ++code) {
+            Send(&target, QEvent::KeyPress, 0, Qt::NoModifier, code);
+        }
+    };
+    Send(&target, QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, KEY_A);
+    hook.onEvent = nullptr;
+    Send(&target, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, KEY_A);
+    EXPECT_EQ(hook.events.back().key(), 0x01E);
+    EXPECT_FALSE(hook.events.back().previousDown());
+    Send(&target, QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, KEY_B);
+    EXPECT_TRUE(hook.events.back().previousDown());  // pressed inside the nested loop
+    for (quint32 code = KEY_1; code <= KEY_SLASH; ++code) {
+        Send(&target, QEvent::KeyRelease, 0, Qt::NoModifier, code);
+    }
+}
+
 TEST(KeyEventFilter, EachKeyEventIsOfferedOnceAlongTheWidgetsAndTheWindow) {
     QWidget top;
     auto* ignoring = new KeyTarget(&top, false);

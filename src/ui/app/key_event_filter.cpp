@@ -104,8 +104,9 @@ bool KeyEventFilter::Dispatch(const QKeyEvent& event) {
     if (offered && !hooks_.empty()) {
         swallowed = Offer(key.vk, platform::KeyEventLParam(key, release, repeat));
     }
+    // A hook may have run a nested event loop (a message box): look the key up afresh.
     if (release) {
-        if (isHeld) held_.erase(held);
+        held_.erase(translated->linuxKeyCode);
     } else {
         held_[translated->linuxKeyCode] = HeldKey{key, swallowed};
     }

@@ -8,7 +8,7 @@
 // (Qt's offscreen platform, events a test builds) are translated from their Qt::Key instead.
 //
 // The Windows keys and App are seen only while the program has the keyboard focus; nothing
-// grabs the keyboard.
+// grabs the keyboard. Everything here runs on the GUI thread, the hooks too.
 
 #include <QObject>
 #include <QPointer>

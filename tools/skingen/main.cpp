@@ -71,7 +71,9 @@ bool WriteDialog(const QDir& dir, const Dialog& d) {
                               {"Mask", QString::fromStdString(d.mask)}}};
     if (d.iniName == "Main.ini") screen.values.push_back({"Link", "https://quorvane.example.com/"});
     Section buttons{"BUTTONINFO", {}};
-    for (const Element& e : d.elements) buttons.values.push_back({QString::fromStdString(e.key), Entry(e.rect)});
+    for (const Element& e : d.elements) {
+        if (e.written) buttons.values.push_back({QString::fromStdString(e.key), Entry(e.rect)});
+    }
     std::vector<Section> sections{screen, buttons};
     if (d.iniName == "Main.ini") {
         Section faces{"BUTTONINFO2", {}};

@@ -4,9 +4,12 @@
 
 #include <cstdlib>
 
+#include "ui/app/key_event_filter.h"
+
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    qv::ui::InstallKeyEventFilter(app);
     ::testing::InitGoogleMock(&argc, argv);
     return RUN_ALL_TESTS();
 }

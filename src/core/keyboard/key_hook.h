@@ -1,12 +1,14 @@
 #pragma once
-// What a Windows keyboard hook procedure received: the virtual-key code and the lParam with
-// repeat count (bits 0-15), scan code (16-23), extended bit 24, previous-state bit 30 and
-// transition bit 31 (set on release).
+// A receiver of key events in the shape a Windows keyboard hook procedure gets them, so the
+// editor's capture and the recorder resolve keys with KeyFromWindowsEvent like everywhere else.
 
 #include <cstdint>
 
 namespace qv {
 
+// What a Windows keyboard hook procedure received: the virtual-key code and the lParam with
+// repeat count (bits 0-15), scan code (16-23), extended bit 24, previous-state bit 30 and
+// transition bit 31 (set on release).
 class KeyHook {
 public:
     virtual ~KeyHook() = default;

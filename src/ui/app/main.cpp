@@ -11,6 +11,7 @@
 #include "platform/instance_lock.h"
 #include "platform/user_folders.h"
 #include "ui/app/device_session.h"
+#include "ui/app/key_event_filter.h"
 #include "ui/main/instance_control.h"
 #include "ui/main/main_window_state.h"
 #include "ui/main/quorvane_dlg.h"
@@ -21,6 +22,8 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName("Quorvane_Ostrel");
     // The window hides itself into the tray; that is no reason to end.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The editor's key capture and the macro recorder listen through this one filter.
+    qv::ui::InstallKeyEventFilter(app);
 
     qv::SetProgramPaths(qv::BuildProgramPaths(qv::platform::ExecutablePath(argv[0])));
     qv::SetUserPaths(qv::BuildUserPaths(qv::platform::DocumentsFolder()));

@@ -162,6 +162,7 @@ int main(int argc, char* argv[]) {
     ok &= WriteDialog(dir, skingen::ProfileDialog());
     ok &= WriteDialog(dir, skingen::UpdateDialog());
     ok &= Save(skingen::DrawArrows(), dir.filePath("Arrow.jpg"));
+    ok &= Save(skingen::DrawComboArrow(), dir.filePath("combo_arrow.png"));
     ok &= Save(skingen::DrawColourKeys(main, false), dir.filePath("main_color0.jpg"));
     ok &= Save(skingen::DrawColourKeys(main, true), dir.filePath("main_color1.jpg"));
     ok &= WriteLightingPictures(dir);

@@ -51,6 +51,7 @@ Dialog CompositeDialog() {
     Plain(d, "FUNC_MEDIA_SELECT", QRect(40, 154, 340, 36));
     Plain(d, "FUNC_FUNCTION_SELECT", QRect(40, 154, 340, 36));
     Add(d, "CONTROL_CLEAR", QRect(456, 382, 128, 34), Look::kButton);
+    d.elements.back().legend = "reset";
 
     // Macro page.
     Plain(d, "MARCO_NAME_SETTING", QRect(40, 110, 250, 24));

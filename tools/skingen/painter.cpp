@@ -308,8 +308,18 @@ void DrawZone(QPainter& p, const QRectF& r) {
 
 // Buttons whose pictures carry their meaning instead of a caption: add and delete.
 void DrawGlyph(QPainter& p, const QRectF& r, Face face, const QString& what) {
-    if (what != "add" && what != "delete") return;
     const QColor ink = face == Face::kDisable ? kDim : (face == Face::kNormal ? kText : Qt::white);
+    if (what == "reset") {
+        // A turning arrow left of the caption: back to the factory function.
+        const QPointF c(r.left() + 18, r.center().y());
+        p.setPen(QPen(face == Face::kDisable ? kDim : kAccent, 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(c.x() - 6, c.y() - 6, 12, 12), 100 * 16, 290 * 16);
+        p.drawLine(c + QPointF(-1.5, -6), c + QPointF(-5.5, -8.5));
+        p.drawLine(c + QPointF(-1.5, -6), c + QPointF(-4.5, -2));
+        return;
+    }
+    if (what != "add" && what != "delete") return;
     p.setPen(QPen(ink, 2.2, Qt::SolidLine, Qt::RoundCap));
     const QPointF c = r.center();
     p.drawLine(c + QPointF(-7, 0), c + QPointF(7, 0));
@@ -544,6 +554,17 @@ QImage DrawColourKeys(const Dialog& d, bool lit) {
         p.setBrush(lit ? QColor(0xee, 0xf0, 0xf3) : QColor(0x1e, 0x21, 0x26));
         p.drawPath(Rounded(r.adjusted(0.5, 0.5, -0.5, -0.5), 5));
     }
+    return img;
+}
+
+QImage DrawComboArrow() {
+    QImage img(12, 8, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kAccent, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(2, 2), QPointF(6, 6));
+    p.drawLine(QPointF(6, 6), QPointF(10, 2));
     return img;
 }
 

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/app/paths.h"
+
 namespace qv::ui {
 
 QFont ScaledFont(const QString& face, double points, bool bold) {
@@ -18,6 +20,7 @@ QFont ScaledFont(const QString& face, double points, bool bold) {
 }
 
 QString FieldStyleSheet() {
+    const QString arrow = QString::fromStdString((Paths().skinFolder / "combo_arrow.png").generic_string());
     return QStringLiteral(
         "QLineEdit, QComboBox {"
         "  background: #14161b; color: #e6e8ec; border: 1px solid #343841; border-radius: 5px;"
@@ -26,8 +29,7 @@ QString FieldStyleSheet() {
         "QLineEdit:disabled, QComboBox:disabled { color: #555a63; border-color: #282b30; }"
         "QLineEdit[readOnly=\"true\"] { background: #101216; }"
         "QComboBox::drop-down { width: 26px; border: none; }"
-        "QComboBox::down-arrow { width: 0; height: 0; border-left: 5px solid transparent;"
-        "  border-right: 5px solid transparent; border-top: 6px solid #21c7ff; margin-right: 8px; }"
+        "QComboBox::down-arrow { image: url(%1); width: 12px; height: 8px; margin-right: 8px; }"
         "QComboBox QAbstractItemView { background: #1a1d22; color: #e6e8ec; border: 1px solid #21c7ff;"
         "  selection-background-color: #0e6d8f; selection-color: white; outline: 0; }"
         "QTableWidget { background: #14161b; alternate-background-color: #171a1f; color: #e6e8ec;"
@@ -42,7 +44,8 @@ QString FieldStyleSheet() {
         "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
         "QCheckBox::indicator { width: 16px; height: 16px; border: 1px solid #454a55; border-radius: 4px;"
         "  background: #14161b; }"
-        "QCheckBox::indicator:checked { background: #21c7ff; border-color: #21c7ff; }");
+        "QCheckBox::indicator:checked { background: #21c7ff; border-color: #21c7ff; }")
+        .arg(arrow);
 }
 
 }  // namespace qv::ui

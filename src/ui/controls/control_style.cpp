@@ -32,6 +32,7 @@ QString FieldStyleSheet() {
         "QComboBox::down-arrow { image: url(%1); width: 12px; height: 8px; margin-right: 8px; }"
         "QComboBox QAbstractItemView { background: #1a1d22; color: #e6e8ec; border: 1px solid #21c7ff;"
         "  selection-background-color: #0e6d8f; selection-color: white; outline: 0; }"
+        "QComboBox QAbstractItemView::item { min-height: 24px; padding: 0 8px; }"
         "QTableWidget { background: #14161b; alternate-background-color: #171a1f; color: #e6e8ec;"
         "  border: 1px solid #343841; border-radius: 5px; gridline-color: #23262c;"
         "  selection-background-color: #0e6d8f; selection-color: white; outline: 0; }"

@@ -1,5 +1,6 @@
 #include "ui/editor/composite_dlg.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -321,7 +322,10 @@ void Quorvane_DlgComposite::StyleControls() {
     }
     keyEdit_->setFont(ScaledFont("Verdana", 18, true));
     keyEdit_->setStyleSheet(FieldStyleSheet() + QStringLiteral("QLineEdit { color: #21c7ff; }"));
-    for (CStyledComboBox* combo : {media_, function_, selector_}) combo->setFont(ScaledFont("Verdana", 12));
+    for (CStyledComboBox* combo : {media_, function_, selector_}) {
+        combo->setFont(ScaledFont("Verdana", 12));
+        combo->view()->setFont(ScaledFont("Verdana", 10));
+    }
     list_->setFont(ScaledFont("Tahoma", 9));
     repeat_->setFont(ScaledFont("Verdana", 10));
 }

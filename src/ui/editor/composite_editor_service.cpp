@@ -6,6 +6,7 @@
 #include "ui/editor/composite_dlg.h"
 #include "ui/main/main_window_state.h"
 #include "ui/main/message_box_prompt.h"
+#include "ui/main/window_messages.h"
 
 namespace qv::ui {
 
@@ -50,8 +51,12 @@ void CompositeEditorService::Run(const KeyEditRequest& request) {
     r.macroOnly = request.macroOnly;
     r.activeProfile = MainState().activeProfile;
     r.bankB = request.recordIndex >= kGKeyRecordFirst + 9;
+    // The Macro button arrives as a click on G9; when G9 has no place of its own on the skin,
+    // the editor opens next to the Macro button the user clicked.
+    const CPngButton* b = window->Button(request.buttonId);
+    if ((b == nullptr || !b->isVisible() || b->width() <= 1) && request.macroOnly) b = window->Button(id::kMacro);
     QRect button;
-    if (const CPngButton* b = window->Button(request.buttonId)) button = QRect(b->mapToGlobal(QPoint(0, 0)), b->size());
+    if (b != nullptr) button = QRect(b->mapToGlobal(QPoint(0, 0)), b->size());
     dialog_->Run(r, button);
 }
 

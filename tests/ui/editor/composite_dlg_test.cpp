@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -17,9 +19,12 @@
 #include <nlohmann/json.hpp>
 
 #include "../main_window_fixture.h"
+#include "core/app/settings.h"
 #include "core/keyboard/key_buttons.h"
 #include "core/keyboard/key_catalogue.h"
+#include "core/macro/composite_editor.h"
 #include "core/macro/composite_ids.h"
+#include "core/profile/profile_file.h"
 #include "hidserv/sim_control_client.h"
 #include "ui/app/device_session.h"
 #include "ui/controls/report_list.h"
@@ -239,6 +244,101 @@ TEST_F(EditorOverSimulatedKeyboard, MacroButtonOpensMacroOnlyAndKeyboardRemovalC
     auto lock = WorkingStore().Lock();
     EXPECT_TRUE(WorkingStore().Content().macros.empty()) << "the cancelled macro never reached the store";
     EXPECT_FALSE(w.IsEditing());
+}
+
+}  // namespace
+}  // namespace qv::test
+
+namespace qv::test {
+namespace {
+
+// The dialog alone over the working store: what it shows for the models' pages.
+class EditorDialogAlone : public MainWindowFixture, public EditorHost {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        {
+            auto lock = WorkingStore().Lock();
+            CreateDefaultFile(WorkingStore());
+        }
+        editor_ = std::make_unique<CompositeEditor>(WorkingStore(), *this, prompt_,
+                                                    SettingsStore(SettingsStore::DefaultFile()), Paths().textTable);
+        ui::Quorvane_DlgComposite::Environment env{Paths().compositeSkin, Paths().skinFolder, Paths().helpFolder,
+                                                   &prompt_};
+        dlg_ = std::make_unique<ui::Quorvane_DlgComposite>(*editor_, env);
+    }
+    void TearDown() override {
+        dlg_.reset();
+        editor_.reset();
+        MainWindowFixture::TearDown();
+    }
+    void SetEditing(bool) override { ++editing_; }
+    void RefreshKeyButton(int) override {}
+    void RefreshKeyButtons() override {}
+
+    EditorRequest KeyA() const {
+        EditorRequest r;
+        r.recordIndex = KeyCodeToSlot(0x01E);
+        r.buttonId = ButtonOf(0x01E);
+        return r;
+    }
+
+    std::unique_ptr<CompositeEditor> editor_;
+    std::unique_ptr<ui::Quorvane_DlgComposite> dlg_;
+    int editing_ = 0;
+};
+
+TEST_F(EditorDialogAlone, PagesShowTheirControlsAndTheirPictures) {
+    dlg_->Open(KeyA(), QRect(10, 10, 40, 40));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg_.get()));
+    const QPixmap* keyPicture = dlg_->Button(cid::kPagePicture)->Faces().disabled;
+    EXPECT_TRUE(dlg_->Button(cid::kPageSingleKey)->ChooseFace() == ui::CPngButton::Face::kAltOn);
+    EXPECT_TRUE(dlg_->Button(cid::kPageMedia)->ChooseFace() != ui::CPngButton::Face::kAltOn);
+
+    dlg_->Button(cid::kPageMedia)->click();
+    EXPECT_TRUE(dlg_->Control(cid::kMediaList)->isVisible());
+    EXPECT_FALSE(dlg_->Control(cid::kKeyEdit)->isVisible());
+    EXPECT_NE(dlg_->Button(cid::kPagePicture)->Faces().disabled, keyPicture) << "the page picture follows the page";
+    EXPECT_TRUE(dlg_->Button(cid::kPageMedia)->ChooseFace() == ui::CPngButton::Face::kAltOn);
+    auto* media = static_cast<ui::CStyledComboBox*>(dlg_->Control(cid::kMediaList));
+    EXPECT_EQ(media->count(), 18);
+    EXPECT_EQ(static_cast<ui::CStyledComboBox*>(dlg_->Control(cid::kFunctionList))->count(), 11);
+    emit media->activated(6);
+    dlg_->Button(cid::kOk)->click();
+    EXPECT_FALSE(dlg_->isVisible());
+    EXPECT_GT(editing_, 0);
+    auto lock = WorkingStore().Lock();
+    const KeyRecord& r = WorkingStore().Content().Record(0, KeyCodeToSlot(0x01E));
+    EXPECT_EQ(r.type, AssignMedia);
+    EXPECT_EQ(r.value, 6u);
+}
+
+TEST_F(EditorDialogAlone, OpensAboveLeftOfAButtonInTheScreensCorner) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect button(screen.right() - 40, screen.bottom() - 30, 40, 30);
+    dlg_->Open(KeyA(), button);
+    EXPECT_EQ(dlg_->pos(), QPoint(button.left() - dlg_->width(), button.top() - dlg_->height()));
+    dlg_->Button(cid::kCancel)->click();
+    EXPECT_FALSE(editor_->IsOpen());
+}
+
+TEST_F(EditorDialogAlone, EnterAndEscapeCloseNothingOnTheMacroPage) {
+    dlg_->Open(KeyA(), QRect(10, 10, 40, 40));
+    dlg_->Button(cid::kPageMacro)->click();
+    dlg_->Button(cid::kAddMacro)->click();
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QTest::keyClick(dlg_.get(), key);
+        EXPECT_TRUE(dlg_->isVisible()) << key;
+    }
+    // Typing a name renames the macro that is current.
+    auto* selector = static_cast<ui::CStyledComboBox*>(dlg_->Control(cid::kMacroSelector));
+    selector->lineEdit()->selectAll();
+    QTest::keyClicks(selector->lineEdit(), "Combo");
+    EXPECT_EQ(editor_->Macros().MacroName(0), "Combo");
+    EXPECT_EQ(selector->itemText(0), "Combo");
+    dlg_->Button(cid::kCancel)->click();
+    auto lock = WorkingStore().Lock();
+    EXPECT_TRUE(WorkingStore().Content().macros.empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "ui/app/qt_key_fallback.h"
+#include "ui/app/x11_auto_repeat.h"
 
 namespace qv::ui {
 
@@ -37,6 +38,10 @@ bool KeyEventFilter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
         return OnKey(watched, static_cast<QKeyEvent*>(event));
+    case QEvent::ApplicationDeactivate:
+        // Keys let go while another program has the focus send us no release.
+        held_.clear();
+        return false;
     default:
         return false;
     }
@@ -52,9 +57,8 @@ bool KeyEventFilter::IsLaterStepOfDelivery(QObject* watched, const QKeyEvent* ev
     }
     const auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr) return false;
-    if (auto* window = qobject_cast<QWindow*>(last_.receiver.data())) {
-        return widget->window()->windowHandle() == window;
-    }
+    // From the window the event may go to a widget of another one: an open popup, a grab.
+    if (last_.receiver->isWindowType()) return true;
     const auto* previous = qobject_cast<QWidget*>(last_.receiver.data());
     return previous != nullptr && widget != previous && widget->isAncestorOf(previous);
 }
@@ -66,30 +70,7 @@ bool KeyEventFilter::OnKey(QObject* watched, QKeyEvent* event) {
         return last_.swallowed;
     }
 
-    const bool release = event->type() == QEvent::KeyRelease;
-    bool swallowed = false;
-    if (const auto translated = TranslateKeyEvent(*event)) {
-        const std::uint16_t code = translated->linuxKeyCode;
-        const auto held = held_.find(code);
-        if (release && event->isAutoRepeat()) {
-            // Repeats that come as release/press pairs: Windows reports no release in between.
-            swallowed = held != held_.end() && held->second.swallowed;
-        } else {
-            // A release reports the key its press did, whatever changed in between.
-            const platform::WindowsKey key =
-                release && held != held_.end() ? held->second.key : translated->key;
-            const bool offered = !(key.releaseOnly && !release);
-            if (offered && !hooks_.empty()) {
-                swallowed = Offer(key.vk, platform::KeyEventLParam(key, release, event->isAutoRepeat()));
-            }
-            if (release) {
-                if (held != held_.end()) held_.erase(held);
-            } else {
-                held_[code] = HeldKey{key, swallowed};
-            }
-        }
-    }
-
+    const bool swallowed = Dispatch(*event);
     if (swallowed) event->accept();
     last_.event = event;
     last_.receiver = watched;
@@ -98,6 +79,37 @@ bool KeyEventFilter::OnKey(QObject* watched, QKeyEvent* event) {
     last_.qtKey = event->key();
     last_.nativeScanCode = event->nativeScanCode();
     last_.swallowed = swallowed;
+    return swallowed;
+}
+
+bool KeyEventFilter::Dispatch(const QKeyEvent& event) {
+    const auto translated = TranslateKeyEvent(event);
+    if (!translated) return false;
+    const bool release = event.type() == QEvent::KeyRelease;
+    const auto held = held_.find(translated->linuxKeyCode);
+    const bool isHeld = held != held_.end();
+    if (release && event.isAutoRepeat()) {
+        // Repeats that come as release/press pairs: Windows reports no release in between.
+        return isHeld && held->second.swallowed;
+    }
+    // With detectable auto-repeat an X server repeats a held key as plain presses. Events a
+    // program builds itself are taken at their word.
+    const bool fromWindowSystem = event.nativeScanCode() != 0;
+    const bool repeat = !release && (event.isAutoRepeat() || (fromWindowSystem && isHeld));
+    // Repeats and the release report the key the press did, whatever modifier changed since.
+    const platform::WindowsKey key = (release || repeat) && isHeld ? held->second.key : translated->key;
+
+    bool swallowed = false;
+    const bool offered = release || !key.releaseOnly;
+    if (offered && !hooks_.empty()) {
+        swallowed = Offer(key.vk, platform::KeyEventLParam(key, release, repeat));
+    }
+    // A hook may have run a nested event loop (a message box): look the key up afresh.
+    if (release) {
+        held_.erase(translated->linuxKeyCode);
+    } else {
+        held_[translated->linuxKeyCode] = HeldKey{key, swallowed};
+    }
     return swallowed;
 }
 
@@ -117,6 +129,7 @@ void InstallKeyEventFilter(QCoreApplication& app) {
     // Installing twice would put the filter in the list twice.
     app.removeEventFilter(&filter);
     app.installEventFilter(&filter);
+    RequestDetectableAutoRepeat();
 }
 
 void InstallKeyHook(KeyHook* hook) { KeyEventFilter::Instance().Install(hook); }

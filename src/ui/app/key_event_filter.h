@@ -8,7 +8,7 @@
 // (Qt's offscreen platform, events a test builds) are translated from their Qt::Key instead.
 //
 // The Windows keys and App are seen only while the program has the keyboard focus; nothing
-// grabs the keyboard.
+// grabs the keyboard. Everything here runs on the GUI thread, the hooks too.
 
 #include <QObject>
 #include <QPointer>
@@ -54,6 +54,7 @@ private:
 
     bool OnKey(QObject* watched, QKeyEvent* event);
     bool IsLaterStepOfDelivery(QObject* watched, const QKeyEvent* event) const;
+    bool Dispatch(const QKeyEvent& event);
     bool Offer(std::uint8_t vk, std::uint32_t lParam);
 
     std::vector<KeyHook*> hooks_;  // in order of installation; offered from the back

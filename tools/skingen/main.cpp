@@ -71,7 +71,9 @@ bool WriteDialog(const QDir& dir, const Dialog& d) {
                               {"Mask", QString::fromStdString(d.mask)}}};
     if (d.iniName == "Main.ini") screen.values.push_back({"Link", "https://quorvane.example.com/"});
     Section buttons{"BUTTONINFO", {}};
-    for (const Element& e : d.elements) buttons.values.push_back({QString::fromStdString(e.key), Entry(e.rect)});
+    for (const Element& e : d.elements) {
+        if (e.written) buttons.values.push_back({QString::fromStdString(e.key), Entry(e.rect)});
+    }
     std::vector<Section> sections{screen, buttons};
     if (d.iniName == "Main.ini") {
         Section faces{"BUTTONINFO2", {}};
@@ -160,6 +162,7 @@ int main(int argc, char* argv[]) {
     ok &= WriteDialog(dir, skingen::ProfileDialog());
     ok &= WriteDialog(dir, skingen::UpdateDialog());
     ok &= Save(skingen::DrawArrows(), dir.filePath("Arrow.jpg"));
+    ok &= Save(skingen::DrawComboArrow(), dir.filePath("combo_arrow.png"));
     ok &= Save(skingen::DrawColourKeys(main, false), dir.filePath("main_color0.jpg"));
     ok &= Save(skingen::DrawColourKeys(main, true), dir.filePath("main_color1.jpg"));
     ok &= WriteLightingPictures(dir);

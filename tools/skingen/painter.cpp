@@ -54,7 +54,7 @@ void DrawWindowFrame(QPainter& p, const Dialog& d) {
         p.setBrush(fill);
         p.drawPath(Rounded(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 10));
     }
-    if (d.iniName != "Main.ini") {
+    if (!d.title.isEmpty()) {
         p.setPen(kText);
         p.setFont(UiFont(15, QFont::Bold));
         p.drawText(QRectF(24, 12, 400, 30), Qt::AlignLeft | Qt::AlignVCenter, d.title);
@@ -191,6 +191,18 @@ void DrawIcon(QPainter& p, const QRectF& r, Face face, const QString& what) {
         p.drawLine(c + QPointF(-5, 5), c + QPointF(5, -5));
     } else if (what == "min") {
         p.drawLine(c + QPointF(-6, 4), c + QPointF(6, 4));
+    } else if (what == "osk") {
+        // A small keyboard: body, three rows of keys, space bar.
+        p.setPen(QPen(ink, 1.3));
+        p.drawRoundedRect(QRectF(c.x() - 11, c.y() - 7, 22, 14), 2.5, 2.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        for (int row = 0; row < 2; ++row) {
+            for (int col = 0; col < 5; ++col) {
+                p.drawRect(QRectF(c.x() - 8.5 + col * 3.6, c.y() - 4.5 + row * 3.4, 2.2, 2.0));
+            }
+        }
+        p.drawRect(QRectF(c.x() - 5, c.y() + 2.6, 10, 1.8));
     } else if (what == "menu") {
         for (int dy : {-5, 0, 5}) p.drawLine(c + QPointF(-6, dy), c + QPointF(6, dy));
     } else {
@@ -294,14 +306,158 @@ void DrawZone(QPainter& p, const QRectF& r) {
     p.drawPath(Rounded(r.adjusted(-2.5, -2.5, -1.5, 1.5), 7));
 }
 
-void DrawElement(QPainter& p, const Element& e, Face face) {
+// Buttons whose pictures carry their meaning instead of a caption: add and delete.
+void DrawGlyph(QPainter& p, const QRectF& r, Face face, const QString& what) {
+    const QColor ink = face == Face::kDisable ? kDim : (face == Face::kNormal ? kText : Qt::white);
+    if (what == "reset") {
+        // A turning arrow left of the caption: back to the factory function.
+        const QPointF c(r.left() + 18, r.center().y());
+        p.setPen(QPen(face == Face::kDisable ? kDim : kAccent, 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(c.x() - 6, c.y() - 6, 12, 12), 100 * 16, 290 * 16);
+        p.drawLine(c + QPointF(-1.5, -6), c + QPointF(-5.5, -8.5));
+        p.drawLine(c + QPointF(-1.5, -6), c + QPointF(-4.5, -2));
+        return;
+    }
+    if (what != "add" && what != "delete") return;
+    p.setPen(QPen(ink, 2.2, Qt::SolidLine, Qt::RoundCap));
+    const QPointF c = r.center();
+    p.drawLine(c + QPointF(-7, 0), c + QPointF(7, 0));
+    if (what == "add") p.drawLine(c + QPointF(0, -7), c + QPointF(0, 7));
+}
+
+bool InSet(const Element& e, const std::string& set) {
+    return e.sets.empty() || std::find(e.sets.begin(), e.sets.end(), set) != e.sets.end();
+}
+
+void DrawRecordButton(QPainter& p, const QRectF& r, Face face) {
+    DrawButton(p, r, face, false);
+    // The record light: dark red at rest, lit while pressed (recording shows the pressed face).
+    const QPointF c(r.left() + 15, r.center().y());
+    const bool lit = face == Face::kDown;
+    if (lit || face == Face::kOver) {
+        QRadialGradient glow(c, 9);
+        glow.setColorAt(0, QColor(0xff, 0x3b, 0x4e, lit ? 170 : 90));
+        glow.setColorAt(1, QColor(0, 0, 0, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(glow);
+        p.drawEllipse(c, 9, 9);
+    }
+    p.setPen(QPen(QColor(0x0b, 0x0c, 0x0f), 1));
+    p.setBrush(face == Face::kDisable ? QColor(0x4a, 0x2a, 0x2e) : (lit ? QColor(0xff, 0x4d, 0x5e) : QColor(0xc8, 0x2d, 0x3d)));
+    p.drawEllipse(c, 4.5, 4.5);
+}
+
+void DrawTitle(QPainter& p, const QRectF& r, const QString& mark) {
+    // A small badge: a key cap for the key settings, a record light for the macro settings.
+    const QRectF badge(r.left() + 2, r.center().y() - 13, 26, 26);
+    p.setPen(QPen(QColor(0x34, 0x38, 0x41), 1));
+    p.setBrush(QColor(0x1d, 0x20, 0x25));
+    p.drawPath(Rounded(badge.adjusted(0.5, 0.5, -0.5, -0.5), 6));
+    if (mark == "macro") {
+        QRadialGradient glow(badge.center(), 10);
+        glow.setColorAt(0, QColor(0xff, 0x3b, 0x4e, 120));
+        glow.setColorAt(1, QColor(0, 0, 0, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(glow);
+        p.drawEllipse(badge.center(), 10, 10);
+        p.setBrush(QColor(0xff, 0x4d, 0x5e));
+        p.drawEllipse(badge.center(), 4.5, 4.5);
+    } else {
+        p.setPen(QPen(kAccent, 1.6));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(badge.adjusted(6, 6, -6, -7), 3, 3);
+        p.drawLine(QPointF(badge.left() + 10, badge.bottom() - 4.5), QPointF(badge.right() - 10, badge.bottom() - 4.5));
+    }
+}
+
+// A large key cap for the page artwork.
+void ArtCap(QPainter& p, const QRectF& r, const QString& legend, bool lit) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x08, 0x09, 0x0b));
+    p.drawPath(Rounded(r.adjusted(0, 4, 0, 3), 10));
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, lit ? QColor(0x1b, 0x4d, 0x60) : QColor(0x30, 0x34, 0x3d));
+    g.setColorAt(1, lit ? QColor(0x10, 0x33, 0x40) : QColor(0x22, 0x25, 0x2b));
+    p.setBrush(g);
+    p.setPen(QPen(lit ? kAccent : QColor(0x45, 0x4a, 0x55), 1.5));
+    p.drawPath(Rounded(r.adjusted(0.5, 0.5, -0.5, -0.5), 10));
+    p.setPen(QPen(QColor(255, 255, 255, 26), 1));
+    p.drawLine(QPointF(r.left() + 10, r.top() + 2.5), QPointF(r.right() - 10, r.top() + 2.5));
+    p.setPen(lit ? Qt::white : kText);
+    p.setFont(UiFont(r.height() * (legend.size() > 1 ? 0.32 : 0.42), QFont::DemiBold));
+    p.drawText(r, Qt::AlignCenter, legend);
+}
+
+void ArtGlow(QPainter& p, const QPointF& c, double radius) {
+    QRadialGradient glow(c, radius);
+    glow.setColorAt(0, QColor(kAccent.red(), kAccent.green(), kAccent.blue(), 38));
+    glow.setColorAt(1, QColor(0, 0, 0, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(glow);
+    p.drawEllipse(c, radius, radius);
+}
+
+// The page picture: the panel with a drawing of what the page does in its free right-hand part
+// (the macro pages keep the panel plain; their list and buttons fill it).
+void DrawPageArt(QPainter& p, const QRectF& panel, const std::string& set) {
+    const QRectF art(panel.left() + 420, panel.top() + 24, 140, 230);
+    const QPointF c = art.center();
+    if (set == "key") {
+        ArtGlow(p, c, 110);
+        ArtCap(p, QRectF(c.x() - 36, art.top() + 6, 72, 72), "A", false);
+        ArtCap(p, QRectF(c.x() - 36, art.bottom() - 78, 72, 72), "B", true);
+        p.setPen(QPen(kAccent, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const double top = art.top() + 94, bottom = art.bottom() - 94;
+        p.drawLine(QPointF(c.x(), top), QPointF(c.x(), bottom));
+        p.drawLine(QPointF(c.x() - 7, bottom - 8), QPointF(c.x(), bottom));
+        p.drawLine(QPointF(c.x() + 7, bottom - 8), QPointF(c.x(), bottom));
+    } else if (set == "media") {
+        ArtGlow(p, c, 110);
+        p.setPen(QPen(QColor(0x45, 0x4a, 0x55), 2));
+        p.setBrush(QColor(0x22, 0x25, 0x2b));
+        p.drawEllipse(c, 56, 56);
+        p.setPen(QPen(kAccent, 3, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(c.x() - 56, c.y() - 56, 112, 112), 90 * 16, -250 * 16);
+        QPainterPath play;
+        play.moveTo(c + QPointF(-14, -22));
+        play.lineTo(c + QPointF(24, 0));
+        play.lineTo(c + QPointF(-14, 22));
+        play.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawPath(play);
+        // Volume bars under the disc.
+        for (int i = 0; i < 5; ++i) {
+            const double h = 6 + i * 5;
+            p.setBrush(i < 3 ? kAccent : QColor(0x3a, 0x3f, 0x48));
+            p.drawRoundedRect(QRectF(c.x() - 30 + i * 13, art.bottom() - h, 8, h), 2, 2);
+        }
+    } else if (set == "function") {
+        ArtGlow(p, c, 110);
+        ArtCap(p, QRectF(c.x() - 44, art.top() + 30, 88, 88), "Fn", true);
+        const QString small[] = {"C", "V", "Z"};
+        for (int i = 0; i < 3; ++i) {
+            ArtCap(p, QRectF(c.x() - 66 + i * 46, art.bottom() - 62, 40, 40), small[i], false);
+        }
+    }
+}
+
+void DrawElement(QPainter& p, const Element& e, Face face, const std::string& set) {
     const QRectF r(e.rect);
     switch (e.look) {
     case Look::kKey: DrawCap(p, r, face, e.legend, e.shifted, false); break;
     case Look::kGKey: DrawCap(p, r, face, e.legend, e.shifted, true); break;
     case Look::kDKey: DrawCap(p, r, face, e.legend, {}, true); break;
-    case Look::kButton: DrawButton(p, r, face, false); break;
+    case Look::kButton:
+        DrawButton(p, r, face, false);
+        DrawGlyph(p, r, face, e.legend);
+        break;
     case Look::kPrimary: DrawButton(p, r, face, true); break;
+    case Look::kRecord: DrawRecordButton(p, r, face); break;
+    case Look::kTitle: DrawTitle(p, r, e.legend); break;
+    case Look::kPageArt: DrawPageArt(p, r, set); break;
     case Look::kTab: DrawTab(p, r, face); break;
     case Look::kField: DrawField(p, r, face); break;
     case Look::kRate: DrawRate(p, r, face, e.legend); break;
@@ -324,23 +480,6 @@ Face FaceOf(const Element& e, Face face) {
     return face;
 }
 
-void DrawSetHighlight(QPainter& p, const Dialog& d, const std::string& set) {
-    // Editor face sets light the tab of their own page (the page picture shows it).
-    const char* tab = nullptr;
-    if (set == "key") tab = "CONTROL_KEY";
-    if (set == "macro" || set == "macro2") tab = "CONTROL_MACRO";
-    if (set == "media") tab = "CONTROL_MEDIA";
-    if (set == "function") tab = "CONTROL_FUNCTION";
-    if (tab == nullptr) return;
-    for (const Element& e : d.elements) {
-        if (e.key == tab) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(kAccent);
-            p.drawRoundedRect(QRectF(e.rect.left() + 10, e.rect.bottom() + 4, e.rect.width() - 20, 2), 1, 1);
-        }
-    }
-}
-
 }  // namespace
 
 QImage DrawBackground(const Dialog& d) {
@@ -349,8 +488,11 @@ QImage DrawBackground(const Dialog& d) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     DrawWindowFrame(p, d);
+    const std::string set = d.faceSets.empty() ? std::string() : d.faceSets.front();
     for (const Element& e : d.elements) {
-        if (e.imageButton && e.look != Look::kDKey) DrawElement(p, e, FaceOf(e, Face::kNormal));
+        if (e.imageButton && e.look != Look::kDKey && InSet(e, set)) {
+            DrawElement(p, e, FaceOf(e, Face::kNormal), set);
+        }
     }
     return img;
 }
@@ -364,9 +506,8 @@ QImage DrawFaces(const Dialog& d, Face face, const std::string& set) {
     p.translate(-1, -1);
     DrawWindowFrame(p, d);
     for (const Element& e : d.elements) {
-        if (e.imageButton && e.look != Look::kDKey) DrawElement(p, e, FaceOf(e, face));
+        if (e.imageButton && e.look != Look::kDKey && InSet(e, set)) DrawElement(p, e, FaceOf(e, face), set);
     }
-    DrawSetHighlight(p, d, set);
     p.resetTransform();
     const QImage background = DrawBackground(d);
     // What lies around an element in the window lies around it in the strip too.
@@ -382,7 +523,7 @@ QImage DrawFaces(const Dialog& d, Face face, const std::string& set) {
             if (e.key != o.key) continue;
             Element moved = e;
             moved.rect = o.rect;
-            DrawElement(p, moved, FaceOf(e, face));
+            DrawElement(p, moved, FaceOf(e, face), set);
         }
     }
     return img;
@@ -413,6 +554,17 @@ QImage DrawColourKeys(const Dialog& d, bool lit) {
         p.setBrush(lit ? QColor(0xee, 0xf0, 0xf3) : QColor(0x1e, 0x21, 0x26));
         p.drawPath(Rounded(r.adjusted(0.5, 0.5, -0.5, -0.5), 5));
     }
+    return img;
+}
+
+QImage DrawComboArrow() {
+    QImage img(12, 8, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kAccent, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(2, 2), QPointF(6, 6));
+    p.drawLine(QPointF(6, 6), QPointF(10, 2));
     return img;
 }
 

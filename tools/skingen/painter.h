@@ -21,6 +21,8 @@ QImage DrawMask(const Dialog& d);
 // Key caps without legends for the lighting view (lit = light caps that take a colour well).
 QImage DrawColourKeys(const Dialog& d, bool lit);
 QImage DrawArrows();
+// The opening mark of the drop-down lists on every dialog.
+QImage DrawComboArrow();
 
 // Small pictures of the lighting strip and the busy indicator.
 QImage DrawSlider(int position, bool speed);

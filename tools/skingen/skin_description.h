@@ -17,6 +17,7 @@ enum class Look {
     kDKey,           // spare key cap in the flip zone, faces cut from the strip below the window
     kButton,         // command button; caption drawn by the program
     kPrimary,        // accented command button; caption drawn by the program
+    kRecord,         // command button with a record light; caption drawn by the program
     kTab,            // profile tab; caption drawn by the program
     kField,          // wide caption field (profiles button)
     kRate,           // report-rate pill with its legend in the picture
@@ -27,6 +28,8 @@ enum class Look {
     kFlipZone,       // backdrop of the F-key zone (disabled button)
     kBrand,          // logo / link
     kBlank,          // button whose caption is drawn by the program on the background
+    kTitle,          // window title drawn into the face pictures (legend)
+    kPageArt,        // page picture: the panel with the artwork of the face set's page
     kPlain,          // plain control: nothing drawn for it in the pictures
     kHidden,         // entry only
 };
@@ -38,6 +41,10 @@ struct Element {
     QString legend;        // main legend
     QString shifted;       // small upper legend (keys)
     bool imageButton = true;
+    // Face sets whose pictures draw this element; empty: every set.
+    std::vector<std::string> sets = {};
+    // False for a second drawing of an element that already has its entry.
+    bool written = true;
 };
 
 struct FaceOrigin {       // BUTTONINFO2 entry: where a button's faces are cut from

@@ -95,6 +95,7 @@ constexpr std::array<TextEntry, static_cast<std::size_t>(TextId::Count)> kTextEn
     {"MAIN_SWITCH_COLOR_TEXT", "Switch to the function keys mode", kText},
     {"MAIN_DEFAULT_MATRIX_PROMPT", "Reads the default keyboard layout failure", kText},
     {"MAIN_NO_DEVICE_PROMPT", "Device is not detected，the key settings can not be displayed! ", kText},
+    {"EXTRA_NO_ON_SCREEN_KEYBOARD", "No on-screen keyboard is installed. ", kText},
 }};
 
 constexpr std::array<TextEntry, static_cast<std::size_t>(CaptionId::Count)> kCaptionEntries{{

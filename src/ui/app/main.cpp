@@ -12,6 +12,7 @@
 #include "platform/user_folders.h"
 #include "ui/app/device_session.h"
 #include "ui/app/key_event_filter.h"
+#include "ui/editor/composite_editor_service.h"
 #include "ui/main/instance_control.h"
 #include "ui/main/main_window_state.h"
 #include "ui/main/quorvane_dlg.h"
@@ -49,6 +50,8 @@ int main(int argc, char* argv[]) {
     services.runProfileManager = qv::ui::RunProfileManager;
     services.runUpdateDialog = qv::ui::RunUpdateDialog;
     services.runtimeFolder = env.runtimeFolder;
+    qv::ui::CompositeEditorService keyEditor;
+    keyEditor.Attach(services);
     {
         qv::ui::CQuorvaneDlg dialog(std::move(services));
         dialog.DoModal();

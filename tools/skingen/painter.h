@@ -18,7 +18,7 @@ QImage DrawBackground(const Dialog& d);
 QImage DrawFaces(const Dialog& d, Face face, const std::string& set);
 // Windows shape: black where the window is, white elsewhere.
 QImage DrawMask(const Dialog& d);
-// Key caps without legends for the lighting view (lit = light caps that take a colour well).
+// The lighting view's key pictures: light caps without legends (lit), and the legends alone.
 QImage DrawColourKeys(const Dialog& d, bool lit);
 QImage DrawArrows();
 

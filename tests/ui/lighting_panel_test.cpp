@@ -529,5 +529,37 @@ TEST_F(LightingWindow, FirstStartSeedsTheUserLightingFilesOnce) {
     EXPECT_EQ(lighting::UserLightingFile::Load(mine).ModeName(0), "Mine");
 }
 
+// The pictures of the lighting panel in the documentation: QV_SCREENSHOT_DIR names the folder.
+TEST_F(LightingWindow, Screenshots) {
+    const char* dir = std::getenv("QV_SCREENSHOT_DIR");
+    if (dir == nullptr) GTEST_SKIP() << "set QV_SCREENSHOT_DIR to write the pictures";
+    const auto save = [&](const char* name) {
+        ASSERT_TRUE(window_->grab().save(QString::fromLocal8Bit(dir) + "/" + name)) << name;
+    };
+    Start();
+    TurnViewOn();
+    ChooseEffect(3);
+    Click(Control<CPictureButton>(pid::kSecondColourfulToggle));
+    if (Picture(pid::kSecondColourfulToggle) != "sjsdown.bmp") Click(Control<CPictureButton>(pid::kSecondColourfulToggle));
+    QTest::qWait(700);  // well into the animation
+    save("screenshot-lighting-wave.png");
+
+    ChooseEffect(17);
+    Click(Control<CPictureButton>(pid::kColourChoiceFirst + 3));
+    QTest::qWait(100);
+    save("screenshot-lighting-effect17.png");
+
+    ChooseEffect(20);
+    Control<QComboBox>(pid::kUserModeSelector)->activated(1);  // the ready-made WASD layout
+    Click(Control<CPictureButton>(pid::kPaintToolPicture));
+    PickColour(pid::kBaseColourButton, QColor(255, 190, 0));  // WASD follows
+    for (int key : {1103, 1100, 1101, 1102, 1083, 1084, 1085}) Click(window_->Button(key));  // arrows, Ctrl Win Alt
+    Click(Control<CPictureButton>(pid::kEraseToolPicture));
+    PickColour(pid::kEraseColourButton, QColor(255, 40, 90));
+    for (int key : {1022, 1010, 1011, 1012, 1013}) Click(window_->Button(key));  // Esc, F1..F4
+    QTest::qWait(100);
+    save("screenshot-lighting-effect20.png");
+}
+
 }  // namespace
 }  // namespace qv::test

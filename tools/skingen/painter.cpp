@@ -589,6 +589,17 @@ QImage DrawTool(bool paint, bool chosen) {
     return img;
 }
 
+QImage DrawDropArrow() {
+    QImage img(12, 8, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kAccent, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(2, 2), QPointF(6, 6));
+    p.drawLine(QPointF(6, 6), QPointF(10, 2));
+    return img;
+}
+
 QImage DrawBusy(int frame) {
     QImage img(160, 12, QImage::Format_RGB32);
     img.fill(QColor(0x10, 0x12, 0x16));

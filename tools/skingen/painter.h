@@ -30,6 +30,8 @@ QImage DrawDirection(const QString& kind, bool chosen);
 QImage DrawSwatch(QColor colour, bool chosen);
 QImage DrawTool(bool paint, bool chosen);
 QImage DrawBusy(int frame);
+// The arrow of the lighting panel's drop-down lists.
+QImage DrawDropArrow();
 QImage DrawTrayIcon(int kind, int size);
 
 }  // namespace skingen

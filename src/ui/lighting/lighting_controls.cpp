@@ -26,10 +26,7 @@ QComboBox, QLineEdit {
 QComboBox:hover, QLineEdit:hover { border-color: #21c7ff; }
 QComboBox:focus, QLineEdit:focus { border-color: #21c7ff; }
 QComboBox::drop-down { border: none; width: 22px; }
-QComboBox::down-arrow {
-    width: 0; height: 0; border-left: 4px solid transparent; border-right: 4px solid transparent;
-    border-top: 5px solid #21c7ff; margin-right: 8px;
-}
+QComboBox::down-arrow { image: url(%1); width: 12px; height: 8px; margin-right: 8px; }
 QComboBox QAbstractItemView {
     background: #1b1e23; color: #e6e8ec; border: 1px solid #3d424c; outline: none;
     selection-background-color: #0e6d8f; selection-color: #ffffff;
@@ -102,7 +99,6 @@ QComboBox* Combo(QWidget& parent, LightingControls& c, int id, bool editable) {
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMaxVisibleItems(20);
     box->setView(new QListView(box));  // lets the style sheet reach the list
-    box->setStyleSheet(kFieldStyle);
     return box;
 }
 
@@ -147,7 +143,6 @@ LightingControls CreateLightingControls(QWidget& parent) {
     for (int i = 0; i < 3; ++i) {
         Label(parent, c, 1210 + i, rgbLabels[i], Style::kCaption)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* edit = Named(new QLineEdit(&parent), "edit", pid::kRedEdit + i, c);
-        edit->setStyleSheet(kFieldStyle);
         edit->setMaxLength(11);
         edit->setText("0");
         c.rgb[static_cast<std::size_t>(i)] = edit;
@@ -163,6 +158,15 @@ LightingControls CreateLightingControls(QWidget& parent) {
                       Label(parent, c, 1193, "七彩彩带", Style::kCaption)};
     for (QWidget* w : c.alwaysHidden) w->hide();
     return c;
+}
+
+void StyleLightingControls(const LightingControls& controls, const std::filesystem::path& skinFolder) {
+    const QString arrow = QString::fromStdString((skinFolder / "droparrow.png").generic_string());
+    const QString style = QString::fromUtf8(kFieldStyle).arg(arrow);
+    for (QWidget* w : {static_cast<QWidget*>(controls.effects), static_cast<QWidget*>(controls.userModes)}) {
+        w->setStyleSheet(style);
+    }
+    for (QLineEdit* edit : controls.rgb) edit->setStyleSheet(style);
 }
 
 void PlaceLightingControls(const LightingControls& controls, const std::filesystem::path& mainSkin) {

@@ -50,6 +50,8 @@ struct LightingControls {
 
 // Creates every control of the panel on `parent`, with the texts of the dialog resource.
 LightingControls CreateLightingControls(QWidget& parent);
+// The drop-down lists and edits in the skin's colours, with the skin's arrow picture.
+void StyleLightingControls(const LightingControls& controls, const std::filesystem::path& skinFolder);
 // Places every control from its layout key (section "BUTTONINFO"), once.
 void PlaceLightingControls(const LightingControls& controls, const std::filesystem::path& mainSkin);
 // The position-only layout keys of the three direction controls, for every effect change.

@@ -111,6 +111,7 @@ void CLightingPanel::Connect() {
 void CLightingPanel::SetUp(const std::filesystem::path& skinFolder) {
     lighting::SeedUserLightingFiles(config_.userPaths);
     pictures_.Load(skinFolder);
+    StyleLightingControls(controls_, skinFolder);
     PlaceLightingControls(controls_, config_.mainSkin);
     const int language = lighting::ReadLanguageValue(config_.languageFile);
     for (const auto& [id, text] : lighting::ReadLabelTexts(config_.mainSkin, language)) {

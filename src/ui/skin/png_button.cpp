@@ -26,6 +26,11 @@ Qt::Alignment AlignmentOf(int format) {
     return a;
 }
 
+// Perceived brightness decides which legend ink stays readable on a coloured cap.
+bool LegendIsDark(const QColor& cap) {
+    return (cap.red() * 299 + cap.green() * 587 + cap.blue() * 114) / 1000 > 150;
+}
+
 }  // namespace
 
 CPngButton::CPngButton(int controlId, QWidget* parent) : QAbstractButton(parent), controlId_(controlId) {
@@ -138,9 +143,7 @@ bool CPngButton::DrawLightColour(QPainter& p) {
     p.setCompositionMode(QPainter::CompositionMode_Multiply);
     p.fillRect(rect(), colour);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    // Perceived brightness decides which legend colour stays readable on the cap.
-    const int luma = (colour.red() * 299 + colour.green() * 587 + colour.blue() * 114) / 1000;
-    p.drawPixmap(rect(), luma > 150 ? *darkLegends_ : *lightLegends_, source);
+    p.drawPixmap(rect(), LegendIsDark(colour) ? *darkLegends_ : *lightLegends_, source);
     if (hover_) {
         p.setPen(QPen(QColor(255, 255, 255, 170), 1.5));
         p.setBrush(Qt::NoBrush);
@@ -214,6 +217,10 @@ void CPngButton::DrawCaption(QPainter& p) {
     p.setFont(font);
     QColor colour = textColour_;
     if (!isEnabled()) colour.setAlpha(110);  // a disabled button's caption recedes with its face
+    if (lightColour_ && isEnabled() && colourCaps_) {
+        // On a coloured cap the caption takes the legends' ink, or it would vanish into the cap.
+        colour = LegendIsDark(*lightColour_) ? QColor(0x12, 0x14, 0x18) : QColor(0xf4, 0xf6, 0xf8);
+    }
     p.setPen(colour);
     p.setRenderHint(QPainter::TextAntialiasing);
     QRect r = rect().adjusted(marginLeft_, marginTop_, marginRight_, marginBottom_);

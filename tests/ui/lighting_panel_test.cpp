@@ -357,6 +357,12 @@ TEST_F(LightingWindow, PaintingKeysWritesTheirSlotsAndTheUserFile) {
     EXPECT_EQ(f[frame::kLength], 3);
     EXPECT_EQ(std::vector<std::uint8_t>(f.begin() + 8, f.begin() + 11), (std::vector<std::uint8_t>{0, 255, 0}));
     EXPECT_EQ(w.Button(1058)->LightColour(), QColor(0, 255, 0));
+    // What the user sees: the cap takes the colour, the legend stays readable in dark ink.
+    const QImage cap = w.Button(1058)->grab().toImage();
+    const QColor body = cap.pixelColor(4, cap.height() / 2);
+    EXPECT_GT(body.green(), 150);
+    EXPECT_LT(body.red(), 60);
+    EXPECT_LT(body.blue(), 60);
     const int mode = Panel().Model().UserModes().State().mode;
     const auto file = lighting::UserLightingFile::Load(lighting::UserLightingFilePath(UserFiles().userLightingPrefix, 0));
     EXPECT_EQ(file.Key(mode, a), (lighting::UserKeyEntry{lighting::MakeColour(0, 255, 0), true}));

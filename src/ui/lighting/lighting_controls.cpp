@@ -31,6 +31,7 @@ QComboBox QAbstractItemView {
     background: #1b1e23; color: #e6e8ec; border: 1px solid #3d424c; outline: none;
     selection-background-color: #0e6d8f; selection-color: #ffffff;
 }
+QComboBox QAbstractItemView::item { min-height: 22px; padding-left: 6px; }
 )";
 
 struct Placed {

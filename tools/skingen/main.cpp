@@ -139,6 +139,7 @@ bool WriteLightingPictures(const QDir& dir) {
     ok &= Save(DrawTool(true, false), dir.filePath("user2up.bmp"));
     ok &= Save(DrawTool(true, true), dir.filePath("user2down.bmp"));
     for (int i = 1; i <= 10; ++i) ok &= Save(DrawBusy(i), dir.filePath(QString("jdt%1.bmp").arg(i)));
+    ok &= Save(DrawDropArrow(), dir.filePath("droparrow.png"));
     return ok;
 }
 

@@ -222,14 +222,16 @@ Dialog MainDialog() {
         plain(first ? "CONTROL_FYSJSStatic" : "CONTROL_HXsjsStatic", QRect(858, ly + 40, 90, 18));
     }
     const char* choice[] = {"CONTROL_HONGPIC", "CONTROL_HUANGPIC", "CONTROL_LVPIC", "CONTROL_LANPIC"};
-    for (int i = 0; i < 4; ++i) plain(choice[i], QRect(772 + i * 36, ly + 35, 28, 28));
-    plain("CONTROL_USERysStatic", QRect(662, ly + 8, 56, 18));
+    // The four colours of effect 17 take the speed slider's place: that effect has no speed.
+    for (int i = 0; i < 4; ++i) plain(choice[i], QRect(500 + i * 36, ly + 35, 28, 28));
+    // Per-key colours: the mode list takes the speed slider's place, then erase, base and tool.
+    plain("CONTROL_USERysStatic", QRect(662, ly + 8, 70, 18));
     plain("CONTROL_USERysButton", QRect(662, ly + 34, 48, 30));
-    plain("CONTROL_USERjsStatic", QRect(722, ly + 8, 56, 18));
-    plain("CONTROL_USERjsButton", QRect(722, ly + 34, 48, 30));
-    plain("CONTROL_USERgjStatic", QRect(782, ly + 8, 70, 18));
-    plain("CONTROL_USERgjStaPic1", QRect(782, ly + 34, 34, 30));
-    plain("CONTROL_USERgjStaPic2", QRect(820, ly + 34, 34, 30));
+    plain("CONTROL_USERjsStatic", QRect(742, ly + 8, 70, 18));
+    plain("CONTROL_USERjsButton", QRect(742, ly + 34, 48, 30));
+    plain("CONTROL_USERgjStatic", QRect(822, ly + 8, 70, 18));
+    plain("CONTROL_USERgjStaPic1", QRect(822, ly + 34, 34, 30));
+    plain("CONTROL_USERgjStaPic2", QRect(860, ly + 34, 34, 30));
     // Groups the panel keeps hidden in every state.
     plain("CONTROL_JTysStatic", QRect(772, ly + 8, 80, 18));
     plain("CONTROL_JTysButton", QRect(772, ly + 34, 48, 30));

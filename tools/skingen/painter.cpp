@@ -84,6 +84,28 @@ CapColours CapFor(Face face) {
     return {QColor(0x33, 0x37, 0x40), QColor(0x26, 0x29, 0x30), QColor(0x42, 0x47, 0x52), kText};
 }
 
+// A cap's legends inside its body: the shifted one small above the main one, or the main one
+// alone, sized by its length.
+void DrawLegend(QPainter& p, const QRectF& body, const QString& legend, const QString& shifted, QColor main,
+                QColor small) {
+    const QRectF text = body.adjusted(4, 3, -4, -3);
+    if (!shifted.isEmpty()) {
+        const bool word = shifted.size() > 1;
+        p.setFont(UiFont(word ? 8 : 10));
+        p.setPen(small);
+        p.drawText(text.adjusted(0, 0, 0, -text.height() / 2), Qt::AlignHCenter | Qt::AlignVCenter, shifted);
+        p.setPen(main);
+        p.setFont(UiFont(12, QFont::DemiBold));
+        p.drawText(text.adjusted(0, text.height() / 2, 0, 0), Qt::AlignHCenter | Qt::AlignVCenter, legend);
+        return;
+    }
+    const bool single = legend.size() <= 2;
+    const bool longWord = legend.size() > 5;
+    p.setPen(main);
+    p.setFont(single ? UiFont(legend.size() == 1 ? 14 : 12, QFont::DemiBold) : UiFont(longWord ? 9 : 10));
+    p.drawText(text, Qt::AlignCenter, legend);
+}
+
 void DrawCap(QPainter& p, const QRectF& r, Face face, const QString& legend, const QString& shifted,
              bool accentLegend) {
     const CapColours c = CapFor(face);
@@ -104,22 +126,8 @@ void DrawCap(QPainter& p, const QRectF& r, Face face, const QString& legend, con
     }
     QColor legendColour = c.legend;
     if (accentLegend && face == Face::kNormal) legendColour = kAccent;
-    p.setPen(legendColour);
-    const QRectF text = body.adjusted(4, 3, -4, -3);
-    if (!shifted.isEmpty()) {
-        const bool word = shifted.size() > 1;
-        p.setFont(UiFont(word ? 8 : 10));
-        p.setPen(face == Face::kDisable ? kDim : (face == Face::kNormal ? kMuted : legendColour));
-        p.drawText(text.adjusted(0, 0, 0, -text.height() / 2), Qt::AlignHCenter | Qt::AlignVCenter, shifted);
-        p.setPen(legendColour);
-        p.setFont(UiFont(12, QFont::DemiBold));
-        p.drawText(text.adjusted(0, text.height() / 2, 0, 0), Qt::AlignHCenter | Qt::AlignVCenter, legend);
-        return;
-    }
-    const bool single = legend.size() <= 2;
-    const bool longWord = legend.size() > 5;
-    p.setFont(single ? UiFont(legend.size() == 1 ? 14 : 12, QFont::DemiBold) : UiFont(longWord ? 9 : 10));
-    p.drawText(text, Qt::AlignCenter, legend);
+    const QColor small = face == Face::kDisable ? kDim : (face == Face::kNormal ? kMuted : legendColour);
+    DrawLegend(p, body, legend, shifted, legendColour, small);
 }
 
 void DrawButton(QPainter& p, const QRectF& r, Face face, bool primary, double radius = 6) {
@@ -541,18 +549,32 @@ QImage DrawMask(const Dialog& d) {
 }
 
 QImage DrawColourKeys(const Dialog& d, bool lit) {
+    // lit: light caps without legends, which take a lighting colour by multiplication; not lit:
+    // the legends alone, white on black, which the program lays over a coloured cap.
     QImage img(d.size.width(), d.size.height() + d.faceStripHeight, QImage::Format_RGB32);
-    img.fill(QColor(0x10, 0x12, 0x16));
+    img.fill(lit ? QColor(0x10, 0x12, 0x16) : Qt::black);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
     p.translate(-1, -1);
-    DrawWindowFrame(p, d);
+    if (lit) DrawWindowFrame(p, d);
     for (const Element& e : d.elements) {
         if (e.look != Look::kKey && e.look != Look::kGKey) continue;
         const QRectF r(e.rect);
-        p.setPen(QPen(lit ? QColor(0xc9, 0xcd, 0xd4) : QColor(0x3a, 0x3e, 0x47), 1));
-        p.setBrush(lit ? QColor(0xee, 0xf0, 0xf3) : QColor(0x1e, 0x21, 0x26));
-        p.drawPath(Rounded(r.adjusted(0.5, 0.5, -0.5, -0.5), 5));
+        const QRectF body = r.adjusted(0, 0, 0, -1);
+        if (!lit) {
+            DrawLegend(p, body, e.legend, e.shifted, Qt::white, QColor(0xb0, 0xb0, 0xb0));
+            continue;
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x08, 0x09, 0x0b));
+        p.drawPath(Rounded(r.adjusted(0, 2, 0, 1), 5));
+        QLinearGradient g(body.topLeft(), body.bottomLeft());
+        g.setColorAt(0, QColor(0xff, 0xff, 0xff));
+        g.setColorAt(1, QColor(0xc4, 0xc4, 0xc4));
+        p.setBrush(g);
+        p.setPen(QPen(QColor(0x9a, 0x9a, 0x9a), 1));
+        p.drawPath(Rounded(body.adjusted(0.5, 0.5, -0.5, -0.5), 5));
     }
     return img;
 }
@@ -716,6 +738,17 @@ QImage DrawTool(bool paint, bool chosen) {
         p.setBrush(ink);
         p.drawRoundedRect(QRectF(-5, -9, 10, 7), 2, 2);
     }
+    return img;
+}
+
+QImage DrawDropArrow() {
+    QImage img(12, 8, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kAccent, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(2, 2), QPointF(6, 6));
+    p.drawLine(QPointF(6, 6), QPointF(10, 2));
     return img;
 }
 

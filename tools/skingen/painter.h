@@ -18,7 +18,7 @@ QImage DrawBackground(const Dialog& d);
 QImage DrawFaces(const Dialog& d, Face face, const std::string& set);
 // Windows shape: black where the window is, white elsewhere.
 QImage DrawMask(const Dialog& d);
-// Key caps without legends for the lighting view (lit = light caps that take a colour well).
+// The lighting view's key pictures: light caps without legends (lit), and the legends alone.
 QImage DrawColourKeys(const Dialog& d, bool lit);
 QImage DrawArrows();
 // The opening mark of the drop-down lists on every dialog.
@@ -32,6 +32,8 @@ QImage DrawDirection(const QString& kind, bool chosen);
 QImage DrawSwatch(QColor colour, bool chosen);
 QImage DrawTool(bool paint, bool chosen);
 QImage DrawBusy(int frame);
+// The arrow of the lighting panel's drop-down lists.
+QImage DrawDropArrow();
 QImage DrawTrayIcon(int kind, int size);
 
 }  // namespace skingen

@@ -10,8 +10,9 @@ namespace {
 constexpr std::string_view kKeyColour = "KEYCOLOR";
 }
 
+// Both flags are numbers like every other value of the file: "01" and " 1" are on.
 bool SettingsFile::LightingViewOn() const {
-    return ini::GetString(file_, kKeyColour, "DengCheck", "0") == "1";
+    return ini::ParseLong(ini::GetString(file_, kKeyColour, "DengCheck", "0")) == 1;
 }
 
 bool SettingsFile::SetLightingView(bool on) const {
@@ -19,7 +20,7 @@ bool SettingsFile::SetLightingView(bool on) const {
 }
 
 bool SettingsFile::UserModesSeeded() const {
-    return ini::GetString(file_, kKeyColour, "usermodeCheck", "0") == "1";
+    return ini::ParseLong(ini::GetString(file_, kKeyColour, "usermodeCheck", "0")) == 1;
 }
 
 bool SettingsFile::SetUserModesSeeded(bool seeded) const {

@@ -15,9 +15,9 @@ class SettingsFile {
 public:
     explicit SettingsFile(std::filesystem::path file) : file_(std::move(file)) {}
 
-    bool LightingViewOn() const;            // "DengCheck" == "1"
+    bool LightingViewOn() const;            // "DengCheck" reads as the number 1
     bool SetLightingView(bool on) const;
-    bool UserModesSeeded() const;           // "usermodeCheck" == "1"
+    bool UserModesSeeded() const;           // "usermodeCheck" reads as the number 1
     bool SetUserModesSeeded(bool seeded) const;
 
     const std::filesystem::path& File() const { return file_; }

@@ -99,6 +99,8 @@ public:
     void OnPreviewTick();
 
     LightingSettings& Settings() { return settings_; }
+    const LightingSettings& Settings() const { return settings_; }
+    bool LightingViewOn() const { return settings_.State().lightingView; }
     UserModeEditor& UserModes() { return userModes_; }
     LightingPreview& Preview() { return preview_; }
     bool UserColoursSupported() const { return settings_.Effects().Supports(20); }

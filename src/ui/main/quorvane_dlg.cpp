@@ -22,6 +22,7 @@
 #include "core/keyboard/key_buttons.h"
 #include "core/keyboard/key_download.h"
 #include "core/keyboard/profile_store.h"
+#include "core/lighting/lighting_panel.h"
 #include "core/profile/profile_file.h"
 #include "platform/instance_channel.h"
 #include "platform/instance_lock.h"
@@ -29,6 +30,7 @@
 #include "ui/main/file_dialog_chooser.h"
 #include "ui/main/main_window_state.h"
 #include "ui/main/message_box_prompt.h"
+#include "ui/lighting/lighting_panel_widget.h"
 #include "ui/main/popup_menus.h"
 #include "ui/main/window_messages.h"
 #include "ui/profile/profile_dlg.h"
@@ -155,6 +157,7 @@ void CQuorvaneDlg::SetCommands(device::CommandSet* commands) {
     env.userFolder = UserFiles().userFolder;
     env.workingFile = UserFiles().workingProfileFile;
     env.macroCapacity = [this] { return MacroCapacity(); };
+    env.setUpUserLighting = [] { SeedUserLighting(); };
     profiles_ = std::make_unique<ProfileOperations>(*commands, *this, Prompt(), Chooser(), env);
 }
 
@@ -203,13 +206,14 @@ bool CQuorvaneDlg::OnInitDialog() {
     // of the report-rate buttons.
     LayoutControl(*busyPicture_, SkinIni(), kButtonSection, "CONTROL_JDTStatic");
     LayoutControl(*usbLabel_, SkinIni(), kButtonSection, "CONTROL_UsbStatic");
-    const int language = ini::GetInt(Paths().textTable, kLanguageSection, kLanguageKey, -1);
-    if (language == 0 || language == 1) {
-        usbLabel_->setText(Q(ini::GetString(SkinIni(), language == 0 ? "Control_Name" : "Control_Name1", "Usb", "")));
+    for (const auto& [label, text] : lighting::ReadLabelTexts(SkinIni(), lighting::ReadLanguageValue(Paths().textTable))) {
+        if (label == id::kUsbLabel) usbLabel_->setText(Q(text));
     }
     for (int i = 0; i < 10; ++i) {
         busyFrames_[static_cast<std::size_t>(i)] = QPixmap(Q((SkinFolder() / Format("jdt%d.bmp", i + 1)).string()));
     }
+
+    SetUpLighting();
 
     // No taskbar entry while the program sits in the tray.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
@@ -349,7 +353,8 @@ void CQuorvaneDlg::OnCommand(int id) {
         return;
     }
     switch (id) {
-    case id::kMacro: OnKeyClick(id::kG9); return;
+    // The editor of G9, in the lighting view too: the Macro button paints no key.
+    case id::kMacro: RunKeyEditor(id::kG9); return;
     case id::kProfiles:
         if (services_.runProfileManager) services_.runProfileManager(*this);
         return;
@@ -460,11 +465,7 @@ void CQuorvaneDlg::OnKeyboardArrival() {
         LightProfileButton(active);
         MainState().shownProfile = active;
     }
-    if (services_.reloadLighting) {
-        services_.reloadLighting();
-    } else {
-        ShowReportRateOfShownProfile();
-    }
+    ReloadLighting(lighting::LoadReason::Arrival);
     {
         auto lock = WorkingStore().Lock();
         RefreshKeyButtons();
@@ -599,7 +600,7 @@ void CQuorvaneDlg::HideBusy() {
 
 void CQuorvaneDlg::OnProfileButton(int p) {
     MainState().shownProfile = p;
-    if (services_.reloadLighting) services_.reloadLighting();
+    ReloadLighting(lighting::LoadReason::ProfileButton);
     if (!profiles_) return;
     const int active = profiles_->ReadActiveProfile();
     if (p == active) return;
@@ -659,11 +660,12 @@ void CQuorvaneDlg::OnTimer(int id) {
         return;
     case kTimerLightingReload:
         KillTimer(kTimerLightingReload);
-        if (services_.reloadLighting) services_.reloadLighting();
+        ReloadLighting(lighting::LoadReason::Reload);
         return;
     case kTimerPreview:
         KillTimer(kTimerPreview);
-        if (LightingViewOn() && services_.previewTick) services_.previewTick();
+        // Hidden in the tray the window does no preview work at all.
+        if (isVisible() && !isMinimized() && LightingViewOn() && services_.previewTick) services_.previewTick();
         StartTimer(kTimerPreview, 50);
         return;
     default:

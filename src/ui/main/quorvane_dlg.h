@@ -30,6 +30,9 @@ class QEventLoop;
 namespace qv::device {
 class CommandSet;
 }
+namespace qv::lighting {
+enum class LoadReason;
+}
 namespace qv::platform {
 class InstanceLock;
 }
@@ -43,6 +46,8 @@ struct KeyEditRequest {
     int buttonId = 0;
     bool macroOnly = false;
 };
+
+class CLightingPanel;
 
 class CQuorvaneDlg : public CBaseDialog, public ProfileHost {
     Q_OBJECT
@@ -65,8 +70,11 @@ public:
         std::function<void(const KeyEditRequest&)> runCompositeEditor;
         std::function<bool()> lightingViewOn;
         std::function<void(int buttonId)> perKeyColourClick;
-        std::function<void()> reloadLighting;
+        // Arrival, a profile button and the reload timer load differently.
+        std::function<void(lighting::LoadReason)> reloadLighting;
         std::function<void()> previewTick;
+        // The lighting half of Default, run only while the lighting view is on.
+        std::function<void()> restoreLightingDefaults;
         std::function<void()> closeEditors;
         // The profile manager (button 1005) and the firmware update dialog (command 32780),
         // both run modally over the window.
@@ -119,6 +127,8 @@ public:
     FileChooser& Chooser();
 
     CPngButton* Button(int id) const;
+    // The lighting panel, once the initialisation has set it up over a keyboard link.
+    CLightingPanel* Lighting() const { return lighting_.get(); }
     QLabel* BusyPicture() const { return busyPicture_; }
     CTrayIcon& Tray() { return tray_; }
     QString LinkAddress() const { return link_; }
@@ -157,6 +167,11 @@ private:
     void OnKeyboardRemoval();
     void OnTimer(int id);
     void OnKeyClick(int id);
+    void RunKeyEditor(int id);
+    void SetUpLighting();
+    // The first-run setup of the user lighting files (guarded by "usermodeCheck").
+    static void SeedUserLighting();
+    void ReloadLighting(lighting::LoadReason reason);
     void OnProfileButton(int p);
     void OnReportRate(int k);
     void OnFlip();
@@ -194,6 +209,7 @@ private:
     std::unique_ptr<UserPrompt> ownPrompt_;
     std::unique_ptr<FileChooser> ownChooser_;
     std::unique_ptr<ProfileOperations> profiles_;
+    std::unique_ptr<CLightingPanel> lighting_;
     std::unique_ptr<QEventLoop> loop_;
     bool compositeOpen_ = false;
     bool ended_ = false;

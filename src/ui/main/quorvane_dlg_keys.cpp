@@ -119,6 +119,10 @@ void CQuorvaneDlg::OnKeyClick(int id) {
         if (services_.perKeyColourClick) services_.perKeyColourClick(id);
         return;
     }
+    RunKeyEditor(id);
+}
+
+void CQuorvaneDlg::RunKeyEditor(int id) {
     KeyEditRequest request;
     request.buttonId = id;
     if (const auto g = GKeyIndexOfButton(id)) {
@@ -214,7 +218,7 @@ void CQuorvaneDlg::OnDefault() {
         RefreshKeyButtons();
     }
     SetEditing(true);
-    if (LightingViewOn() && services_.reloadLighting) services_.reloadLighting();
+    if (LightingViewOn() && services_.restoreLightingDefaults) services_.restoreLightingDefaults();
     Apply();
 }
 

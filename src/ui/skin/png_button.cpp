@@ -26,6 +26,11 @@ Qt::Alignment AlignmentOf(int format) {
     return a;
 }
 
+// Perceived brightness decides which legend ink stays readable on a coloured cap.
+bool LegendIsDark(const QColor& cap) {
+    return (cap.red() * 299 + cap.green() * 587 + cap.blue() * 114) / 1000 > 150;
+}
+
 }  // namespace
 
 CPngButton::CPngButton(int controlId, QWidget* parent) : QAbstractButton(parent), controlId_(controlId) {
@@ -108,6 +113,45 @@ void CPngButton::SetAssigned(bool assigned) {
     update();
 }
 
+void CPngButton::SetColourFaces(const QPixmap* caps, const QPixmap* lightLegends, const QPixmap* darkLegends) {
+    colourCaps_ = caps;
+    lightLegends_ = lightLegends;
+    darkLegends_ = darkLegends;
+    if (lightColour_) update();
+}
+
+void CPngButton::ShowLightColour(QColor colour) {
+    // The preview sets most keys to the colour they already show; only a change repaints.
+    if (lightColour_ && *lightColour_ == colour) return;
+    lightColour_ = colour;
+    update();
+}
+
+void CPngButton::ShowPlainLook() {
+    const bool changed = lightColour_.has_value() || isDown();
+    lightColour_.reset();
+    setDown(false);
+    if (changed) update();
+}
+
+bool CPngButton::DrawLightColour(QPainter& p) {
+    if (!colourCaps_ || !lightLegends_ || !darkLegends_) return false;
+    const QRect source(sourceX_ - 1, sourceY_ - 1, width(), height());
+    QColor colour = *lightColour_;
+    if (isDown()) colour = colour.darker(150);
+    p.drawPixmap(rect(), *colourCaps_, source);
+    p.setCompositionMode(QPainter::CompositionMode_Multiply);
+    p.fillRect(rect(), colour);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.drawPixmap(rect(), LegendIsDark(colour) ? *darkLegends_ : *lightLegends_, source);
+    if (hover_) {
+        p.setPen(QPen(QColor(255, 255, 255, 170), 1.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -2.5), 5, 5);
+    }
+    return true;
+}
+
 CPngButton::Face CPngButton::ChooseFace() const {
     if (!isEnabled()) return Face::kDisabled;
     if (altSwitch_) return altShowOn_ ? Face::kAltOn : Face::kAltOff;
@@ -132,17 +176,21 @@ const QPixmap* CPngButton::SourceFor(Face face) const {
 void CPngButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const Face face = ChooseFace();
-    if (const QPixmap* source = SourceFor(face)) {
-        p.drawPixmap(rect(), *source, QRect(sourceX_ - 1, sourceY_ - 1, width(), height()));
-    } else {
-        p.fillRect(rect(), QColor(0x1c, 0x1f, 0x25));
+    // A lighting colour is the key's whole look, without the assignment mark.
+    const bool coloured = lightColour_ && face != Face::kDisabled && DrawLightColour(p);
+    if (!coloured) {
+        if (const QPixmap* source = SourceFor(face)) {
+            p.drawPixmap(rect(), *source, QRect(sourceX_ - 1, sourceY_ - 1, width(), height()));
+        } else {
+            p.fillRect(rect(), QColor(0x1c, 0x1f, 0x25));
+        }
     }
     if (frameMode_) {
         p.setPen(QPen(frameColour_, 2));
         p.setBrush(Qt::NoBrush);
         p.drawRect(QRectF(rect()).adjusted(2, 2, -2, -2));
     }
-    if (assigned_) {
+    if (assigned_ && !coloured) {
         // A small accent corner says "this key does something else now".
         p.setRenderHint(QPainter::Antialiasing);
         QPainterPath corner;
@@ -169,6 +217,10 @@ void CPngButton::DrawCaption(QPainter& p) {
     p.setFont(font);
     QColor colour = textColour_;
     if (!isEnabled()) colour.setAlpha(110);  // a disabled button's caption recedes with its face
+    if (lightColour_ && isEnabled() && colourCaps_) {
+        // On a coloured cap the caption takes the legends' ink, or it would vanish into the cap.
+        colour = LegendIsDark(*lightColour_) ? QColor(0x12, 0x14, 0x18) : QColor(0xf4, 0xf6, 0xf8);
+    }
     p.setPen(colour);
     p.setRenderHint(QPainter::TextAntialiasing);
     QRect r = rect().adjusted(marginLeft_, marginTop_, marginRight_, marginBottom_);

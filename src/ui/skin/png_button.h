@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 #include "ui/skin/skin_pictures.h"
 
@@ -47,6 +48,15 @@ public:
     void SetAssigned(bool assigned);
     bool Assigned() const { return assigned_; }
 
+    // The lighting view: a key shows a colour on a light cap cut from `caps`, multiplied by the
+    // colour, with its legends from `lightLegends` (dark colours) or `darkLegends` (light ones) on
+    // top. The pictures are borrowed like the faces.
+    void SetColourFaces(const QPixmap* caps, const QPixmap* lightLegends, const QPixmap* darkLegends);
+    void ShowLightColour(QColor colour);
+    // Back to the plain look: no lighting colour, not pressed.
+    void ShowPlainLook();
+    std::optional<QColor> LightColour() const { return lightColour_; }
+
     bool Hovered() const { return hover_; }
     // The face the next paint shows, by the fixed order: disabled, alternative pair, pressed,
     // hover, normal.
@@ -65,6 +75,8 @@ protected:
 private:
     const QPixmap* SourceFor(Face face) const;
     void DrawCaption(QPainter& p);
+    // False when the colour pictures are missing (the key then shows its faces).
+    bool DrawLightColour(QPainter& p);
 
     int controlId_;
     FaceSet faces_;
@@ -90,6 +102,10 @@ private:
     bool frameMode_ = false;
     QColor frameColour_;
     bool assigned_ = false;
+    const QPixmap* colourCaps_ = nullptr;
+    const QPixmap* lightLegends_ = nullptr;
+    const QPixmap* darkLegends_ = nullptr;
+    std::optional<QColor> lightColour_;
 };
 
 }  // namespace qv::ui

@@ -68,5 +68,20 @@ TEST(SettingsFileTest, KeyColourFlagsDefaultOffAndNeedTheFolder) {
     EXPECT_FALSE(file.LightingViewOn());
 }
 
+TEST(SettingsFileTest, KeyColourFlagsAreOnWhenTheyReadAsOne) {
+    test::TempDir dir;
+    const SettingsFile file(dir.path() / "wskb.ini");
+    for (const char* on : {"01", " 1", "1x", "+1"}) {
+        ASSERT_TRUE(ini::WriteString(file.File(), "KEYCOLOR", "DengCheck", on));
+        ASSERT_TRUE(ini::WriteString(file.File(), "KEYCOLOR", "usermodeCheck", on));
+        EXPECT_TRUE(file.LightingViewOn()) << on;
+        EXPECT_TRUE(file.UserModesSeeded()) << on;
+    }
+    for (const char* off : {"11", "yes", "", "-1"}) {
+        ASSERT_TRUE(ini::WriteString(file.File(), "KEYCOLOR", "DengCheck", off));
+        EXPECT_FALSE(file.LightingViewOn()) << off;
+    }
+}
+
 }  // namespace
 }  // namespace qv

@@ -1,0 +1,121 @@
+// One preview tick on the real main window, on screen: the panel's tick recolours the key
+// buttons and the window paints them before the next tick. Timer 1052 re-arms every 50 ms after
+// the tick, so tick and paint together must stay far below that. Needs a display (Xvfb):
+//   xvfb-run -a -s '-screen 0 1600x1000x24' build/bench/lighting_preview_window_bench
+#include <benchmark/benchmark.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "core/app/paths.h"
+#include "core/app/text_table.h"
+#include "core/lighting/lighting_keys.h"
+#include "core/lighting/panel_decisions.h"
+#include "ui/app/device_session.h"
+#include "ui/lighting/lighting_panel_widget.h"
+#include "ui/main/main_window_state.h"
+#include "ui/main/quorvane_dlg.h"
+#include "ui/skin/png_button.h"
+
+namespace {
+
+using namespace qv;
+
+// Counts the paints the key buttons get, so the figure is known to include them all.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+struct Window {
+    Window() {
+        const auto home = std::filesystem::temp_directory_path() / ("qv-bench-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(home / "Documents");
+        setenv("QUORVANE_SIMULATE", "1", 1);
+        setenv("QUORVANE_SIM_STATE", (home / "keyboard.state").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+        SetProgramPaths(BuildProgramPaths(std::filesystem::path(QV_BIN_DIR) / "quorvane"));
+        SetUserPaths(BuildUserPaths(home / "Documents"));
+        LoadTextTable(Paths().textTable);
+        dialog = std::make_unique<ui::CQuorvaneDlg>(session.Services());
+        dialog->OnInitDialog();
+        QElapsedTimer t;
+        t.start();
+        while (ui::MainState().keyboardCount == 0 && t.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+        ui::MainState().keyboardCount = 1;
+        dialog->OpenWindow();
+        // The preview is driven by hand here.
+        dialog->KillTimer(1052);
+        panel = dialog->Lighting();
+        static_cast<QAbstractButton*>(panel->Control(lighting::panel_id::kLightingViewToggle))->click();
+        for (int i = 0; i < lighting::kColourButtonCount; ++i) dialog->Button(lighting::ColourButtonAt(i))->installEventFilter(&counter);
+        Flush();
+    }
+    ~Window() {
+        session.Close();
+        dialog.reset();
+    }
+    void Choose(int effect, bool colourful) {
+        auto* box = static_cast<QComboBox*>(panel->Control(lighting::panel_id::kEffectSelector));
+        box->setCurrentIndex(panel->Model().Settings().Effects().PositionOf(effect));
+        if (panel->Model().Settings().State().colourful != colourful) panel->Model().OnColourfulClicked();
+        Flush();
+    }
+    static void Flush() {
+        QApplication::processEvents();
+        QGuiApplication::sync();
+    }
+
+    ui::DeviceSession session;
+    std::unique_ptr<ui::CQuorvaneDlg> dialog;
+    ui::CLightingPanel* panel = nullptr;
+    PaintCounter counter;
+};
+
+Window* window = nullptr;
+
+void BM_PreviewTickOnScreen(benchmark::State& state) {
+    const int effect = static_cast<int>(state.range(0));
+    window->Choose(effect, state.range(1) != 0);
+    window->counter.paints = 0;
+    for (auto _ : state) {
+        window->panel->PreviewTick();
+        Window::Flush();
+    }
+    state.counters["key paints per tick"] =
+        benchmark::Counter(static_cast<double>(window->counter.paints) / static_cast<double>(state.iterations()));
+    state.SetLabel("effect " + std::to_string(effect) + (state.range(1) ? " colourful" : ""));
+}
+
+void Effects(benchmark::internal::Benchmark* b) {
+    for (int effect : {1, 2, 3, 4, 5, 10, 11, 12, 13, 14, 16, 18}) b->Args({effect, 1});
+    for (int effect : {1, 5, 14}) b->Args({effect, 0});
+    b->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_PreviewTickOnScreen)->Apply(Effects);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    Window w;
+    window = &w;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    window = nullptr;
+    return 0;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The key buttons of the main window as the lighting paints them: the preview and the per-key
+// colours tell each button which colour to show or to go back to its plain look.
+
+#include <QPixmap>
+
+#include <array>
+#include <functional>
+
+#include "core/lighting/lighting_preview.h"
+
+namespace qv::ui {
+
+class CPngButton;
+
+class KeyButtonLights final : public lighting::PreviewSink {
+public:
+    // `caps`: light caps without legends (main_color1); `legends`: the legends alone, white on
+    // black (main_color0). Both are full-window face sources.
+    KeyButtonLights(const std::function<CPngButton*(int id)>& buttonOf, const QPixmap* caps, const QPixmap* legends);
+
+    void ShowColour(int buttonId, lighting::ColourRef colour) override;
+    void ShowPlain(int buttonId) override;
+    // Every button that can show a colour back to its plain look.
+    void ShowAllPlain();
+
+private:
+    static constexpr int kFirstId = 1000;
+    static constexpr int kLastId = 1174;
+    CPngButton* At(int id) const;
+
+    std::array<CPngButton*, kLastId - kFirstId + 1> buttons_{};
+    QPixmap lightLegends_;
+    QPixmap darkLegends_;
+};
+
+}  // namespace qv::ui

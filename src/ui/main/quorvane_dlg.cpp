@@ -548,7 +548,7 @@ void CQuorvaneDlg::ShowActiveProfile() {
     LightProfileButton(active);
     if (MainState().shownProfile != active) {
         MainState().shownProfile = active;
-        if (services_.reloadLighting) services_.reloadLighting();
+        ReloadLighting(lighting::LoadReason::ProfileButton);
     }
 }
 

@@ -111,7 +111,7 @@ std::string KeyName(const char* format, int n) {
 Dialog MainDialog() {
     Dialog d;
     d.iniName = "Main.ini";
-    d.title = "QUORVANE";
+    // No frame title: the brand link at the top left carries the name.
     d.size = QSize(kWidth, kHeight);
     d.background = "main_bg.jpg";
     d.mask = "main_mask.bmp";

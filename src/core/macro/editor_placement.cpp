@@ -1,6 +1,20 @@
 #include "core/macro/editor_placement.h"
 
+#include <algorithm>
+
 namespace qv {
+
+namespace {
+
+// The default place when the editor fits on no side of the button: moved back into the
+// available area as far as its size allows, so its lower buttons are never off the screen.
+ScreenPoint InsideScreen(ScreenPoint p, EditorSize editor, const ScreenRect& screen) {
+    p.x = std::max(std::min(p.x, screen.right - editor.width), screen.left);
+    p.y = std::max(std::min(p.y, screen.bottom - editor.height), screen.top);
+    return p;
+}
+
+}  // namespace
 
 ScreenPoint PlaceEditor(const ScreenRect& button, EditorSize editor, const ScreenRect& screen) {
     const ScreenPoint byDefault{button.right, button.bottom};
@@ -14,7 +28,7 @@ ScreenPoint PlaceEditor(const ScreenRect& button, EditorSize editor, const Scree
         if (fitsBelow) return {button.left - editor.width, button.bottom};
         if (fitsAbove) return {button.left - editor.width, button.top - editor.height};
     }
-    return byDefault;
+    return InsideScreen(byDefault, editor, screen);
 }
 
 }  // namespace qv

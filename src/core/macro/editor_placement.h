@@ -23,7 +23,7 @@ struct ScreenPoint {
 
 // Top-left corner of the editor for a button (screen coordinates) within the screen's available
 // area: below-right of the button by default; above-right, below-left or above-left when the
-// default does not fit; the default again when nothing fits.
+// default does not fit; when nothing fits, the default moved back inside the available area.
 ScreenPoint PlaceEditor(const ScreenRect& button, EditorSize editor, const ScreenRect& screen);
 
 }  // namespace qv

@@ -277,11 +277,12 @@ TEST(EditorPlacement, OpensOnTheSideOfTheButtonWhereItFits) {
     EXPECT_EQ(PlaceEditor({1300, 100, 1340, 140}, size, screen), (ScreenPoint{800, 140}));
     // Near the bottom-right corner: above-left.
     EXPECT_EQ(PlaceEditor({1500, 900, 1540, 940}, size, screen), (ScreenPoint{1000, 500}));
-    // Fits nowhere: the default.
-    EXPECT_EQ(PlaceEditor({10, 10, 30, 30}, {1590, 990}, screen), (ScreenPoint{30, 30}));
+    // Fits nowhere: the default, pulled back inside the screen.
+    EXPECT_EQ(PlaceEditor({10, 10, 30, 30}, {1590, 990}, screen), (ScreenPoint{10, 10}));
+    EXPECT_EQ(PlaceEditor({450, 480, 490, 510}, {620, 500}, screen), (ScreenPoint{490, 500}));
     // The available area may start below a panel: no room above the button then.
     EXPECT_EQ(PlaceEditor({100, 430, 140, 470}, size, {0, 0, 1600, 800}), (ScreenPoint{140, 30}));
-    EXPECT_EQ(PlaceEditor({100, 430, 140, 470}, size, {0, 40, 1600, 800}), (ScreenPoint{140, 470}));
+    EXPECT_EQ(PlaceEditor({100, 430, 140, 470}, size, {0, 40, 1600, 800}), (ScreenPoint{140, 400}));
 }
 
 }  // namespace

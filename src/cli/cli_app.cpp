@@ -95,8 +95,13 @@ int RunQuorvanectl(int argc, const char* const* argv, Environment environment) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e, Out(), Err());
-        return code == 0 ? kExitOk : kExitUsage;
+        if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
+            app.exit(e, Out(), Err());  // --help
+            return kExitOk;
+        }
+        Fail(kExitUsage, e.what());
+        Err() << "Run 'quorvanectl --help' or 'quorvanectl COMMAND --help' for the options.\n";
+        return kExitUsage;
     } catch (const std::exception& e) {
         return Fail(kExitFailed, e.what());
     }

@@ -260,7 +260,10 @@ long long Integer(const Json& v, const std::string& path, long long low, long lo
     if (!v.is_number_integer()) Refuse(path, "expected a whole number from " + range + ", not " + KindOf(v));
     if (v.is_number_unsigned()) {
         const auto u = v.get<unsigned long long>();
-        if (u > static_cast<unsigned long long>(high)) Refuse(path, std::to_string(u) + " is out of range " + range);
+        // The parser reads every number without a sign as unsigned, 0 included.
+        if (u > static_cast<unsigned long long>(high) || static_cast<long long>(u) < low) {
+            Refuse(path, std::to_string(u) + " is out of range " + range);
+        }
         return static_cast<long long>(u);
     }
     const long long n = v.get<long long>();
@@ -306,7 +309,6 @@ MacroRecord ReadMacro(const Json& j, const std::string& path) {
     m.id = static_cast<std::uint16_t>(Integer(Required(j, path, "id"), At(path, "id"), 1, kMaxMacros));
     const std::string namePath = At(path, "name");
     const std::u16string name = Utf8ToUtf16(String(Required(j, path, "name"), namePath));
-    if (name.empty()) Refuse(namePath, "a macro needs a name");
     if (name.size() >= static_cast<std::size_t>(kMacroNameUnits)) {
         Refuse(namePath, "longer than " + std::to_string(kMacroNameUnits - 1) + " characters");
     }
@@ -505,7 +507,7 @@ ProfileJsonResult ParseProfileJson(std::string_view text) {
                 const std::string path = At("macros", i);
                 MacroRecord m = ReadMacro(list[i], path);
                 if (!ids.insert(m.id).second) Refuse(At(path, "id"), "id " + std::to_string(m.id) + " is used twice");
-                if (!names.emplace(m.Name()).second) Refuse(At(path, "name"), "the name '" + m.NameUtf8() + "' is used twice");
+                if (!m.Name().empty() && !names.emplace(m.Name()).second) Refuse(At(path, "name"), "the name '" + m.NameUtf8() + "' is used twice");
                 content.macros.push_back(m);
             }
         }

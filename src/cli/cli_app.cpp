@@ -71,7 +71,7 @@ std::string CheckProfileNumber(const std::string& text) {
 CLI::Option* AddProfileOption(CLI::App& app, int& profile, const char* help) {
     return app.add_option("--profile", profile, help)
         ->type_name("1-3")
-        ->check(CLI::Validator(CheckProfileNumber, "1-3", "profile"));
+        ->check(CLI::Validator(CheckProfileNumber, "", "profile"));
 }
 
 int RunQuorvanectl(int argc, const char* const* argv, Environment environment) {

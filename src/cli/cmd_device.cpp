@@ -83,7 +83,7 @@ void AddDeviceCommands(CLI::App& app, int& exitCode) {
     auto wanted = std::make_shared<int>(0);
     profile->add_option("N", *wanted, "the profile to make active")
         ->type_name("1-3")
-        ->check(CLI::Validator(CheckProfileNumber, "1-3", "profile"));
+        ->check(CLI::Validator(CheckProfileNumber, "", "profile"));
     profile->callback([&exitCode, wanted] { exitCode = RunProfile(*wanted); });
 
     app.add_subcommand("paths", "Where the skin and the user's files are")

@@ -95,6 +95,7 @@ constexpr std::array<TextEntry, static_cast<std::size_t>(TextId::Count)> kTextEn
     {"MAIN_SWITCH_COLOR_TEXT", "Switch to the function keys mode", kText},
     {"MAIN_DEFAULT_MATRIX_PROMPT", "Reads the default keyboard layout failure", kText},
     {"MAIN_NO_DEVICE_PROMPT", "Device is not detected，the key settings can not be displayed! ", kText},
+    {"MAIN_PROMPT_CHANGED_ELSEWHERE", "The key assignments or macros in the keyboard were changed by quorvanectl, and changes made here are not applied yet.\n\nLoad what the keyboard holds now and discard the changes made here? No keeps them; Apply then sends them to the keyboard.", kText},
 }};
 
 constexpr std::array<TextEntry, static_cast<std::size_t>(CaptionId::Count)> kCaptionEntries{{

@@ -1,8 +1,9 @@
 # bash completion for quorvanectl: commands, their options, key, media and function names.
-# Key names are offered without their spaces ("CapsLock"), which quorvanectl reads the same.
+# Key names are offered without their spaces ("CapsLock"), which quorvanectl reads the same;
+# names made of shell characters (quotes, backslash) are left out, compgen would expand them.
 
 _quorvanectl_names() {
-    quorvanectl names "$1" 2>/dev/null | tr -d ' '
+    quorvanectl names "$1" 2>/dev/null | tr -d ' ' | grep -E '^[[:alnum:]._+*/=,-]+$'
 }
 
 _quorvanectl() {

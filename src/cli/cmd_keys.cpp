@@ -38,9 +38,7 @@ int RunKeys(const KeysArguments& a) {
         const int table = a.profile > 0 ? a.profile - 1 : k.activeProfile;
         const ProfileContent& c = k.content;
         if (a.json) {
-            std::string keys = ProfileKeysToJson(c, table, a.all);
-            keys.pop_back();
-            Out() << "{\"profile\": " << table + 1 << ", \"keys\": " << keys << "}\n";
+            Out() << ProfileKeysToJson(c, table, a.all);
             return kExitOk;
         }
         for (const int i : ListedRecords(c, table, a.all)) {

@@ -1,5 +1,6 @@
 // quorvanectl lighting / keycolours: a profile's lighting effect and its per-key colours.
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <memory>
@@ -78,15 +79,23 @@ void PrintLighting(const LightingSettings& s, int profile, const std::vector<std
     const char* direction = st.direction == 255 ? "first" : "second";
     std::string effects;
     for (const EffectEntry& e : s.Effects().Entries()) {
-        if (!effects.empty()) effects += json ? "," : " ";
+        if (!effects.empty()) effects += ' ';
         effects += std::to_string(e.code);
     }
     if (json) {
-        Print(Out(),
-            "{\"profile\":%d,\"effect\":%d,\"brightness\":%d,\"speed\":%d,\"direction\":\"%s\","
-            "\"colourful\":%s,\"colour\":\"%s\",\"colourChoice\":%d,\"reportRate\":%d,\"effects\":[%s]}\n",
-            profile + 1, st.effect, st.brightness, speed, direction, st.colourful ? "true" : "false",
-            Hex(st.colour).c_str(), st.colourChoice, st.reportRate, effects.c_str());
+        nlohmann::ordered_json j;
+        j["profile"] = profile + 1;
+        j["effect"] = static_cast<int>(st.effect);
+        j["brightness"] = static_cast<int>(st.brightness);
+        j["speed"] = speed;
+        j["direction"] = direction;
+        j["colourful"] = static_cast<bool>(st.colourful);
+        j["colour"] = Hex(st.colour);
+        j["colourChoice"] = static_cast<int>(st.colourChoice);
+        j["reportRate"] = static_cast<int>(st.reportRate);
+        j["effects"] = nlohmann::ordered_json::array();
+        for (const EffectEntry& e : s.Effects().Entries()) j["effects"].push_back(static_cast<int>(e.code));
+        Out() << j.dump() << '\n';
         return;
     }
     const int position = s.Effects().PositionOf(st.effect);

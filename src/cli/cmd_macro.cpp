@@ -41,13 +41,7 @@ int RunList(bool json) {
     return ReadKeyboard([json](const KeyboardContents& k) {
         const MacroList& macros = k.content.macros;
         if (json) {
-            Out() << "[";
-            for (std::size_t i = 0; i < macros.size(); ++i) {
-                std::string one = MacroToJson(macros[i]);
-                one.pop_back();
-                Out() << (i == 0 ? "\n" : ",\n") << one;
-            }
-            Out() << (macros.empty() ? "]\n" : "\n]\n");
+            Out() << MacroListToJson(macros);
             return kExitOk;
         }
         for (const MacroRecord& m : macros) {

@@ -50,7 +50,7 @@ TEST_F(KeyCommands, DisableMediaAndFunctionKeysInOtherProfiles) {
     EXPECT_EQ(k.Record(0, kCapsLock).type, AssignDefault) << "the active profile is untouched";
     EXPECT_EQ(Ctl("keys --profile 3").out, "F1: media(Volume Up)\nF2: function(Select All)\nF3: stop-macro\n");
     const CliRun json = Ctl("keys --profile 2 --json");
-    EXPECT_EQ(json.out, "{\"profile\": 2, \"keys\": [\n  {\"key\": \"Caps Lock\", \"type\": \"disabled\"}\n]}\n");
+    EXPECT_EQ(json.out, "{\n  \"profile\": 2,\n  \"keys\": [\n    {\"key\": \"Caps Lock\", \"type\": \"disabled\"}\n  ]\n}\n");
     EXPECT_THAT(Ctl("keys --all --profile 2").out, HasSubstr("A: default\n"));
 }
 

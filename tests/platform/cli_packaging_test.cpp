@@ -22,7 +22,7 @@ std::string Slurp(const std::filesystem::path& p) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::string Run(const std::string& command) {
+std::string Shell(const std::string& command) {
     std::string out;
     FILE* p = ::popen(command.c_str(), "r");
     if (p == nullptr) return out;
@@ -34,7 +34,7 @@ std::string Run(const std::string& command) {
 
 // What the completion offers for the words typed so far (the last one being completed).
 std::string Complete(const std::string& words) {
-    return Run("PATH='" QV_BIN_DIR "':\"$PATH\" bash -c '. \"" + (kPackaging / "quorvanectl.bash").string() +
+    return Shell("PATH='" QV_BIN_DIR "':\"$PATH\" bash -c '. \"" + (kPackaging / "quorvanectl.bash").string() +
                "\"; COMP_WORDS=(quorvanectl " + words + "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); "
                "_quorvanectl; printf \"%s\\n\" \"${COMPREPLY[@]}\"'");
 }
@@ -48,8 +48,8 @@ TEST(CliPackaging, QuorvanectlAndItsCompletionAreInstalled) {
 
 TEST(CliPackaging, CompletionKnowsEveryCommandAndTheKeyNames) {
     // Every sub-command that --help lists is completed.
-    std::istringstream help(Run("'" QV_BIN_DIR "/quorvanectl' --help"));
-    const std::string commands = Complete("''");
+    std::istringstream help(Shell("'" QV_BIN_DIR "/quorvanectl' --help"));
+    const std::string commands = Complete("\"\"");
     bool inList = false;
     int seen = 0;
     for (std::string line; std::getline(help, line);) {
@@ -69,7 +69,7 @@ TEST(CliPackaging, CompletionKnowsEveryCommandAndTheKeyNames) {
     EXPECT_EQ(Complete("key Caps"), "CapsLock\n");
     EXPECT_EQ(Complete("key A --media volume-"), "volume-down\nvolume-up\n");
     EXPECT_EQ(Complete("macro re"), "remove\nrename\n");
-    EXPECT_EQ(Complete("keys --profile ''"), "1\n2\n3\n");
+    EXPECT_EQ(Complete("keys --profile \"\""), "1\n2\n3\n");
 }
 
 }  // namespace

@@ -460,8 +460,17 @@ std::string ProfileToJson(const ProfileContent& content) { return Render(Content
 
 std::string MacroToJson(const MacroRecord& macro) { return Render(MacroEntry(macro)); }
 
+std::string MacroListToJson(const MacroList& macros) {
+    Json list = Json::array();
+    for (const MacroRecord& m : macros) list.push_back(MacroEntry(m));
+    return Render(list);
+}
+
 std::string ProfileKeysToJson(const ProfileContent& content, int table, bool withFactoryKeys) {
-    return Render(KeysOf(content, table, withFactoryKeys));
+    Json p;
+    p["profile"] = table + 1;
+    p["keys"] = KeysOf(content, table, withFactoryKeys);
+    return Render(p);
 }
 
 bool LooksLikeJson(std::string_view bytes) {

@@ -28,10 +28,11 @@ inline constexpr std::size_t kMaxProfileJsonBytes = 32u << 20;
 
 // Two-space indented, one key or action per line; ends with a line feed.
 std::string ProfileToJson(const ProfileContent& content);
-// One macro as it appears in the "macros" list.
+// One macro as it appears in the "macros" list, and the whole list.
 std::string MacroToJson(const MacroRecord& macro);
-// The "keys" list of one profile (table 0..2) as the JSON form writes it; with `withFactoryKeys`
-// also every key button and G key at its factory function, as {"key": ..., "type": "default"}.
+std::string MacroListToJson(const MacroList& macros);
+// One profile (table 0..2) as it appears in the "profiles" list; with `withFactoryKeys` also
+// every key button and G key at its factory function, as {"key": ..., "type": "default"}.
 std::string ProfileKeysToJson(const ProfileContent& content, int table, bool withFactoryKeys = false);
 
 struct ProfileJsonResult {

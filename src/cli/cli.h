@@ -1,23 +1,66 @@
 #pragma once
-// quorvanectl's commands: one table, one function per command group (cmd_*.cpp).
+// What every quorvanectl command works with: where it prints, how it reaches the keyboard and the
+// running window, and the exit codes (0 done, 1 the keyboard or a file refused, 2 usage error).
 
-#include <span>
+#include <cstdarg>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
 #include <string_view>
+
+namespace CLI {
+class App;
+class Option;
+}
 
 namespace qv::cli {
 
-struct Command {
-    std::string_view name;
-    std::string_view usage;    // "profile [N]"
-    std::string_view summary;  // one line for --help
-    // Arguments after the command name; returns the exit code.
-    int (*run)(std::span<char* const> args);
+class DeviceSession;
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct Environment {
+    std::ostream* out = nullptr;
+    std::ostream* err = nullptr;
+    // The program folder (libHidServ.so, Skins/) and the documents folder of the user's files.
+    std::filesystem::path programFolder;
+    std::filesystem::path documentsFolder;
+    // A started session with a keyboard present; nullptr with a one-line reason otherwise.
+    std::function<std::unique_ptr<DeviceSession>(std::string* error)> openKeyboard;
+    // The same, also when no keyboard is present.
+    std::function<std::unique_ptr<DeviceSession>(std::string* error)> openService;
+    // Tells a running window that the keyboard's assignments were changed.
+    std::function<void()> notifyWindow;
 };
 
-// Every command of the program, in the order --help lists them.
-std::span<const Command> Commands();
+// The environment of the command being run.
+Environment& Env();
+std::ostream& Out();
+std::ostream& Err();
 
 // "quorvanectl: <text>" on standard error; returns `code`.
 int Fail(int code, std::string_view text);
+// printf into a stream.
+void Print(std::ostream& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// Parses and runs one command line (argv[0] is the program's name); returns the exit code.
+int RunQuorvanectl(int argc, const char* const* argv, Environment environment);
+
+// --profile N / profile N: 1..3, with the message for 0 and other numbers.
+CLI::Option* AddProfileOption(CLI::App& app, int& profile, const char* help);
+// The validator behind it, for positional profile numbers.
+std::string CheckProfileNumber(const std::string& text);
+
+// Each command group adds its sub-commands; the callbacks set `exitCode`.
+void AddDeviceCommands(CLI::App& app, int& exitCode);
+void AddLightingCommands(CLI::App& app, int& exitCode);
+void AddProfileFileCommands(CLI::App& app, int& exitCode);
+void AddKeyCommands(CLI::App& app, int& exitCode);
+void AddMacroCommands(CLI::App& app, int& exitCode);
+void AddNamesCommand(CLI::App& app, int& exitCode);
 
 }  // namespace qv::cli

@@ -1,13 +1,13 @@
 // quorvanectl lighting / keycolours: a profile's lighting effect and its per-key colours.
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
 #include <memory>
-#include <span>
-#include <vector>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "cli/cmd_lighting.h"
+#include <vector>
 
 #include "cli/cli.h"
 #include "cli/device_session.h"
@@ -43,17 +43,6 @@ struct LightingOptions {
     }
 };
 
-std::optional<int> ParseInt(std::string_view text, int low, int high) {
-    if (text.empty() || text.size() > 6) return std::nullopt;
-    int v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    if (v < low || v > high) return std::nullopt;
-    return v;
-}
-
 std::optional<ColourRef> ParseColour(std::string_view text) {
     if (text.size() == 7 && text[0] == '#') text.remove_prefix(1);
     if (text.size() != 6) return std::nullopt;
@@ -69,65 +58,14 @@ std::optional<ColourRef> ParseColour(std::string_view text) {
     return MakeColour(static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v));
 }
 
-// Parses every option before anything is sent; an error message on failure.
-std::optional<std::string> ParseOptions(std::span<char* const> args, bool keyColours, LightingOptions& o) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view name = args[i];
-        if (name == "--json" && !keyColours) {
-            o.json = true;
-            continue;
-        }
-        if (name == "--defaults" && !keyColours) {
-            o.defaults = true;
-            continue;
-        }
-        if (i + 1 >= args.size()) return "option " + std::string(name) + " needs a value";
-        const std::string_view value = args[++i];
-        const std::string shown(value);
-        const auto range = [&](std::optional<int>& out, int low, int high) -> std::optional<std::string> {
-            out = ParseInt(value, low, high);
-            if (!out) {
-                return std::string(name) + " must be a number from " + std::to_string(low) + " to " +
-                       std::to_string(high) + " (got '" + shown + "')";
-            }
-            return std::nullopt;
-        };
-        std::optional<std::string> error;
-        if (name == "--profile") {
-            error = range(o.profile, 0, 2);
-        } else if (name == "--mode" && keyColours) {
-            error = range(o.mode, 0, kUserModeCount - 1);
-        } else if (keyColours) {
-            return "unknown option '" + std::string(name) + "'";
-        } else if (name == "--effect") {
-            error = range(o.effect, 1, 255);
-        } else if (name == "--brightness") {
-            error = range(o.brightness, 0, 5);
-        } else if (name == "--speed") {
-            error = range(o.speed, 0, 5);
-        } else if (name == "--colour-choice") {
-            error = range(o.colourChoice, 0, 3);
-        } else if (name == "--report-rate") {
-            error = range(o.reportRate, 0, 3);
-        } else if (name == "--direction") {
-            if (value == "first") o.directionFirst = true;
-            else if (value == "second") o.directionFirst = false;
-            else error = "--direction must be 'first' or 'second' (got '" + shown + "')";
-        } else if (name == "--colourful") {
-            if (value == "on") o.colourful = true;
-            else if (value == "off") o.colourful = false;
-            else error = "--colourful must be 'on' or 'off' (got '" + shown + "')";
-        } else if (name == "--colour") {
-            o.colour = ParseColour(value);
-            if (!o.colour) error = "--colour must be six hexadecimal digits RRGGBB (got '" + shown + "')";
-        } else {
-            return "unknown option '" + std::string(name) + "'";
-        }
-        if (error) return error;
+// Optional values as CLI11 fills them: the plain value and whether the option was given.
+struct Given {
+    int value = 0;
+    CLI::Option* option = nullptr;
+    std::optional<int> Get() const {
+        return option != nullptr && option->count() > 0 ? std::optional<int>(value) : std::nullopt;
     }
-    if (o.json && o.Writes()) return "--json only goes with reading";
-    return std::nullopt;
-}
+};
 
 std::string Hex(ColourRef c) {
     char buf[8];
@@ -135,36 +73,44 @@ std::string Hex(ColourRef c) {
     return buf;
 }
 
-void Print(const LightingSettings& s, int profile, const std::vector<std::string>& names, bool json) {
+void PrintLighting(const LightingSettings& s, int profile, const std::vector<std::string>& names, bool json) {
     const LightingPanelState& st = s.State();
     const int speed = st.SpeedSliderPosition() < 0 ? 0 : st.SpeedSliderPosition() > 5 ? 5 : st.SpeedSliderPosition();
     const char* direction = st.direction == 255 ? "first" : "second";
     std::string effects;
     for (const EffectEntry& e : s.Effects().Entries()) {
-        if (!effects.empty()) effects += json ? "," : " ";
+        if (!effects.empty()) effects += ' ';
         effects += std::to_string(e.code);
     }
     if (json) {
-        std::printf(
-            "{\"profile\":%d,\"effect\":%d,\"brightness\":%d,\"speed\":%d,\"direction\":\"%s\","
-            "\"colourful\":%s,\"colour\":\"%s\",\"colourChoice\":%d,\"reportRate\":%d,\"effects\":[%s]}\n",
-            profile, st.effect, st.brightness, speed, direction, st.colourful ? "true" : "false",
-            Hex(st.colour).c_str(), st.colourChoice, st.reportRate, effects.c_str());
+        nlohmann::ordered_json j;
+        j["profile"] = profile + 1;
+        j["effect"] = static_cast<int>(st.effect);
+        j["brightness"] = static_cast<int>(st.brightness);
+        j["speed"] = speed;
+        j["direction"] = direction;
+        j["colourful"] = static_cast<bool>(st.colourful);
+        j["colour"] = Hex(st.colour);
+        j["colourChoice"] = static_cast<int>(st.colourChoice);
+        j["reportRate"] = static_cast<int>(st.reportRate);
+        j["effects"] = nlohmann::ordered_json::array();
+        for (const EffectEntry& e : s.Effects().Entries()) j["effects"].push_back(static_cast<int>(e.code));
+        Out() << j.dump() << '\n';
         return;
     }
     const int position = s.Effects().PositionOf(st.effect);
     const std::string name =
         position >= 0 && static_cast<std::size_t>(position) < names.size() ? names[static_cast<std::size_t>(position)] : "";
-    std::printf("profile:       %d\n", profile);
-    std::printf("effect:        %d%s%s%s\n", st.effect, name.empty() ? "" : " (", name.c_str(), name.empty() ? "" : ")");
-    std::printf("brightness:    %d\n", st.brightness);
-    std::printf("speed:         %d\n", speed);
-    std::printf("direction:     %s\n", direction);
-    std::printf("colourful:     %s\n", st.colourful ? "on" : "off");
-    std::printf("colour:        %s\n", Hex(st.colour).c_str());
-    std::printf("colour choice: %d\n", st.colourChoice);
-    std::printf("report rate:   %d\n", st.reportRate);
-    std::printf("effects:       %s\n", effects.c_str());
+    Print(Out(), "profile:       %d\n", profile + 1);
+    Print(Out(), "effect:        %d%s%s%s\n", st.effect, name.empty() ? "" : " (", name.c_str(), name.empty() ? "" : ")");
+    Print(Out(), "brightness:    %d\n", st.brightness);
+    Print(Out(), "speed:         %d\n", speed);
+    Print(Out(), "direction:     %s\n", direction);
+    Print(Out(), "colourful:     %s\n", st.colourful ? "on" : "off");
+    Print(Out(), "colour:        %s\n", Hex(st.colour).c_str());
+    Print(Out(), "colour choice: %d\n", st.colourChoice);
+    Print(Out(), "report rate:   %d\n", st.reportRate);
+    Print(Out(), "effects:       %s\n", effects.c_str());
 }
 
 // The open keyboard and the profile a command acts on: the one asked for, else the active one.
@@ -176,12 +122,12 @@ struct Target {
 // Nothing, with the failure reported and its exit code set, when either cannot be had.
 std::optional<Target> OpenTarget(const LightingOptions& o, int& exitCode) {
     std::string error;
-    Target t{OpenKeyboard(&error)};
+    Target t{Env().openKeyboard(&error)};
     if (!t.session) {
         exitCode = Fail(1, error);
         return std::nullopt;
     }
-    t.profile = o.profile ? *o.profile : t.session->Commands().GetActiveProfile();
+    t.profile = o.profile ? *o.profile - 1 : t.session->Commands().GetActiveProfile();
     if (t.profile < 0 || t.profile > 2) {
         exitCode = Fail(1, "cannot read the active profile from the keyboard");
         return std::nullopt;
@@ -189,12 +135,7 @@ std::optional<Target> OpenTarget(const LightingOptions& o, int& exitCode) {
     return t;
 }
 
-}  // namespace
-
-int RunLighting(std::span<char* const> args) {
-    LightingOptions o;
-    if (auto error = ParseOptions(args, false, o)) return Fail(2, *error);
-
+int RunLighting(const LightingOptions& o) {
     int exitCode = 0;
     const auto target = OpenTarget(o, exitCode);
     if (!target) return exitCode;
@@ -222,14 +163,11 @@ int RunLighting(std::span<char* const> args) {
         if (s.Load(nullptr) != 0) return Fail(1, "the lighting was written but cannot be read back");
     }
     const ProgramPaths& program = Paths();
-    Print(s, profile, EffectNames(s.Effects(), program.mainSkin, ReadLanguageValue(program.textTable)), o.json);
+    PrintLighting(s, profile, EffectNames(s.Effects(), program.mainSkin, ReadLanguageValue(program.textTable)), o.json);
     return 0;
 }
 
-int RunKeyColours(std::span<char* const> args) {
-    LightingOptions o;
-    if (auto error = ParseOptions(args, true, o)) return Fail(2, *error);
-
+int RunKeyColours(const LightingOptions& o) {
     int exitCode = 0;
     const auto target = OpenTarget(o, exitCode);
     if (!target) return exitCode;
@@ -247,9 +185,79 @@ int RunKeyColours(std::span<char* const> args) {
     FillKeyColours(file, mode, profile, table);
     const int result = SendProfileColours(commands, table, profile);
     if (result != device::kSuccess) return Fail(1, "the key colours were not written: " + DescribeResult(result));
-    std::printf("sent user mode %d (%s) of %s to profile %d\n", mode, file.ModeName(mode).c_str(),
-                path.string().c_str(), profile);
+    Print(Out(), "sent user mode %d (%s) of %s to profile %d\n", mode, file.ModeName(mode).c_str(),
+                path.string().c_str(), profile + 1);
     return 0;
+}
+
+struct LightingArguments {
+    LightingOptions o;
+    int profile = 0;
+    CLI::Option* profileOption = nullptr;
+    Given effect, brightness, speed, colourChoice, reportRate, mode;
+    std::string direction, colour, colourful;
+    CLI::Option* directionOption = nullptr;
+    CLI::Option* colourOption = nullptr;
+    CLI::Option* colourfulOption = nullptr;
+
+    // Every value checked before anything is sent.
+    void Collect() {
+        if (profileOption->count() > 0) o.profile = profile;
+        o.effect = effect.Get();
+        o.brightness = brightness.Get();
+        o.speed = speed.Get();
+        o.colourChoice = colourChoice.Get();
+        o.reportRate = reportRate.Get();
+        o.mode = mode.Get();
+        if (directionOption != nullptr && directionOption->count() > 0) o.directionFirst = direction == "first";
+        if (colourfulOption != nullptr && colourfulOption->count() > 0) o.colourful = colourful == "on";
+        if (colourOption != nullptr && colourOption->count() > 0) o.colour = ParseColour(colour);
+    }
+};
+
+std::string CheckColour(const std::string& text) {
+    return ParseColour(text) ? std::string() : "must be six hexadecimal digits RRGGBB, not '" + text + "'";
+}
+
+}  // namespace
+
+void AddLightingCommands(CLI::App& app, int& exitCode) {
+    auto a = std::make_shared<LightingArguments>();
+    auto* lighting = app.add_subcommand("lighting", "Show a profile's lighting, or change the fields given");
+    a->profileOption = AddProfileOption(*lighting, a->profile, "the profile (default: the active one)");
+    auto* json = lighting->add_flag("--json", a->o.json, "print as JSON");
+    auto* defaults = lighting->add_flag("--defaults", a->o.defaults, "restore the profile's lighting defaults");
+    std::vector<CLI::Option*> writes{defaults};
+    writes.push_back(a->effect.option = lighting->add_option("--effect", a->effect.value, "effect code")
+                                            ->check(CLI::Range(1, 255)));
+    writes.push_back(a->brightness.option =
+                         lighting->add_option("--brightness", a->brightness.value)->check(CLI::Range(0, 5)));
+    writes.push_back(a->speed.option = lighting->add_option("--speed", a->speed.value)->check(CLI::Range(0, 5)));
+    writes.push_back(a->directionOption = lighting->add_option("--direction", a->direction)
+                                              ->check(CLI::IsMember({"first", "second"})));
+    writes.push_back(a->colourOption = lighting->add_option("--colour", a->colour, "RRGGBB")
+                                           ->check(CLI::Validator(CheckColour, "RRGGBB", "colour")));
+    writes.push_back(a->colourfulOption =
+                         lighting->add_option("--colourful", a->colourful)->check(CLI::IsMember({"on", "off"})));
+    writes.push_back(a->colourChoice.option =
+                         lighting->add_option("--colour-choice", a->colourChoice.value)->check(CLI::Range(0, 3)));
+    writes.push_back(a->reportRate.option =
+                         lighting->add_option("--report-rate", a->reportRate.value)->check(CLI::Range(0, 3)));
+    for (CLI::Option* w : writes) json->excludes(w);
+    lighting->callback([&exitCode, a] {
+        a->Collect();
+        exitCode = RunLighting(a->o);
+    });
+
+    auto b = std::make_shared<LightingArguments>();
+    auto* colours = app.add_subcommand("keycolours", "Send a user mode of the profile's user lighting file to the keyboard");
+    b->profileOption = AddProfileOption(*colours, b->profile, "the profile (default: the active one)");
+    b->mode.option = colours->add_option("--mode", b->mode.value, "user mode (default: the file's present one)")
+                         ->check(CLI::Range(0, kUserModeCount - 1));
+    colours->callback([&exitCode, b] {
+        b->Collect();
+        exitCode = RunKeyColours(b->o);
+    });
 }
 
 }  // namespace qv::cli

@@ -1,139 +1,173 @@
-// quorvanectl export / validate / import / show: profile files from a shell.
-#include <cstdio>
+// quorvanectl export / import / validate / show: the keyboard's profiles as files, binary or JSON.
+#include <CLI/CLI.hpp>
+
 #include <filesystem>
+#include <iostream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "cli/cli.h"
-#include "cli/cmd_profile_files.h"
-#include "cli/device_session.h"
-#include "core/app/ini_file.h"
-#include "core/app/paths.h"
+#include "cli/keyboard_change.h"
+#include "core/app/atomic_file.h"
 #include "core/app/text_table.h"
-#include "core/keyboard/key_matrix_codec.h"
+#include "core/keyboard/key_names.h"
 #include "core/profile/profile_file.h"
-#include "core/profile/profile_operations.h"
-#include "core/profile/profile_rebuild.h"
+#include "core/profile/profile_json.h"
 #include "core/profile/profile_report.h"
-#include "platform/user_folders.h"
 
 namespace qv::cli {
 namespace {
 
-// Messages of the core go to standard error; questions are answered No.
+// Messages of the core go to standard error.
 class StderrPrompt : public UserPrompt {
 public:
-    void ShowMessage(std::string_view text) override { Fail(0, text); }
+    void ShowMessage(std::string_view text) override {
+        std::string line(text);
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\n')) line.pop_back();
+        Fail(0, line);
+    }
     bool AskYesNo(std::string_view) override { return false; }
 };
 
-// The profile operations without windows: nothing is open, nothing waits for Apply.
-class NoWindows : public ProfileHost, public FileChooser {
-public:
-    bool CompositeEditorOpen() const override { return false; }
-    bool ProfileManagerOpen() const override { return false; }
-    bool HasUnappliedChanges() const override { return false; }
-    void RunMainApply() override {}
-    void SetMainApplyEnabled(bool) override {}
-    void TickProfileManagerRow(int) override {}
-    void RefreshKeyButtons() override {}
-    void SetProfileCaption(const std::string&, const std::string&) override {}
-    std::optional<std::filesystem::path> ChooseFileToOpen(const FileDialogOptions&) override { return {}; }
-    std::optional<std::filesystem::path> ChooseFileToSave(const FileDialogOptions&) override { return {}; }
-};
+std::string Trimmed(std::string text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\n')) text.pop_back();
+    return text;
+}
 
-// The keyboard with its factory layout read, as the program does when the keyboard arrives.
-std::unique_ptr<DeviceSession> OpenKeyboardWithLayout(int* exitCode) {
-    std::string error;
-    auto session = OpenKeyboard(&error);
-    if (!session) {
-        *exitCode = Fail(1, error);
-        return nullptr;
+bool IsStdio(const std::string& name) { return name == "-"; }
+
+// A profile file's content, binary or JSON told apart by content; nothing, with the reason
+// printed, when it cannot be used.
+std::optional<ProfileContent> LoadProfile(const std::string& name) {
+    std::vector<std::uint8_t> bytes;
+    if (IsStdio(name)) {
+        const std::string in{std::istreambuf_iterator<char>(std::cin), {}};
+        bytes.assign(in.begin(), in.end());
+    } else {
+        std::error_code ec;
+        if (!std::filesystem::exists(name, ec)) {
+            Fail(kExitFailed, name + ": no such file");
+            return std::nullopt;
+        }
+        if (std::filesystem::is_directory(name, ec)) {
+            Fail(kExitFailed, name + ": is a folder, not a profile file");
+            return std::nullopt;
+        }
+        auto read = ReadWholeFile(name);
+        if (!read) {
+            Fail(kExitFailed, name + ": cannot be read");
+            return std::nullopt;
+        }
+        bytes = std::move(*read);
     }
-    KeyMatrix factory{};
-    if (session->Commands().ReadDefaultKeyMatrix(factory) == device::kSuccess) SetDefaultKeyMatrix(factory);
-    return session;
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (LooksLikeJson(text)) {
+        ProfileJsonResult r = ParseProfileJson(text);
+        if (!r.content) {
+            Fail(kExitFailed, name + ": " + r.error);
+            return std::nullopt;
+        }
+        return std::move(r.content);
+    }
+    StderrPrompt prompt;
+    const auto refuse = [&name]() -> std::optional<ProfileContent> {
+        Fail(kExitFailed, name + ": " + Trimmed(Text(TextId::MAIN_PROMPT_INPORT)));
+        return std::nullopt;
+    };
+    const ProfileFileCheck check = CheckProfileFileBytes(bytes, bytes.size());
+    if (check == ProfileFileCheck::FormatError) {
+        prompt.ShowMessage(FormatText(Text(TextId::PROFILE_FORMAT_ERROR), name));
+        return refuse();
+    }
+    if (check == ProfileFileCheck::Unusable) {
+        Fail(kExitFailed, name + ": too short to be a profile file");
+        return refuse();
+    }
+    auto content = ParseProfileFile(bytes);
+    if (!content) return refuse();
+    return content;
+}
+
+int RunExport(const std::string& file, bool json) {
+    return ReadKeyboard([&](const KeyboardContents& k) {
+        ProfileContent content = k.content;
+        std::vector<std::uint8_t> bytes;
+        if (json) {
+            const std::string text = ProfileToJson(content);
+            bytes.assign(text.begin(), text.end());
+        } else {
+            bytes = SerializeProfileFile(content);
+        }
+        if (IsStdio(file)) {
+            Out().write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            return kExitOk;
+        }
+        if (!WriteFileAtomically(file, bytes)) return Fail(kExitFailed, "cannot write " + file);
+        return kExitOk;
+    });
+}
+
+int RunImport(const std::string& file) {
+    auto content = LoadProfile(file);
+    if (!content) return kExitFailed;
+    return SendWholeContent(std::move(*content));
+}
+
+int RunValidate(const std::string& file) { return LoadProfile(file) ? kExitOk : kExitFailed; }
+
+int RunShow(const std::string& file, bool json) {
+    const auto content = LoadProfile(file);
+    if (!content) return kExitFailed;
+    Out() << (json ? ProfileToJson(*content) : ProfileReportText(*content));
+    return kExitOk;
+}
+
+int RunNames(const std::string& kind) {
+    std::vector<std::string> names;
+    if (kind == "keys") names = KeyListNames();
+    if (kind == "remappable") names = RemappableKeyNames();
+    if (kind == "media") names = MediaScriptNames();
+    if (kind == "functions") names = FunctionScriptNames();
+    for (const std::string& n : names) Out() << n << '\n';
+    return kExitOk;
 }
 
 }  // namespace
 
-int RunExport(std::span<char* const> args) {
-    if (args.size() != 1) return Fail(2, "usage: export FILE");
-    int code = 0;
-    auto session = OpenKeyboardWithLayout(&code);
-    if (!session) return code;
-    if (!RebuildFromKeyboard(args[0], session->Commands())) {
-        return Fail(1, std::string("cannot read the keyboard into ") + args[0]);
-    }
-    return 0;
+void AddProfileFileCommands(CLI::App& app, int& exitCode) {
+    auto ex = std::make_shared<std::pair<std::string, bool>>();
+    auto* exportCmd = app.add_subcommand(
+        "export", "Write the keyboard's three profiles and macros to FILE ('-': standard output)");
+    exportCmd->add_option("FILE", ex->first, "the file to write")->required();
+    exportCmd->add_flag("--json", ex->second, "the JSON form (default: a binary .qvn profile file)");
+    exportCmd->callback([&exitCode, ex] { exitCode = RunExport(ex->first, ex->second); });
+
+    auto im = std::make_shared<std::string>();
+    auto* importCmd = app.add_subcommand(
+        "import", "Send a profile file's three profiles and macros to the keyboard (binary or JSON)");
+    importCmd->add_option("FILE", *im, "the file to read ('-': standard input)")->required();
+    importCmd->callback([&exitCode, im] { exitCode = RunImport(*im); });
+
+    auto va = std::make_shared<std::string>();
+    auto* validate = app.add_subcommand("validate", "Check a profile file the way import does");
+    validate->add_option("FILE", *va, "the file to check")->required();
+    validate->callback([&exitCode, va] { exitCode = RunValidate(*va); });
+
+    auto sh = std::make_shared<std::pair<std::string, bool>>();
+    auto* show = app.add_subcommand("show", "The assignments and macros of a profile file");
+    show->add_option("FILE", sh->first, "the file to show")->required();
+    show->add_flag("--json", sh->second, "print the JSON form");
+    show->callback([&exitCode, sh] { exitCode = RunShow(sh->first, sh->second); });
 }
 
-int RunImport(std::span<char* const> args) {
-    if (args.size() != 1) return Fail(2, "usage: import FILE");
-    LoadProgramTexts();
-    const std::filesystem::path file = args[0];
-    StderrPrompt prompt;
-    if (!ValidateFile(file, prompt)) return Fail(1, Text(TextId::MAIN_PROMPT_INPORT) + file.string());
-    int code = 0;
-    auto session = OpenKeyboardWithLayout(&code);
-    if (!session) return code;
-    device::GlobalBlock global;
-    if (session->Commands().ReadGlobalBlock(global) != device::kSuccess) {
-        return Fail(1, "cannot read the keyboard's global block");
-    }
-    NoWindows windows;
-    ProfileEnvironment env;  // no working file: the program's own is rebuilt when it sees the keyboard
-    env.macroCapacity = [&global] { return global.MacroCapacityBytes(); };
-    ProfileOperations ops(session->Commands(), windows, prompt, windows, env);
-    if (!ops.ImportFile(file)) return Fail(1, "the keyboard did not take all of " + file.string());
-    return 0;
-}
-
-void LoadProgramTexts() {
-    const ProgramPaths paths = BuildProgramPaths(platform::ExecutablePath());
-    const auto& file = paths.textTable;
-    // A language file without the profile texts would blank them; keep the built-in ones then.
-    const auto doc = ini::IniDocument::Load(file);
-    if (doc.Find(LanguageSection(file), "PROFILE_FORMAT_ERROR")) LoadTextTable(file);
-}
-
-int RunValidate(std::span<char* const> args) {
-    if (args.size() != 1) return Fail(2, "usage: validate FILE");
-    LoadProgramTexts();
-    const std::filesystem::path file = args[0];
-    StderrPrompt prompt;
-    if (ValidateFile(file, prompt)) return 0;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) return Fail(1, "cannot read " + file.string());
-    if (std::filesystem::file_size(file, ec) < kProfileBlockSize) {
-        return Fail(1, file.string() + " is too short to be a profile file");
-    }
-    return 1;
-}
-
-int RunShow(std::span<char* const> args) {
-    bool json = false;
-    std::filesystem::path file;
-    for (char* a : args) {
-        const std::string_view arg = a;
-        if (arg == "--json") {
-            json = true;
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            return Fail(2, "usage: show FILE [--json]");
-        }
-    }
-    if (file.empty()) return Fail(2, "usage: show FILE [--json]");
-    LoadProgramTexts();
-    ProfileStore store;
-    if (!ReadFileIntoStore(file, store)) return Fail(1, "cannot read a profile from " + file.string());
-    auto lock = store.Lock();
-    const std::string text =
-        json ? ProfileReportJson(store.Content()) : ProfileReportText(store.Content());
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return 0;
+void AddNamesCommand(CLI::App& app, int& exitCode) {
+    auto kind = std::make_shared<std::string>("keys");
+    auto* names = app.add_subcommand("names", "The names quorvanectl takes for keys, media keys and functions");
+    names->add_option("KIND", *kind, "keys (default), remappable, media or functions")
+        ->check(CLI::IsMember({"keys", "remappable", "media", "functions"}));
+    names->callback([&exitCode, kind] { exitCode = RunNames(*kind); });
 }
 
 }  // namespace qv::cli

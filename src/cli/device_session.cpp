@@ -1,26 +1,26 @@
 #include "cli/device_session.h"
 
 #include "core/device/result_codes.h"
-#include "platform/user_folders.h"
 
 namespace qv::cli {
 
-std::filesystem::path ProgramFolder() { return platform::ExecutablePath().parent_path(); }
-
-std::unique_ptr<DeviceSession> OpenDeviceService(std::string* error) {
-    auto link = device::DeviceLink::Open(ProgramFolder(), error);
+std::unique_ptr<DeviceSession> OpenDeviceService(const std::filesystem::path& folder, std::string* error) {
+    auto link = device::DeviceLink::Open(folder, error);
     if (!link) return nullptr;
     link->Start();
     return std::make_unique<DeviceSession>(std::move(link));
 }
 
-std::unique_ptr<DeviceSession> OpenKeyboard(std::string* error) {
-    auto session = OpenDeviceService(error);
+std::unique_ptr<DeviceSession> RequireKeyboard(std::unique_ptr<DeviceSession> session, std::string* error) {
     if (session && session->KeyboardCount() <= 0) {
         if (error != nullptr) *error = "no keyboard is present";
         return nullptr;
     }
     return session;
+}
+
+std::unique_ptr<DeviceSession> OpenKeyboard(const std::filesystem::path& folder, std::string* error) {
+    return RequireKeyboard(OpenDeviceService(folder, error), error);
 }
 
 std::string DescribeResult(int code) {

@@ -3,7 +3,7 @@
 // folder exactly as the program loads it, the listeners registered, and the command set ready.
 //
 //     std::string error;
-//     auto session = qv::cli::OpenKeyboard(&error);
+//     auto session = qv::cli::Env().openKeyboard(&error);
 //     if (!session) return qv::cli::Fail(1, error);
 //     session->Commands().ReadGlobalBlock(block);
 
@@ -18,24 +18,25 @@ namespace qv::cli {
 
 class DeviceSession {
 public:
-    explicit DeviceSession(std::unique_ptr<device::DeviceLink> link) : link_(std::move(link)) {}
+    explicit DeviceSession(std::unique_ptr<device::DeviceLink> link) : owned_(std::move(link)), link_(*owned_) {}
+    // A link someone else keeps open (tests run commands on their own simulated keyboard).
+    explicit DeviceSession(device::DeviceLink& link) : link_(link) {}
 
-    device::CommandSet& Commands() { return link_->Commands(); }
-    device::DeviceLink& Link() { return *link_; }
-    int KeyboardCount() const { return link_->KeyboardCount(); }
+    device::CommandSet& Commands() { return link_.Commands(); }
+    device::DeviceLink& Link() { return link_; }
+    int KeyboardCount() const { return link_.KeyboardCount(); }
 
 private:
-    std::unique_ptr<device::DeviceLink> link_;
+    std::unique_ptr<device::DeviceLink> owned_;
+    device::DeviceLink& link_;
 };
 
-// The folder quorvanectl runs from (where libHidServ.so lives).
-std::filesystem::path ProgramFolder();
-
-// A started session with at least one keyboard present; nullptr and a one-line reason ("no
-// keyboard is present", or why the HID service could not be used) otherwise.
-std::unique_ptr<DeviceSession> OpenKeyboard(std::string* error);
-// The same, also when no keyboard is present (for commands that report the count).
-std::unique_ptr<DeviceSession> OpenDeviceService(std::string* error);
+// The library in `folder`, started; nullptr and a reason when it cannot be used.
+std::unique_ptr<DeviceSession> OpenDeviceService(const std::filesystem::path& folder, std::string* error);
+// The same, and nullptr with "no keyboard is present" when none is.
+std::unique_ptr<DeviceSession> OpenKeyboard(const std::filesystem::path& folder, std::string* error);
+// A session's keyboard check, for sessions opened elsewhere.
+std::unique_ptr<DeviceSession> RequireKeyboard(std::unique_ptr<DeviceSession> session, std::string* error);
 
 // "result -2 (no answer from the keyboard)" for a failed command's code.
 std::string DescribeResult(int code);

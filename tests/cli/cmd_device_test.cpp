@@ -55,22 +55,22 @@ TEST_F(QuorvanectlTest, InfoPrintsTheSimulatedKeyboard) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out,
               "keyboards: 1\n"
-              "active profile: 0\n"
+              "active profile: 1\n"
               "macro capacity: 32640 bytes\n"
               "effects: 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 20\n");
     EXPECT_EQ(r.err, "");
 }
 
 TEST_F(QuorvanectlTest, ProfileIsSetAndKeptByTheKeyboard) {
-    EXPECT_EQ(Ctl(Sim(), "profile 2").exitCode, 0);
+    EXPECT_EQ(Ctl(Sim(), "profile 3").exitCode, 0);
     const CtlRun r = Ctl(Sim(), "profile");
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "2\n");
-    EXPECT_THAT(Ctl(Sim(), "info").out, HasSubstr("active profile: 2\n"));
+    EXPECT_EQ(r.out, "3\n");
+    EXPECT_THAT(Ctl(Sim(), "info").out, HasSubstr("active profile: 3\n"));
 }
 
 TEST_F(QuorvanectlTest, BadArgumentsAreRefusedBeforeTouchingTheKeyboard) {
-    for (const char* bad : {"profile 3", "profile -1", "profile x", "profile 1 2", "info extra"}) {
+    for (const char* bad : {"profile 4", "profile 0", "profile -1", "profile x", "profile 1 2", "info extra", "", "nosuch"}) {
         const CtlRun r = Ctl(Sim(), bad);
         EXPECT_EQ(r.exitCode, 2) << bad;
         EXPECT_THAT(r.err, HasSubstr("quorvanectl: ")) << bad;

@@ -34,45 +34,45 @@ protected:
 };
 
 TEST_F(LightingCli, JsonHasExactlyTheDocumentedKeys) {
-    const CtlResult r = Ctl("lighting --profile 2 --json");
+    const CtlResult r = Ctl("lighting --profile 3 --json");
     ASSERT_EQ(r.code, 0) << r.out;
     EXPECT_EQ(r.out,
-              "{\"profile\":2,\"effect\":1,\"brightness\":4,\"speed\":4,\"direction\":\"second\",\"colourful\":true,"
+              "{\"profile\":3,\"effect\":1,\"brightness\":4,\"speed\":4,\"direction\":\"second\",\"colourful\":true,"
               "\"colour\":\"FF0000\",\"colourChoice\":0,\"reportRate\":3,"
               "\"effects\":[1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,20]}\n");
 }
 
 TEST_F(LightingCli, WritesOnlyTheFieldsGivenAndRefusesBadValuesFirst) {
-    CtlResult r = Ctl("lighting --profile 1 --effect 12 --speed 5 --direction first --colour 00ff80 --report-rate 1");
+    CtlResult r = Ctl("lighting --profile 2 --effect 12 --speed 5 --direction first --colour 00ff80 --report-rate 1");
     ASSERT_EQ(r.code, 0) << r.out;
-    r = Ctl("lighting --profile 1 --json");
+    r = Ctl("lighting --profile 2 --json");
     EXPECT_NE(r.out.find("\"effect\":12,\"brightness\":4,\"speed\":5,\"direction\":\"first\",\"colourful\":false,"
                          "\"colour\":\"00FF80\",\"colourChoice\":0,\"reportRate\":1"),
               std::string::npos)
         << r.out;
 
     for (const char* bad : {"--brightness 6", "--speed -1", "--direction up", "--colour 12345", "--colourful yes",
-                            "--colour-choice 4", "--report-rate 9", "--effect 0", "--profile 3", "--effect"}) {
-        r = Ctl(std::string("lighting --profile 1 --effect 2 ") + bad);
+                            "--colour-choice 4", "--report-rate 9", "--effect 0", "--profile 4", "--profile 0", "--effect"}) {
+        r = Ctl(std::string("lighting --profile 2 --effect 2 ") + bad);
         EXPECT_EQ(r.code, 2) << bad;
         EXPECT_NE(r.out.find("quorvanectl: "), std::string::npos) << bad;
     }
-    r = Ctl("lighting --profile 1 --effect 19");
+    r = Ctl("lighting --profile 2 --effect 19");
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.out.find("does not support effect 19"), std::string::npos);
-    r = Ctl("lighting --profile 1 --json");
+    r = Ctl("lighting --profile 2 --json");
     EXPECT_NE(r.out.find("\"effect\":12,"), std::string::npos) << "a refused command changed the keyboard";
 
-    r = Ctl("lighting --profile 1 --defaults");
+    r = Ctl("lighting --profile 2 --defaults");
     ASSERT_EQ(r.code, 0) << r.out;
-    std::string untouched = Ctl("lighting --profile 0 --json").out;
-    untouched.replace(untouched.find("\"profile\":0"), 11, "\"profile\":1");
-    EXPECT_EQ(Ctl("lighting --profile 1 --json").out, untouched);
+    std::string untouched = Ctl("lighting --profile 1 --json").out;
+    untouched.replace(untouched.find("\"profile\":1"), 11, "\"profile\":2");
+    EXPECT_EQ(Ctl("lighting --profile 2 --json").out, untouched);
 }
 
 TEST_F(LightingCli, KeyColoursSendsAModeOfTheUserFile) {
     std::filesystem::create_directories(dir.path() / "Documents" / "Quorvane");
-    CtlResult r = Ctl("keycolours --profile 1 --mode 1");
+    CtlResult r = Ctl("keycolours --profile 2 --mode 1");
     ASSERT_EQ(r.code, 0) << r.out;
     EXPECT_NE(r.out.find("user mode 1 (WASD)"), std::string::npos) << r.out;
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "Documents" / "Quorvane" / "UserDengColor_3.userd"));

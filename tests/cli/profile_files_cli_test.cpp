@@ -22,7 +22,7 @@ protected:
     // Runs quorvanectl on the simulated keyboard of this test's state file.
     int Run(const std::string& args) {
         const std::string command = "cd '" + dir.path().string() +
-                                    "' && QUORVANE_SIMULATE=1 QUORVANE_SIM_STATE='" +
+                                    "' && HOME=. XDG_CONFIG_HOME=./.config QUORVANE_SIMULATE=1 QUORVANE_SIM_STATE='" +
                                     (dir.path() / "kb.state").string() + "' '" QV_BIN_DIR "/quorvanectl' " +
                                     args + " >out.txt 2>err.txt";
         const int status = std::system(command.c_str());
@@ -62,13 +62,17 @@ TEST_F(ProfileFilesCli, ImportedProfilesComeBackFromExport) {
     ASSERT_EQ(Run("export back.qvn"), 0) << Slurp("err.txt");
     const auto back = Load("back.qvn");
     ASSERT_TRUE(back);
-    const ProfileContent expected = test::KeyboardHeldContentAsReadBack();
+    // The keyboard holds all but the program text and the G key; the working file keeps those.
+    ProfileContent expected = test::KeyboardHeldContentAsReadBack();
+    expected.Record(1, 0x30) = content.Record(1, 0x30);
+    expected.Record(0, 256 + 2) = content.Record(0, 256 + 2);
     for (std::size_t t = 0; t < 3; ++t) EXPECT_EQ(test::TableDifferences(back->block.tables[t], expected.block.tables[t]), "") << t;
     EXPECT_EQ(back->macros, expected.macros);
+    EXPECT_EQ(back->texts.At(TextSlotOf(1, 0x30)), u"/usr/bin/xterm");
 
     ASSERT_EQ(Run("show back.qvn"), 0);
     const std::string shown = Slurp("out.txt");
-    EXPECT_NE(shown.find("profile 0:\n  Ctrl: key(Right Win)\n  A: key(B)\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("profile 1:\n  Ctrl: key(Right Win)\n  A: key(B)\n"), std::string::npos) << shown;
     EXPECT_NE(shown.find("\"macro \u00e9c\" repeat 4, 4 actions"), std::string::npos) << shown;
     ASSERT_EQ(Run("show back.qvn --json"), 0);
     EXPECT_NE(Slurp("out.txt").find("\"type\": \"function\""), std::string::npos);
@@ -91,9 +95,13 @@ TEST_F(ProfileFilesCli, InvalidFileIsRefusedAndChangesNothing) {
     EXPECT_EQ(Run("import bad.qvn"), 1);
     EXPECT_NE(Slurp("err.txt").find(ReadLanguageText(languageFile, "MAIN_PROMPT_INPORT")),
               std::string::npos) << Slurp("err.txt");
+    // The file's name stands apart from the message, and a missing file is called missing.
+    EXPECT_NE(Slurp("err.txt").find("quorvanectl: bad.qvn: "), std::string::npos) << Slurp("err.txt");
     ASSERT_EQ(Run("export after.qvn"), 0);
     EXPECT_EQ(ReadWholeFile(dir.path() / "after.qvn"), ReadWholeFile(dir.path() / "before.qvn"));
 
+    EXPECT_EQ(Run("import missing.qvn"), 1);
+    EXPECT_EQ(Slurp("err.txt"), "quorvanectl: missing.qvn: no such file\n");
     EXPECT_EQ(Run("validate missing.qvn"), 1);
     EXPECT_EQ(Run("show missing.qvn"), 1);
     EXPECT_EQ(Run("validate"), 2);

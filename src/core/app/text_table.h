@@ -98,6 +98,7 @@ enum class TextId : std::size_t {
     MAIN_DEFAULT_MATRIX_PROMPT,
     MAIN_NO_DEVICE_PROMPT,
     EXTRA_NO_ON_SCREEN_KEYBOARD,
+    MAIN_PROMPT_CHANGED_ELSEWHERE,
     Count
 };
 

@@ -1,7 +1,5 @@
 #include "core/profile/profile_report.h"
 
-#include <cstdio>
-
 #include "core/keyboard/key_catalogue.h"
 #include "core/keyboard/media_function_tables.h"
 #include "core/keyboard/utf16.h"
@@ -69,24 +67,6 @@ std::string ActionText(const MacroAction& a) {
            std::to_string(a.delay) + " ms";
 }
 
-std::string JsonString(std::string_view s) {
-    std::string out = "\"";
-    for (char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
-
 }  // namespace
 
 std::string RecordName(int recordIndex) {
@@ -109,7 +89,7 @@ std::string DescribeAssignment(const ProfileContent& content, int table, int rec
 std::string ProfileReportText(const ProfileContent& content) {
     std::string out;
     for (int t = 0; t < kOnBoardProfiles; ++t) {
-        out += "profile " + std::to_string(t) + ":\n";  // numbered as quorvanectl numbers them
+        out += "profile " + std::to_string(t + 1) + ":\n";  // numbered as the window labels them
         const auto lines = LinesOf(content, t);
         if (lines.empty()) out += "  (factory layout)\n";
         for (int i = 0; i < kGKeyRecordFirst + kGKeyCount; ++i) {
@@ -123,38 +103,6 @@ std::string ProfileReportText(const ProfileContent& content) {
                std::to_string(m.repeatCount) + ", " + std::to_string(m.UsedActions()) + " actions\n";
         for (std::size_t j = 0; j < m.UsedActions(); ++j) out += "    " + ActionText(m.actions[j]) + "\n";
     }
-    return out;
-}
-
-std::string ProfileReportJson(const ProfileContent& content) {
-    std::string out = "{\n  \"profiles\": [";
-    for (int t = 0; t < kOnBoardProfiles; ++t) {
-        out += t == 0 ? "\n" : ",\n";
-        out += "    {\"profile\": " + std::to_string(t) + ", \"keys\": [";
-        const auto lines = LinesOf(content, t);
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            out += i == 0 ? "\n" : ",\n";
-            out += "      {\"key\": " + JsonString(lines[i].key) + ", \"type\": " +
-                   JsonString(lines[i].type) + ", \"target\": " + JsonString(lines[i].detail) + "}";
-        }
-        out += lines.empty() ? "]}" : "\n    ]}";
-    }
-    out += "\n  ],\n  \"macros\": [";
-    for (std::size_t i = 0; i < content.macros.size(); ++i) {
-        const MacroRecord& m = content.macros[i];
-        out += i == 0 ? "\n" : ",\n";
-        out += "    {\"id\": " + std::to_string(m.id) + ", \"name\": " + JsonString(m.NameUtf8()) +
-               ", \"repeat\": " + std::to_string(m.repeatCount) + ", \"actions\": [";
-        for (std::size_t j = 0; j < m.UsedActions(); ++j) {
-            const MacroAction& a = m.actions[j];
-            out += j == 0 ? "" : ", ";
-            out += "{\"key\": " + JsonString(KeyName(a.key)) + ", \"code\": " + std::to_string(a.key) +
-                   ", \"press\": " + (a.direction == kRelease ? "false" : "true") +
-                   ", \"delay\": " + std::to_string(a.delay) + "}";
-        }
-        out += "]}";
-    }
-    out += content.macros.empty() ? "]\n}\n" : "\n  ]\n}\n";
     return out;
 }
 

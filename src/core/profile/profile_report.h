@@ -14,6 +14,5 @@ std::string DescribeAssignment(const ProfileContent& content, int table, int rec
 std::string RecordName(int recordIndex);
 
 std::string ProfileReportText(const ProfileContent& content);
-std::string ProfileReportJson(const ProfileContent& content);
 
 }  // namespace qv

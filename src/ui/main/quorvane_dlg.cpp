@@ -338,6 +338,9 @@ int CQuorvaneDlg::OnMessage(std::uint32_t message, std::uint32_t wParam) {
     case MSG_STATUS_CHANGED:
         if (wParam == kStatusChangedTag) ShowBank(Bank());
         return 0;
+    case MSG_ASSIGNMENTS_CHANGED:
+        if (wParam == kAssignmentsChangedTag) OnAssignmentsChangedElsewhere();
+        return 0;
     case WM_TIMECHANGE_MSG:
         Apply();
         return 0;

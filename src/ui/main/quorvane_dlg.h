@@ -165,6 +165,7 @@ private:
     void OnDeferredInit();
     void OnKeyboardArrival();
     void OnKeyboardRemoval();
+    void OnAssignmentsChangedElsewhere();
     void OnTimer(int id);
     void OnKeyClick(int id);
     void RunKeyEditor(int id);

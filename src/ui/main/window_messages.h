@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/assignments_notice.h"
+
 namespace qv::ui {
 
 inline constexpr std::uint32_t kWindowTag = 0x4D41494E;
@@ -19,6 +21,9 @@ inline constexpr std::uint32_t kProfileReloadTag = 0x50524F46;
 inline constexpr std::uint32_t MSG_DEVICE_GONE = 0x4753;
 inline constexpr std::uint32_t MSG_STATUS_CHANGED = 0x5045;
 inline constexpr std::uint32_t kStatusChangedTag = 0x004C4544;
+// quorvanectl changed the keyboard's assignments or macros (sent through the instance channel).
+inline constexpr std::uint32_t MSG_ASSIGNMENTS_CHANGED = platform::kMsgAssignmentsChanged;
+inline constexpr std::uint32_t kAssignmentsChangedTag = platform::kAssignmentsChangedTag;
 // Posted to the window, it runs Apply (nothing on this platform posts it by itself).
 inline constexpr std::uint32_t WM_TIMECHANGE_MSG = 0x001E;
 

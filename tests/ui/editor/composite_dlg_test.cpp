@@ -22,6 +22,7 @@
 #include "core/app/settings.h"
 #include "core/keyboard/key_buttons.h"
 #include "core/keyboard/key_catalogue.h"
+#include "core/keyboard/key_names.h"
 #include "core/macro/composite_editor.h"
 #include "core/macro/composite_ids.h"
 #include "core/profile/profile_file.h"
@@ -205,13 +206,13 @@ TEST_F(EditorOverSimulatedKeyboard, RecordedMacroReachesTheKeyboardWithItsAction
     const std::pair<int, bool> expected[] = {{0x01E, true}, {0x01E, false}, {0x030, true}, {0x030, false}};
     const int pauses[] = {50, 1230, 50, 0};
     for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(actions[i]["code"], expected[i].first) << i;
+        EXPECT_EQ(actions[i]["key"], KeyNameForScripts(static_cast<KeyCode>(expected[i].first))) << i;
         EXPECT_EQ(actions[i]["press"], expected[i].second) << i;
         EXPECT_EQ(actions[i]["delay"], pauses[i]) << i;
     }
     bool found = false;
     for (const auto& key : shown["profiles"][0]["keys"]) {
-        if (key["key"] == KeyName(0x030)) {
+        if (key["key"] == KeyNameForScripts(0x030)) {
             found = true;
             EXPECT_EQ(key["type"], "macro");
             EXPECT_EQ(key["target"], macro["name"]);

@@ -43,37 +43,16 @@ struct SettingsWrite {
     bool operator==(const SettingsWrite&) const = default;
 };
 
-class LightingWindow : public MainWindowFixture {
+class LightingWindow : public SimulatedWindowFixture {
 protected:
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        setenv("QUORVANE_SIMULATE", "1", 1);
-        setenv("QUORVANE_SIM_STATE", (home_.path() / "initial.state").c_str(), 1);
-    }
-    void TearDown() override {
-        if (session_) session_->Close();
-        if (sim_) sim_->Reset("", false);
-        window_.reset();
-        session_.reset();
-        MainWindowFixture::TearDown();
-    }
-
     // The window over an attached keyboard, opened after its arrival. `prepare` changes the
     // keyboard's memory before the window first reads it.
     CQuorvaneDlg& Start(std::function<void(const hidserv::SimControl&)> prepare = {},
                         CQuorvaneDlg::Services extra = {}) {
-        session_ = std::make_unique<ui::DeviceSession>();
-        session_->SetBeforeStart([this, prepare](device::DeviceLink& link) {
-            sim_ = std::make_unique<hidserv::SimControl>(link.Service().Handle());
-            ASSERT_TRUE(sim_->Valid());
-            ASSERT_EQ(sim_->Reset((home_.path() / "keyboard.state").string(), true), 1);
-            if (prepare) prepare(*sim_);
-        });
-        CQuorvaneDlg::Services s = session_->Services();
-        s.runCompositeEditor = extra.runCompositeEditor;
-        CQuorvaneDlg& w = MakeWindow(std::move(s));
-        QSignalSpy opened(&w, &CQuorvaneDlg::windowOpened);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return opened.count() == 1; }, 3000));
+        prepareKeyboard_ = std::move(prepare);
+        adjustServices_ = [extra](CQuorvaneDlg::Services& s) { s.runCompositeEditor = extra.runCompositeEditor; };
+        CQuorvaneDlg& w = SimulatedWindowFixture::Start(true);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return opened_->count() == 1; }, 3000));
         return w;
     }
 
@@ -130,9 +109,6 @@ protected:
     std::vector<std::uint8_t> Record(int profile, int offset, int length) {
         return sim_->Read(QV_SIM_SETTINGS, static_cast<std::uint32_t>(profile * 42 + offset), static_cast<std::uint32_t>(length));
     }
-
-    std::unique_ptr<ui::DeviceSession> session_;
-    std::unique_ptr<hidserv::SimControl> sim_;
 };
 
 namespace pid = lighting::panel_id;

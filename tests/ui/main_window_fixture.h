@@ -80,6 +80,7 @@ protected:
             sim_ = std::make_unique<hidserv::SimControl>(link.Service().Handle());
             ASSERT_TRUE(sim_->Valid());
             ASSERT_EQ(sim_->Reset((home_.path() / "keyboard.state").string(), attached), 1);
+            if (prepareKeyboard_) prepareKeyboard_(*sim_);
         });
         ui::MainState().autoOpen = startSwitch ? 1 : 0;
         ui::CQuorvaneDlg::Services services = session_->Services();
@@ -95,8 +96,10 @@ protected:
     std::unique_ptr<ui::DeviceSession> session_;
     std::unique_ptr<hidserv::SimControl> sim_;
     std::unique_ptr<QSignalSpy> opened_;
-    // Set before Start: the window's services beyond the device link.
+    // Set before Start: the window's services beyond the device link, and changes to the
+    // keyboard's memory before the window first reads it.
     std::function<void(ui::CQuorvaneDlg::Services&)> adjustServices_;
+    std::function<void(const hidserv::SimControl&)> prepareKeyboard_;
 };
 
 }  // namespace qv::test

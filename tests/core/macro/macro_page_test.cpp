@@ -148,7 +148,8 @@ TEST_F(MacroPageTest, TypedPausesAreCappedAndRoundedDown) {
     EXPECT_EQ(page().CellText(0, 1), "  \u2191");
 
     editor.Apply();
-    const MacroRecord& m = Content().macros.at(0);
+    const ProfileContent content = Content();
+    const MacroRecord& m = content.macros.at(0);
     ASSERT_EQ(m.actionCount, 2);
     EXPECT_EQ(m.actions[0], (MacroAction{40000, 0x15C, kRelease}));
     EXPECT_EQ(m.actions[1].delay, 40000);

@@ -2,6 +2,7 @@
 // QUORVANE_SIMULATE is set, hidapi otherwise) and route each call to it.
 #include "hidserv/hidserv.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "hidserv/listener_registry.h"
 #include "hidserv/service_state.h"
 #include "hidserv/sim/sim_backend.h"
+#include "hidserv/sim/sim_faults.h"
 
 namespace qv::hidserv {
 
@@ -31,8 +33,21 @@ std::unique_ptr<Backend> CreateBackend(ServiceState& state) {
         if (const char* path = std::getenv("QUORVANE_SIM_STATE"); path != nullptr && *path != '\0') {
             statePath = path;
         }
+        // Nothing runs on a half-understood fault list.
+        std::vector<ScheduledFault> faults;
+        if (const char* list = std::getenv("QUORVANE_SIM_FAULTS"); list != nullptr) {
+            std::string error;
+            auto parsed = ParseFaultList(list, &error);
+            if (!parsed) {
+                std::fprintf(stderr, "HidServ: QUORVANE_SIM_FAULTS: %s; the simulated keyboard is not started\n",
+                             error.c_str());
+                return nullptr;
+            }
+            faults = std::move(*parsed);
+        }
         const bool attached = std::strcmp(simulate, "detached") != 0;
         auto sim = std::make_unique<SimBackend>(state.listeners, statePath, attached);
+        sim->ScheduleFaults(faults);
         state.sim = sim.get();
         return sim;
     }

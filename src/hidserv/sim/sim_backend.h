@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "hidserv/backend.h"
 #include "hidserv/listener_registry.h"
 #include "hidserv/sim/delivery_thread.h"
+#include "hidserv/sim/sim_faults.h"
 #include "hidserv/sim/sim_keyboard.h"
 
 namespace qv::hidserv {
@@ -33,6 +35,8 @@ public:
     bool SendConsumerCode(std::uint16_t code);
     void SetLatency(std::chrono::microseconds latency);
     bool InjectFault(int fault, std::uint32_t count);
+    // Faults by frame number counted from the next frame (1 = the next one).
+    void ScheduleFaults(const std::vector<ScheduledFault>& faults);
     void ClearFaults();
     bool ReadMemory(int area, std::size_t offset, std::uint8_t* out, std::size_t length);
     bool WriteMemory(int area, std::size_t offset, const std::uint8_t* data, std::size_t length);
@@ -46,13 +50,6 @@ public:
 
 private:
     static constexpr std::size_t kLogCapacity = 16384;
-    struct Faults {
-        std::uint32_t noAnswer = 0;
-        std::uint32_t wrongCommand = 0;
-        std::uint32_t statusFF = 0;
-        std::uint32_t statusFE = 0;
-        std::uint32_t disconnectAt = 0;  // 0 = none
-    };
 
     void DetachLocked();
     void SaveIfDirtyLocked();
@@ -63,7 +60,9 @@ private:
     SimKeyboard keyboard_;
     std::filesystem::path statePath_;
     bool attached_;
-    Faults faults_;
+    FaultPlan faults_;
+    std::uint32_t framesReceived_ = 0;  // since start; fault frame numbers count on it
+    std::optional<DeliveryThread::Item> heldAnswer_;  // a late answer waiting for the next frame
     std::chrono::microseconds latency_{0};
     std::vector<std::array<std::uint8_t, 64>> log_;
     std::uint32_t frameCount_ = 0;

@@ -51,6 +51,13 @@ QV_SIM_EXPORT int QvSimInjectFault(int fault, uint32_t count) {
     return WithSim([&](SimBackend& s) { return s.InjectFault(fault, count) ? 1 : 0; });
 }
 
+QV_SIM_EXPORT int QvSimScheduleFaults(const char* list) {
+    if (list == nullptr) return 0;
+    const auto faults = ParseFaultList(list, nullptr);
+    if (!faults) return 0;
+    return WithSim([&](SimBackend& s) { s.ScheduleFaults(*faults); return 1; });
+}
+
 QV_SIM_EXPORT int QvSimClearFaults(void) {
     return WithSim([](SimBackend& s) { s.ClearFaults(); return 1; });
 }

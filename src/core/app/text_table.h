@@ -97,6 +97,7 @@ enum class TextId : std::size_t {
     MAIN_SWITCH_COLOR_TEXT,
     MAIN_DEFAULT_MATRIX_PROMPT,
     MAIN_NO_DEVICE_PROMPT,
+    MAIN_PROMPT_NO_ACCESS,
     Count
 };
 

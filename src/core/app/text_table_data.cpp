@@ -95,6 +95,7 @@ constexpr std::array<TextEntry, static_cast<std::size_t>(TextId::Count)> kTextEn
     {"MAIN_SWITCH_COLOR_TEXT", "Switch to the function keys mode", kText},
     {"MAIN_DEFAULT_MATRIX_PROMPT", "Reads the default keyboard layout failure", kText},
     {"MAIN_NO_DEVICE_PROMPT", "Device is not detected，the key settings can not be displayed! ", kText},
+    {"MAIN_PROMPT_NO_ACCESS", "The keyboard is plugged in, but access to it was refused. Install the udev rule that comes with Quorvane:%sIf the rule is installed already, unplug the keyboard and plug it in again.", kText},
 }};
 
 constexpr std::array<TextEntry, static_cast<std::size_t>(CaptionId::Count)> kCaptionEntries{{

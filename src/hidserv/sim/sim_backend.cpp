@@ -164,7 +164,30 @@ void SimBackend::Reset(const char* statePath, bool attached) {
     frameCount_ = 0;
 }
 
+void SimBackend::SetInaccessible(bool inaccessible) {
+    std::function<void(int)> observer;
+    {
+        std::lock_guard lock(mutex_);
+        if (inaccessible_ == inaccessible) return;
+        inaccessible_ = inaccessible;
+        observer = accessObserver_;
+    }
+    if (observer) observer(inaccessible ? 1 : 0);
+}
+
+int SimBackend::InaccessibleNodes(std::string* firstPath) {
+    std::lock_guard lock(mutex_);
+    if (firstPath != nullptr) *firstPath = inaccessible_ ? "/dev/hidraw-simulated" : "";
+    return inaccessible_ ? 1 : 0;
+}
+
+void SimBackend::SetAccessObserver(std::function<void(int)> observer) {
+    std::lock_guard lock(mutex_);
+    accessObserver_ = std::move(observer);
+}
+
 void SimBackend::Attach(bool attached) {
+    if (attached) SetInaccessible(false);
     std::lock_guard lock(mutex_);
     if (!attached) {
         DetachLocked();

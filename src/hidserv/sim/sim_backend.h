@@ -29,6 +29,12 @@ public:
     int WriteStatusReport(const std::uint8_t* status, std::size_t length) override;
     int ReadStatusReport(std::uint8_t* out, std::size_t capacity) override;
 
+    // Plugged in but its nodes refuse to open, until it is attached (the rule was installed and
+    // the keyboard replugged).
+    void SetInaccessible(bool inaccessible);
+    int InaccessibleNodes(std::string* firstPath) override;
+    void SetAccessObserver(std::function<void(int)> observer) override;
+
     // Control interface (sim_control.h).
     void Reset(const char* statePath, bool attached);
     void Attach(bool attached);
@@ -60,6 +66,8 @@ private:
     SimKeyboard keyboard_;
     std::filesystem::path statePath_;
     bool attached_;
+    bool inaccessible_ = false;
+    std::function<void(int)> accessObserver_;
     FaultPlan faults_;
     std::uint32_t framesReceived_ = 0;  // since start; fault frame numbers count on it
     std::optional<DeliveryThread::Item> heldAnswer_;  // a late answer waiting for the next frame

@@ -174,6 +174,28 @@ TEST_F(SimulatedWindow, ApplySendsOnlyWhenSomethingWasEdited) {
     }
 }
 
+TEST_F(SimulatedWindow, AnApplyTheKeyboardRefusesKeepsApplyEnabledAndTheEdit) {
+    CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    {
+        auto lock = WorkingStore().Lock();
+        WorkingStore().Content().Assign(0, KeyCodeToSlot(0x01E), Record(AssignSingleKey, 0x030));
+    }
+    w.SetEditing(true);
+    sim_->ClearFrameLog();
+    // BeginConfig goes through; the first macro-memory frame is refused on every attempt.
+    ASSERT_EQ(sim_->ScheduleFaults("status-ff@2*3"), 1);
+    w.OnCommand(id::kApply);
+    EXPECT_TRUE(w.IsEditing());
+    EXPECT_TRUE(w.Button(id::kApply)->isEnabled());
+    const auto frames = sim_->Frames();
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames.back()[3], 0x02) << "the group is closed";
+    for (const auto& f : frames) EXPECT_NE(f[3], 0x08) << "no key matrix after the refused macro write";
+    auto lock = WorkingStore().Lock();
+    EXPECT_EQ(WorkingStore().Content().Record(0, KeyCodeToSlot(0x01E)).type, AssignSingleKey);
+}
+
 TEST_F(SimulatedWindow, ReportRateIsWrittenAtOnceToTheShownProfile) {
     CQuorvaneDlg& w = Start(true);
     ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));

@@ -41,6 +41,9 @@ enum QvSimFault {
 int QvSimReset(const char* statePath, int attached);
 /* Plugs the keyboard in (1) or pulls it out (0); listeners get a presence event. */
 int QvSimAttach(int attached);
+/* 1: the keyboard is pulled out and comes back with device nodes that refuse to open (a missing
+ * udev rule); QvSimAttach(1) plugs it in accessible again. 0: accessible, still pulled out. */
+int QvSimSetInaccessible(int inaccessible);
 /* The keyboard sends a consumer report carrying this code (0x02FF, 0x0401, 0x1810, 0x1811). */
 int QvSimSendConsumerCode(uint16_t code);
 /* Delay between a frame and its answer. */

@@ -196,6 +196,22 @@ TEST_F(SimulatedWindow, AnApplyTheKeyboardRefusesKeepsApplyEnabledAndTheEdit) {
     EXPECT_EQ(WorkingStore().Content().Record(0, KeyCodeToSlot(0x01E)).type, AssignSingleKey);
 }
 
+TEST_F(SimulatedWindow, AKeyboardThatCannotBeOpenedIsToldOncePerArrivalAndInTheTooltip) {
+    CQuorvaneDlg& w = Start(false);
+    ASSERT_TRUE(SettleUntil([&] { return ui::MainState().ready.load(); }));
+    const QString usual = QString::fromStdString(Text(TextId::KEYBOARD_TRAY_DESC));
+    ASSERT_EQ(sim_->SetInaccessible(true), 1);
+    ASSERT_TRUE(SettleUntil([&] { return prompt_.messages.size() == 1; }));
+    EXPECT_NE(prompt_.messages[0].find("60-quorvane-keyboard.rules"), std::string::npos);
+    EXPECT_EQ(w.Tray().Tooltip().toStdString(), prompt_.messages[0]);
+    // Access granted and replugged: the tooltip is the usual one again, and nothing more is said.
+    ASSERT_EQ(sim_->Attach(true), 1);
+    ASSERT_TRUE(SettleUntil([&] { return w.Tray().Tooltip() == usual; }));
+    // Pulled out and back without access: a new arrival, told again.
+    ASSERT_EQ(sim_->SetInaccessible(true), 1);
+    ASSERT_TRUE(SettleUntil([&] { return prompt_.messages.size() == 2; }));
+}
+
 TEST_F(SimulatedWindow, ReportRateIsWrittenAtOnceToTheShownProfile) {
     CQuorvaneDlg& w = Start(true);
     ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));

@@ -157,6 +157,7 @@ void SimBackend::Reset(const char* statePath, bool attached) {
     if (!keyboard_.Load(statePath_)) keyboard_.ResetToFactory();
     keyboard_.MarkSaved();
     attached_ = attached;
+    inaccessible_ = false;
     faults_.Clear();
     heldAnswer_.reset();
     latency_ = std::chrono::microseconds{0};

@@ -36,6 +36,14 @@ QV_SIM_EXPORT int QvSimAttach(int attached) {
     return WithSim([&](SimBackend& s) { s.Attach(attached != 0); return 1; });
 }
 
+QV_SIM_EXPORT int QvSimSetInaccessible(int inaccessible) {
+    return WithSim([&](SimBackend& s) {
+        if (inaccessible != 0) s.Attach(false);
+        s.SetInaccessible(inaccessible != 0);
+        return 1;
+    });
+}
+
 QV_SIM_EXPORT int QvSimSendConsumerCode(uint16_t code) {
     return WithSim([&](SimBackend& s) { return s.SendConsumerCode(code) ? 1 : 0; });
 }

@@ -7,9 +7,13 @@
 
 #include <sys/wait.h>
 
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <vector>
 
 #include "core/app/text_table.h"
+#include "support/simulated_keyboard.h"
 
 namespace qv::device {
 namespace {
@@ -44,6 +48,35 @@ TEST(AccessNotice, AdviceNamesTheRuleInTheProgramFolderAndTheReplug) {
                                   " && sudo udevadm control --reload-rules && sudo udevadm trigger"));
     EXPECT_THAT(advice, HasSubstr("unplug the keyboard and plug it in again"));
     EXPECT_EQ(advice.find("%s"), std::string::npos);
+}
+
+TEST(AccessNotice, TheServiceLibraryReportsInaccessibleNodesToACallerThatAsks) {
+    test::SimulatedKeyboard kb;
+    HidService& service = kb.Link().Service();
+    EXPECT_EQ(service.InaccessibleNodes(), 0);
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<int> heard;
+    ASSERT_TRUE(service.SetAccessHandler([&](int n) {
+        std::lock_guard lock(mutex);
+        heard.push_back(n);
+        changed.notify_all();
+    }));
+    auto waitFor = [&](std::size_t count) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(5), [&] { return heard.size() >= count; });
+    };
+    ASSERT_EQ(kb.Sim().SetInaccessible(true), 1);
+    ASSERT_TRUE(waitFor(1));
+    std::string path;
+    EXPECT_EQ(service.InaccessibleNodes(&path), 1);
+    EXPECT_FALSE(path.empty());
+    // For the twelve entry points it is simply absent.
+    EXPECT_EQ(kb.Link().KeyboardCount(), 0);
+    ASSERT_EQ(kb.Sim().Attach(true), 1);
+    ASSERT_TRUE(waitFor(2));
+    EXPECT_EQ(heard, (std::vector<int>{1, 0}));
+    EXPECT_EQ(kb.Link().KeyboardCount(), 1);
 }
 
 std::string CtlInfo(int* code) {

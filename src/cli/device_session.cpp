@@ -1,5 +1,6 @@
 #include "cli/device_session.h"
 
+#include "core/device/access_notice.h"
 #include "core/device/result_codes.h"
 
 namespace qv::cli {
@@ -13,7 +14,11 @@ std::unique_ptr<DeviceSession> OpenDeviceService(const std::filesystem::path& fo
 
 std::unique_ptr<DeviceSession> RequireKeyboard(std::unique_ptr<DeviceSession> session, std::string* error) {
     if (session && session->KeyboardCount() <= 0) {
-        if (error != nullptr) *error = "no keyboard is present";
+        // Plugged in but not openable: say how to get access rather than that nothing is there.
+        if (error != nullptr) {
+            *error = session->Link().Service().InaccessibleNodes() > 0 ? device::AccessAdvice(ProgramFolder())
+                                                                      : "no keyboard is present";
+        }
         return nullptr;
     }
     return session;

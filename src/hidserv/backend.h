@@ -3,6 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "hidserv/hidserv.h"
 
@@ -24,6 +26,10 @@ public:
     virtual int WriteStatusReport(const std::uint8_t* status, std::size_t length) = 0;
     // The last status report written; the byte count or -1.
     virtual int ReadStatusReport(std::uint8_t* out, std::size_t capacity) = 0;
+    // Device nodes of the keyboard that are present but cannot be opened (permissions), with the
+    // first one's path; and who to tell, from a library thread, when that number changes.
+    virtual int InaccessibleNodes(std::string* /*firstPath*/) { return 0; }
+    virtual void SetAccessObserver(std::function<void(int)> /*observer*/) {}
 };
 
 }  // namespace qv::hidserv

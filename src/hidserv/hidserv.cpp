@@ -2,7 +2,9 @@
 // QUORVANE_SIMULATE is set, hidapi otherwise) and route each call to it.
 #include "hidserv/hidserv.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <shared_mutex>
@@ -12,6 +14,7 @@
 #include "hidserv/listener_registry.h"
 #include "hidserv/service_state.h"
 #include "hidserv/sim/sim_backend.h"
+#include "hidserv/sim/sim_faults.h"
 
 namespace qv::hidserv {
 
@@ -31,8 +34,24 @@ std::unique_ptr<Backend> CreateBackend(ServiceState& state) {
         if (const char* path = std::getenv("QUORVANE_SIM_STATE"); path != nullptr && *path != '\0') {
             statePath = path;
         }
-        const bool attached = std::strcmp(simulate, "detached") != 0;
+        // Nothing runs on a half-understood fault list.
+        std::vector<ScheduledFault> faults;
+        if (const char* list = std::getenv("QUORVANE_SIM_FAULTS"); list != nullptr) {
+            std::string error;
+            auto parsed = ParseFaultList(list, &error);
+            if (!parsed) {
+                std::fprintf(stderr, "HidServ: QUORVANE_SIM_FAULTS: %s; the simulated keyboard is not started\n",
+                             error.c_str());
+                return nullptr;
+            }
+            faults = std::move(*parsed);
+        }
+        // "detached": none plugged in; "inaccessible": plugged in but its nodes refuse to open.
+        const bool inaccessible = std::strcmp(simulate, "inaccessible") == 0;
+        const bool attached = std::strcmp(simulate, "detached") != 0 && !inaccessible;
         auto sim = std::make_unique<SimBackend>(state.listeners, statePath, attached);
+        sim->ScheduleFaults(faults);
+        if (inaccessible) sim->SetInaccessible(true);
         state.sim = sim.get();
         return sim;
     }
@@ -147,6 +166,30 @@ HIDSERV_EXPORT int RequestStatusSetFeature(const DeviceIdentity* /*identity*/,
                                            uint32_t* /*unitId*/) {
     // The keyboard has no feature reports the program sets.
     return 0;
+}
+
+HIDSERV_EXPORT int HidServInaccessibleNodes(char* path, uint32_t capacity) {
+    return WithBackend(0, [&](Backend& b) {
+        std::string first;
+        const int n = b.InaccessibleNodes(&first);
+        if (path != nullptr && capacity > 0) {
+            const std::size_t copied = std::min<std::size_t>(first.size(), capacity - 1);
+            std::memcpy(path, first.data(), copied);
+            path[copied] = '\0';
+        }
+        return n;
+    });
+}
+
+HIDSERV_EXPORT int HidServSetAccessCallback(HidServAccessCallback callback, void* context) {
+    return WithBackend(0, [&](Backend& b) {
+        if (callback == nullptr) {
+            b.SetAccessObserver(nullptr);
+        } else {
+            b.SetAccessObserver([callback, context](int n) { callback(n, context); });
+        }
+        return 1;
+    });
 }
 
 }  // extern "C"

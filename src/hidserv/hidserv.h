@@ -96,6 +96,19 @@ HIDSERV_EXPORT int RequestStatusSetFeature(const DeviceIdentity* identity, HidSe
                                            uint32_t* unitId);
 #endif
 
+/* Beyond the twelve: keyboards that are plugged in but whose device nodes cannot be opened (no
+ * udev rule, or not applied yet). They count as absent for the twelve entry points; a caller
+ * that wants to tell the user asks here. HidServInaccessibleNodes returns the number of such
+ * nodes and copies the first one's path (NUL-terminated, cut to `capacity`) when `path` is given;
+ * the callback, once set, runs on a library thread whenever that number changes. */
+typedef void (*HidServAccessCallback)(int inaccessibleNodes, void* context);
+#ifdef HIDSERV_BUILDING_LIBRARY
+HIDSERV_EXPORT int HidServInaccessibleNodes(char* path, uint32_t capacity);
+HIDSERV_EXPORT int HidServSetAccessCallback(HidServAccessCallback callback, void* context);
+#endif
+typedef int (*HidServInaccessibleNodesFn)(char*, uint32_t);
+typedef int (*HidServSetAccessCallbackFn)(HidServAccessCallback, void*);
+
 typedef int (*HidServDebugFn)(int);
 typedef int (*HidServInitFn)(int);
 typedef int (*HidServEndFn)(void);

@@ -28,8 +28,12 @@ enum QvSimFault {
     QV_SIM_FAULT_WRONG_COMMAND = 1, /* the next n answers carry another command byte */
     QV_SIM_FAULT_STATUS_FF = 2,     /* the next n frames are refused with status 0xFF */
     QV_SIM_FAULT_STATUS_FE = 3,     /* the next n frames are refused with status 0xFE */
-    QV_SIM_FAULT_DISCONNECT_AT = 4  /* the keyboard is pulled out when frame n (from now, 1-based)
+    QV_SIM_FAULT_DISCONNECT_AT = 4, /* the keyboard is pulled out when frame n (from now, 1-based)
                                        is written: that write fails and later ones find no keyboard */
+    QV_SIM_FAULT_EXTRA_ANSWER = 5,  /* the next n answers are preceded by a report for another
+                                       command */
+    QV_SIM_FAULT_LATE_ANSWER = 6    /* the answers to the next n frames are held back until the
+                                       frame after each arrives */
 };
 
 /* Starts over: loads the memory from `statePath` (defaults when the file is absent or unusable;
@@ -37,12 +41,18 @@ enum QvSimFault {
 int QvSimReset(const char* statePath, int attached);
 /* Plugs the keyboard in (1) or pulls it out (0); listeners get a presence event. */
 int QvSimAttach(int attached);
+/* 1: the keyboard is pulled out and comes back with device nodes that refuse to open (a missing
+ * udev rule); QvSimAttach(1) plugs it in accessible again. 0: accessible, still pulled out. */
+int QvSimSetInaccessible(int inaccessible);
 /* The keyboard sends a consumer report carrying this code (0x02FF, 0x0401, 0x1810, 0x1811). */
 int QvSimSendConsumerCode(uint16_t code);
 /* Delay between a frame and its answer. */
 int QvSimSetLatencyMicroseconds(uint32_t microseconds);
 int QvSimInjectFault(int fault, uint32_t count);
 int QvSimClearFaults(void);
+/* Faults in the form of QUORVANE_SIM_FAULTS ("status-ff@10*3,disconnect@300"), frames counted
+ * from the next one (1 = the next frame). 0 when the list does not parse (nothing is scheduled). */
+int QvSimScheduleFaults(const char* list);
 int QvSimReadMemory(int area, uint32_t offset, uint8_t* out, uint32_t length);
 int QvSimWriteMemory(int area, uint32_t offset, const uint8_t* data, uint32_t length);
 /* Frames received on the vendor collection since the last reset (or log clear). */

@@ -22,6 +22,8 @@ public:
                  Bind(libraryHandle, "QvSimSetLatencyMicroseconds", latency_) &&
                  Bind(libraryHandle, "QvSimInjectFault", fault_) &&
                  Bind(libraryHandle, "QvSimClearFaults", clearFaults_) &&
+                 Bind(libraryHandle, "QvSimScheduleFaults", schedule_) &&
+                 Bind(libraryHandle, "QvSimSetInaccessible", inaccessible_) &&
                  Bind(libraryHandle, "QvSimReadMemory", read_) &&
                  Bind(libraryHandle, "QvSimWriteMemory", write_) &&
                  Bind(libraryHandle, "QvSimFrameCount", frameCount_) &&
@@ -39,6 +41,8 @@ public:
     int SetLatencyMicroseconds(std::uint32_t us) const { return latency_(us); }
     int InjectFault(QvSimFault fault, std::uint32_t count) const { return fault_(fault, count); }
     int ClearFaults() const { return clearFaults_(); }
+    int ScheduleFaults(const std::string& list) const { return schedule_(list.c_str()); }
+    int SetInaccessible(bool inaccessible) const { return inaccessible_(inaccessible ? 1 : 0); }
     std::vector<std::uint8_t> Read(QvSimArea area, std::uint32_t offset, std::uint32_t length) const {
         std::vector<std::uint8_t> out(length);
         if (read_(area, offset, out.data(), length) != 1) out.clear();
@@ -76,6 +80,8 @@ private:
     int (*latency_)(std::uint32_t) = nullptr;
     int (*fault_)(int, std::uint32_t) = nullptr;
     int (*clearFaults_)() = nullptr;
+    int (*schedule_)(const char*) = nullptr;
+    int (*inaccessible_)(int) = nullptr;
     int (*read_)(int, std::uint32_t, std::uint8_t*, std::uint32_t) = nullptr;
     int (*write_)(int, std::uint32_t, const std::uint8_t*, std::uint32_t) = nullptr;
     std::uint32_t (*frameCount_)() = nullptr;

@@ -1,5 +1,10 @@
 #include "platform/instance_channel.h"
 
+#include <signal.h>
+
+#include <charconv>
+#include <string_view>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -86,6 +91,30 @@ std::filesystem::path InstanceSocketFolder(const std::filesystem::path& runtimeF
 std::filesystem::path InstanceSocketPath(const std::filesystem::path& socketFolder, pid_t pid) {
     if (socketFolder.empty()) return {};
     return socketFolder / ("instance-" + std::to_string(pid) + ".sock");
+}
+
+int RemoveStaleInstanceSockets(const std::filesystem::path& socketFolder) {
+    if (socketFolder.empty()) return 0;
+    int removed = 0;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(socketFolder, ec)) {
+        const std::string name = entry.path().filename().string();
+        constexpr std::string_view kPrefix = "instance-";
+        constexpr std::string_view kSuffix = ".sock";
+        if (name.size() <= kPrefix.size() + kSuffix.size() || name.rfind(kPrefix, 0) != 0 ||
+            name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0) {
+            continue;
+        }
+        const std::string digits = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+        pid_t pid = 0;
+        const auto [end, parsed] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+        if (parsed != std::errc() || end != digits.data() + digits.size() || pid <= 0) continue;
+        // Only a process that is certainly gone; one we may not signal still owns its socket.
+        if (::kill(pid, 0) == 0 || errno != ESRCH) continue;
+        std::error_code removeError;
+        if (std::filesystem::remove(entry.path(), removeError)) ++removed;
+    }
+    return removed;
 }
 
 std::optional<std::int32_t> SendInstanceRequest(const std::filesystem::path& socketPath,

@@ -37,6 +37,10 @@ bool IsPrivateFolder(const std::filesystem::path& folder);
 // The socket path of process `pid` (empty when the folder is refused).
 std::filesystem::path InstanceSocketPath(const std::filesystem::path& socketFolder, pid_t pid);
 
+// Removes the sockets in `socketFolder` of processes that no longer exist (ended without
+// cleaning up), so the folder does not fill up. The number removed.
+int RemoveStaleInstanceSockets(const std::filesystem::path& socketFolder);
+
 // Sends one request to the process's socket and waits for the answer. Nothing is sent when the
 // socket does not exist or does not accept (no tagged window): std::nullopt.
 std::optional<std::int32_t> SendInstanceRequest(const std::filesystem::path& socketPath,

@@ -51,7 +51,37 @@ private:
     std::string node_;
 };
 
+class FakeWatch final : public hidserv::HotplugWatch {
+public:
+    explicit FakeWatch(FakeHidApi::World& world) : world_(world) {}
+    bool Wait(std::chrono::milliseconds timeout) override {
+        std::unique_lock lock(world_.mutex);
+        world_.changed.wait_for(lock, timeout, [&] { return world_.hotplugEvents > 0 || world_.interrupted; });
+        if (world_.interrupted) {
+            world_.interrupted = false;
+            return true;
+        }
+        if (world_.hotplugEvents == 0) return false;
+        --world_.hotplugEvents;
+        return true;
+    }
+    void Interrupt() override {
+        std::lock_guard lock(world_.mutex);
+        world_.interrupted = true;
+        world_.changed.notify_all();
+    }
+
+private:
+    FakeHidApi::World& world_;
+};
+
 }  // namespace
+
+std::unique_ptr<hidserv::HotplugWatch> FakeHidApi::WatchHotplug(std::uint16_t, std::uint16_t) {
+    std::lock_guard lock(world_.mutex);
+    if (!world_.hotplug) return nullptr;
+    return std::make_unique<FakeWatch>(world_);
+}
 
 void FakeHidApi::World::PushInput(const std::string& node, std::vector<std::uint8_t> report) {
     std::lock_guard lock(mutex);

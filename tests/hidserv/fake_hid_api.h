@@ -37,6 +37,10 @@ public:
         std::map<std::string, std::deque<std::vector<std::uint8_t>>> input;
         hidserv::SimKeyboard keyboard;
         int enumerations = 0;
+        // Hotplug events: when on, the backend gets a watch; Plug() then sends one event.
+        bool hotplug = false;
+        int hotplugEvents = 0;
+        bool interrupted = false;
 
         void PushInput(const std::string& node, std::vector<std::uint8_t> report);
     };
@@ -44,6 +48,7 @@ public:
     explicit FakeHidApi(World& world) : world_(world) {}
     std::vector<hidserv::HidCollectionInfo> Enumerate(std::uint16_t vendorId, std::uint16_t productId) override;
     std::unique_ptr<hidserv::HidHandle> Open(const std::string& path) override;
+    std::unique_ptr<hidserv::HotplugWatch> WatchHotplug(std::uint16_t vendorId, std::uint16_t productId) override;
 
 private:
     World& world_;

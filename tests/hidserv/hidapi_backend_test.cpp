@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -187,6 +188,80 @@ TEST_F(HidapiBackendTest, UnopenableKeyboardCountsAbsentAndIsReportedOnce) {
     EXPECT_THAT(err, HasSubstr("udev rule"));
     EXPECT_EQ(err.find(FakeHidApi::kVendorNode), err.rfind(FakeHidApi::kVendorNode));
     EXPECT_TRUE(heard_.presence.empty());
+}
+
+TEST_F(HidapiBackendTest, WithHotplugEventsArrivalComesFromTheEventNotFromPolling) {
+    world_.plugged = false;
+    world_.hotplug = true;
+    Start();  // asks for 5 ms polling; with events the bus is only rescanned as a safety net
+    const int enumerations = [&] {
+        std::lock_guard lock(world_.mutex);
+        world_.plugged = true;  // plugged in, but no event yet
+        return world_.enumerations;
+    }();
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_EQ(backend_->DeviceCount(), 0);
+    {
+        std::lock_guard lock(world_.mutex);
+        EXPECT_EQ(world_.enumerations, enumerations);
+        world_.hotplugEvents = 1;
+        world_.changed.notify_all();
+    }
+    ASSERT_TRUE(heard_.WaitFor([&] { return heard_.presence.size() == 1; }));
+    EXPECT_EQ(heard_.presence[0], 1);
+    // A reader that finds the keyboard gone wakes the monitor without any event.
+    {
+        std::lock_guard lock(world_.mutex);
+        world_.plugged = false;
+        world_.changed.notify_all();
+    }
+    ASSERT_TRUE(heard_.WaitFor([&] { return heard_.presence.size() == 2; }));
+    EXPECT_EQ(heard_.presence[1], 0);
+}
+
+std::atomic<int> g_lastAccess{-1};
+
+TEST_F(HidapiBackendTest, InaccessibleNodesAreCountedAndReportedAgainAfterAReplug) {
+    world_.unopenable = {FakeHidApi::kVendorNode, FakeHidApi::kConsumerNode, FakeHidApi::kStatusNode};
+    ::testing::internal::CaptureStderr();
+    Start();
+    std::string first;
+    EXPECT_EQ(backend_->InaccessibleNodes(&first), 3);
+    EXPECT_EQ(first, FakeHidApi::kVendorNode);
+    backend_->SetAccessObserver([](int n) { g_lastAccess = n; });
+    auto waitAccess = [&](int wanted) {
+        for (int i = 0; i < 500 && g_lastAccess.load() != wanted; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return g_lastAccess.load() == wanted;
+    };
+    {
+        std::lock_guard lock(world_.mutex);
+        world_.plugged = false;
+    }
+    ASSERT_TRUE(waitAccess(0));
+    EXPECT_EQ(backend_->InaccessibleNodes(nullptr), 0);
+    {
+        std::lock_guard lock(world_.mutex);
+        world_.plugged = true;
+    }
+    ASSERT_TRUE(waitAccess(3));
+    // The rule applied: the nodes open and the keyboard arrives.
+    {
+        std::lock_guard lock(world_.mutex);
+        world_.unopenable.clear();
+    }
+    ASSERT_TRUE(waitAccess(0));
+    ASSERT_TRUE(heard_.WaitFor([&] { return heard_.presence.size() == 1; }));
+    EXPECT_EQ(backend_->DeviceCount(), 1);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    // One line per node and arrival: two arrivals.
+    std::size_t lines = 0;
+    for (std::size_t at = err.find(FakeHidApi::kVendorNode); at != std::string::npos;
+         at = err.find(FakeHidApi::kVendorNode, at + 1)) {
+        ++lines;
+    }
+    EXPECT_EQ(lines, 2u);
 }
 
 }  // namespace

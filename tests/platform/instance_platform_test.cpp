@@ -2,6 +2,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -148,6 +149,36 @@ TEST(InstanceChannel, SendsAndReadsTheAnswerOrNothingWithoutListener) {
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ(*answer, 0);
     EXPECT_EQ(seen, (InstanceRequest{0x4D4B, 0x4C4C494B}));
+}
+
+}  // namespace
+}  // namespace qv::platform
+
+namespace qv::platform {
+namespace {
+
+TEST(InstanceChannel, SocketsOfEndedProcessesAreRemovedAtStart) {
+    test::TempDir dir;
+    const auto folder = InstanceSocketFolder(dir.path());
+    ASSERT_FALSE(folder.empty());
+    // A process that has certainly ended: a child that was waited for.
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ASSERT_GT(ended, 0);
+    ::waitpid(ended, nullptr, 0);
+    auto touch = [&](const std::string& name) { std::ofstream(folder / name) << ""; };
+    touch("instance-" + std::to_string(ended) + ".sock");
+    touch("instance-" + std::to_string(::getpid()) + ".sock");  // alive
+    touch("instance-1.sock");                                   // alive, not ours to judge
+    touch("instance-x.sock");
+    touch("notes.txt");
+    EXPECT_EQ(RemoveStaleInstanceSockets(folder), 1);
+    EXPECT_FALSE(std::filesystem::exists(folder / ("instance-" + std::to_string(ended) + ".sock")));
+    for (const char* kept : {"instance-1.sock", "instance-x.sock", "notes.txt"}) {
+        EXPECT_TRUE(std::filesystem::exists(folder / kept)) << kept;
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder / ("instance-" + std::to_string(::getpid()) + ".sock")));
+    EXPECT_EQ(RemoveStaleInstanceSockets({}), 0);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ void RecordingClock::Sleep(std::chrono::milliseconds duration) {
 std::chrono::steady_clock::duration RecordingClock::WaitBudget(std::chrono::milliseconds nominal) {
     std::lock_guard lock(mutex_);
     waits_.push_back(static_cast<long>(nominal.count()));
-    return std::min<std::chrono::steady_clock::duration>(nominal, realWait);
+    return std::min<std::chrono::steady_clock::duration>(nominal, realWaitNow ? realWaitNow() : realWait);
 }
 
 std::vector<long> RecordingClock::Sleeps() const {

@@ -4,6 +4,7 @@
 // waiting only briefly.
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -28,6 +29,8 @@ public:
 
     // Real time allowed for a nominal answer wait; ample for the simulated keyboard.
     std::chrono::milliseconds realWait{40};
+    // When set, decides the real wait instead (a test that knows which answers never come).
+    std::function<std::chrono::milliseconds()> realWaitNow;
 
 private:
     mutable std::mutex mutex_;

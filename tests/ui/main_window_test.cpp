@@ -139,6 +139,44 @@ TEST_F(SimulatedWindow, ApplySendsOnlyWhenSomethingWasEdited) {
     }
 }
 
+TEST_F(SimulatedWindow, AnApplyTheKeyboardRefusesKeepsApplyEnabledAndTheEdit) {
+    CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    {
+        auto lock = WorkingStore().Lock();
+        WorkingStore().Content().Assign(0, KeyCodeToSlot(0x01E), Record(AssignSingleKey, 0x030));
+    }
+    w.SetEditing(true);
+    sim_->ClearFrameLog();
+    // BeginConfig goes through; the first macro-memory frame is refused on every attempt.
+    ASSERT_EQ(sim_->ScheduleFaults("status-ff@2*3"), 1);
+    w.OnCommand(id::kApply);
+    EXPECT_TRUE(w.IsEditing());
+    EXPECT_TRUE(w.Button(id::kApply)->isEnabled());
+    const auto frames = sim_->Frames();
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames.back()[3], 0x02) << "the group is closed";
+    for (const auto& f : frames) EXPECT_NE(f[3], 0x08) << "no key matrix after the refused macro write";
+    auto lock = WorkingStore().Lock();
+    EXPECT_EQ(WorkingStore().Content().Record(0, KeyCodeToSlot(0x01E)).type, AssignSingleKey);
+}
+
+TEST_F(SimulatedWindow, AKeyboardThatCannotBeOpenedIsToldOncePerArrivalAndInTheTooltip) {
+    CQuorvaneDlg& w = Start(false);
+    ASSERT_TRUE(SettleUntil([&] { return ui::MainState().ready.load(); }));
+    const QString usual = QString::fromStdString(Text(TextId::KEYBOARD_TRAY_DESC));
+    ASSERT_EQ(sim_->SetInaccessible(true), 1);
+    ASSERT_TRUE(SettleUntil([&] { return prompt_.messages.size() == 1; }));
+    EXPECT_NE(prompt_.messages[0].find("60-quorvane-keyboard.rules"), std::string::npos);
+    EXPECT_EQ(w.Tray().Tooltip().toStdString(), prompt_.messages[0]);
+    // Access granted and replugged: the tooltip is the usual one again, and nothing more is said.
+    ASSERT_EQ(sim_->Attach(true), 1);
+    ASSERT_TRUE(SettleUntil([&] { return w.Tray().Tooltip() == usual; }));
+    // Pulled out and back without access: a new arrival, told again.
+    ASSERT_EQ(sim_->SetInaccessible(true), 1);
+    ASSERT_TRUE(SettleUntil([&] { return prompt_.messages.size() == 2; }));
+}
+
 TEST_F(SimulatedWindow, ReportRateIsWrittenAtOnceToTheShownProfile) {
     CQuorvaneDlg& w = Start(true);
     ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));

@@ -99,6 +99,7 @@ enum class TextId : std::size_t {
     MAIN_NO_DEVICE_PROMPT,
     EXTRA_NO_ON_SCREEN_KEYBOARD,
     MAIN_PROMPT_CHANGED_ELSEWHERE,
+    MAIN_PROMPT_NO_ACCESS,
     Count
 };
 

@@ -167,6 +167,11 @@ int CommandSet::SetActiveProfile(int p) {
     if (p < 0 || p >= kProfileCount) return kOutOfRange;
     GlobalBlock block;
     if (const int result = ReadGlobalBlock(block); result != kSuccess) return result;
+    return SetActiveProfile(block, p);
+}
+
+int CommandSet::SetActiveProfile(GlobalBlock block, int p) {
+    if (p < 0 || p >= kProfileCount) return kOutOfRange;
     block.SetActiveProfile(p);
     const int result = WriteGlobalBlock(block);
     activeProfileCache_.store(result == kSuccess ? block.ActiveProfile() : -1);

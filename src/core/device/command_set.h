@@ -53,6 +53,8 @@ public:
     int GetActiveProfile();
     // Read-modify-write of the global block; nothing for p below 0.
     int SetActiveProfile(int p);
+    // The write half, for a caller that has just read `block` (one read per switch).
+    int SetActiveProfile(GlobalBlock block, int p);
     // The keyboard went away: the cache goes back to "not read".
     void ForgetActiveProfile();
     int CachedActiveProfile() const;

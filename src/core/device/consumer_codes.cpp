@@ -20,11 +20,19 @@ void ConsumerCodes::Handle(std::uint16_t code) {
         case kCodeToggleBank: ToggleBank(); break;
         case kCodeReloadLighting: window_.StartWindowTimer(kTimerLightingReload, 0); break;
         case kCodeAlternateIcon:
-            iconThreads_.Spawn([this] { SetIcon(kTrayAlternate, kIconAlternate); });
+        case kCodeNormalIcon: {
+            std::uint64_t ticket;
+            {
+                std::lock_guard lock(iconMutex_);
+                ticket = iconTickets_++;
+            }
+            if (code == kCodeAlternateIcon) {
+                iconThreads_.Spawn([this, ticket] { SetIcon(ticket, kTrayAlternate, kIconAlternate); });
+            } else {
+                iconThreads_.Spawn([this, ticket] { SetIcon(ticket, kTrayNormal, 0); });
+            }
             break;
-        case kCodeNormalIcon:
-            iconThreads_.Spawn([this] { SetIcon(kTrayNormal, 0); });
-            break;
+        }
         default: break;
     }
 }
@@ -36,12 +44,17 @@ void ConsumerCodes::ToggleBank() {
     window_.ShowGKeyBank(bank, GKeyCaptions(bank));
 }
 
-void ConsumerCodes::SetIcon(int kind, int iconId) {
-    // The busy flag of old, as a lock: one icon change at a time, with a short pause before the
-    // next may start.
-    std::lock_guard busy(iconBusy_);
+void ConsumerCodes::SetIcon(std::uint64_t ticket, int kind, int iconId) {
+    std::unique_lock lock(iconMutex_);
+    iconTurn_.wait(lock, [&] { return iconServing_ == ticket; });
+    lock.unlock();
     window_.SetTrayState(kind, iconId);
+    // A short pause before the next may start, as the busy flag of old had.
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    lock.lock();
+    ++iconServing_;
+    lock.unlock();
+    iconTurn_.notify_all();
 }
 
 }  // namespace qv::device

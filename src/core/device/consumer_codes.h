@@ -4,6 +4,7 @@
 // notification-area icon codes (short threads, one at a time).
 
 #include <array>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string_view>
@@ -36,11 +37,17 @@ public:
     void WaitForIconThreads() { iconThreads_.JoinAll(); }
 
 private:
-    void SetIcon(int kind, int iconId);
+    // `ticket` is the code's place in arrival order.
+    void SetIcon(std::uint64_t ticket, int kind, int iconId);
 
     InputListener& listener_;
     MainWindowLink& window_;
-    std::mutex iconBusy_;  // icon threads run one at a time
+    // Icon threads run one at a time and in the order their codes arrived: a quick 0x1811,
+    // 0x1810 must end on the normal icon, whichever thread the scheduler starts first.
+    std::mutex iconMutex_;
+    std::condition_variable iconTurn_;
+    std::uint64_t iconTickets_ = 0;
+    std::uint64_t iconServing_ = 0;
     ThreadGroup iconThreads_;
 };
 

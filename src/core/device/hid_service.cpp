@@ -67,7 +67,14 @@ std::unique_ptr<HidService> HidService::LoadOrExit(const std::filesystem::path& 
 
 // The library stays loaded: its threads may still run callbacks into the program, and the
 // program never tells it to end.
-HidService::~HidService() = default;
+HidService::~HidService() {
+    // The library outlives this object; it must not call back into it.
+    if (accessHandler_) {
+        if (auto set = reinterpret_cast<HidServSetAccessCallbackFn>(::dlsym(handle_, "HidServSetAccessCallback"))) {
+            set(nullptr, nullptr);
+        }
+    }
+}
 
 int HidService::DeviceCount(const DeviceIdentity& identity) const {
     return entries_.requestGetDeviceCount(&identity, nullptr, 0, nullptr);
@@ -91,6 +98,31 @@ int HidService::StatusWrite(const DeviceIdentity& identity, HidServCallback call
 int HidService::AsyncRead(const DeviceIdentity& identity, HidServCallback callback, ListenerTag tag,
                           std::uint32_t* unitId) const {
     return entries_.requestAsyncRead(&identity, callback, tag, unitId);
+}
+
+}  // namespace qv::device
+
+namespace qv::device {
+
+int HidService::InaccessibleNodes(std::string* firstPath) const {
+    auto query = reinterpret_cast<HidServInaccessibleNodesFn>(::dlsym(handle_, "HidServInaccessibleNodes"));
+    if (query == nullptr) return 0;
+    char path[256] = {};
+    const int n = query(path, sizeof path);
+    if (firstPath != nullptr) *firstPath = path;
+    return n;
+}
+
+bool HidService::SetAccessHandler(std::function<void(int)> handler) {
+    auto set = reinterpret_cast<HidServSetAccessCallbackFn>(::dlsym(handle_, "HidServSetAccessCallback"));
+    if (set == nullptr) return false;
+    accessHandler_ = std::move(handler);
+    return set(
+               [](int nodes, void* context) {
+                   auto* self = static_cast<HidService*>(context);
+                   if (self->accessHandler_) self->accessHandler_(nodes);
+               },
+               this) == 1;
 }
 
 }  // namespace qv::device

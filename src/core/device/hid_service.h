@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,6 +42,13 @@ public:
     int AsyncRead(const DeviceIdentity& identity, HidServCallback callback, ListenerTag tag,
                   std::uint32_t* unitId) const;
 
+    // Keyboard nodes that are plugged in but cannot be opened, with the first one's path; 0 when
+    // the library cannot tell. Not one of the twelve: looked up when asked, never required.
+    int InaccessibleNodes(std::string* firstPath = nullptr) const;
+    // `handler` runs on a library thread whenever that number changes; false when the library
+    // cannot tell. The handler lives as long as this object.
+    bool SetAccessHandler(std::function<void(int)> handler);
+
     struct EntryPoints {
         HidServDebugFn debug = nullptr;
         HidServInitFn init = nullptr;
@@ -62,6 +70,7 @@ private:
 
     void* handle_;
     EntryPoints entries_;
+    std::function<void(int)> accessHandler_;
 };
 
 }  // namespace qv::device

@@ -103,7 +103,10 @@ int RequestEngine::SendReportNoReply(const std::uint8_t* frameBytes, std::size_t
 
 void RequestEngine::DeliverReply(const std::uint8_t* report, std::size_t length) {
     std::lock_guard lock(slotMutex_);
-    if (!inFlight_ || report == nullptr) return;
+    // The first report of an attempt is the one looked at; a second one arriving before the
+    // caller woke must not replace it (a wrong answer followed by the right one still means a
+    // resend, whatever the thread timing).
+    if (!inFlight_ || signalled_ || report == nullptr) return;
     const std::size_t n = std::min(length, capacity_);
     if (n > 0) std::copy_n(report, n, slot_);
     received_ = n;

@@ -32,8 +32,9 @@ public:
     int SendReportNoReply(const std::uint8_t* frame, std::size_t length) override;
     void Pause(std::chrono::milliseconds duration) override { clock_.Sleep(duration); }
 
-    // The vendor listener's hand-over: while an exchange is in flight the report (cut to the
-    // slot's capacity) goes into the slot and wakes the caller; otherwise it is dropped.
+    // The vendor listener's hand-over: while an exchange is in flight the first report of the
+    // attempt (cut to the slot's capacity) goes into the slot and wakes the caller; otherwise it
+    // is dropped.
     void DeliverReply(const std::uint8_t* report, std::size_t length);
     // Nothing in flight (start, and after the listener was registered again).
     void Reset();

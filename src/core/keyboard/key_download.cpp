@@ -10,19 +10,19 @@
 
 namespace qv {
 
-bool DownloadAssignments(bool allProfiles, ProfileStore& applied, const DownloadContext& context) {
+int DownloadAssignments(bool allProfiles, ProfileStore& applied, const DownloadContext& context) {
     auto lock = applied.Lock();
     const ProfileContent& content = applied.Content();
 
     const MacroImageSize sizes = MacroImageSizes(content.macros);
     if (sizes.withoutNames > context.macroCapacity) {
         context.prompt.ShowMessage(Text(TextId::EXTRA_MACRO_TOO_LONG));
-        return false;
+        return device::kOutOfRange;
     }
     const bool withNames = sizes.withNames <= context.macroCapacity;
     const std::vector<std::uint8_t> image =
         EncodeMacroImage(content.macros, withNames ? sizes.withNames : sizes.withoutNames, withNames);
-    if (image.empty()) return false;
+    if (image.empty()) return device::kOutOfRange;
 
     std::vector<int> profiles;
     if (allProfiles) {
@@ -31,7 +31,7 @@ bool DownloadAssignments(bool allProfiles, ProfileStore& applied, const Download
         // Without a readable active profile there is no matrix to address; send nothing rather
         // than a macro image whose keys point nowhere.
         const int active = context.commands.GetActiveProfile();
-        if (active < 0 || active >= kOnBoardProfiles) return false;
+        if (active < 0 || active >= kOnBoardProfiles) return device::kNoKeyboard;
         profiles = {active};
     }
     const KeyMatrix factory = DefaultKeyMatrix();
@@ -41,20 +41,26 @@ bool DownloadAssignments(bool allProfiles, ProfileStore& applied, const Download
             EncodeKeyMatrix(content.block.tables[static_cast<std::size_t>(p)], content.macros, factory));
     }
 
-    context.commands.BeginConfig();
-    context.commands.WriteMacroMemory(image.data(), static_cast<int>(image.size()));
-    int last = device::kNoKeyboard;
-    for (std::size_t i = 0; i < profiles.size(); ++i) {
-        last = context.commands.WriteKeyMatrix(matrices[i], profiles[i]);
+    // A refused or lost write must not pass for success: the user would believe the keyboard
+    // holds macros it does not. After the first failure nothing more is written (the keyboard
+    // would hold a matrix pointing at a half-written macro image), but the group is still
+    // closed so the keyboard leaves its configuration state.
+    int result = context.commands.BeginConfig();
+    if (result == device::kSuccess) {
+        result = context.commands.WriteMacroMemory(image.data(), static_cast<int>(image.size()));
     }
-    context.commands.EndConfig();
+    for (std::size_t i = 0; i < profiles.size() && result == device::kSuccess; ++i) {
+        result = context.commands.WriteKeyMatrix(matrices[i], profiles[i]);
+    }
+    const int closed = context.commands.EndConfig();
+    if (result == device::kSuccess) result = closed;
 
     if (!withNames) context.prompt.ShowMessage(Text(TextId::EXTRA_PROFILE_SPACE_TIGHT));
-    return last == device::kSuccess;
+    return result;
 }
 
 bool CommitWorkingToApplied(bool allProfiles, ProfileStore& working, ProfileStore& applied,
-                            const DownloadContext& context) {
+                            const DownloadContext& context, int* result) {
     auto workingLock = working.Lock();
     auto appliedLock = applied.Lock();
     // Packing writes each text's offset into its record; doing it before the copy keeps the
@@ -64,7 +70,9 @@ bool CommitWorkingToApplied(bool allProfiles, ProfileStore& working, ProfileStor
     target = working.Content();
     SetFileHeader(target.block, static_cast<std::uint16_t>(target.macros.size()),
                   static_cast<std::uint32_t>(area.size()));
-    return DownloadAssignments(allProfiles, applied, context);
+    const int code = DownloadAssignments(allProfiles, applied, context);
+    if (result != nullptr) *result = code;
+    return code == device::kSuccess;
 }
 
 }  // namespace qv

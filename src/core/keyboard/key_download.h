@@ -22,13 +22,17 @@ struct DownloadContext {
 };
 
 // Checks the macro image against the capacity, then BeginConfig, WriteMacroMemory, WriteKeyMatrix
-// for profiles 0..2 (all) or the active profile, EndConfig. True when the last key matrix was
-// written.
-bool DownloadAssignments(bool allProfiles, ProfileStore& applied, const DownloadContext& context);
+// for profiles 0..2 (all) or the active profile, EndConfig. Every command is checked: the first
+// failure stops the writes that follow, EndConfig still closes the group, and its code is the
+// result. kSuccess only when every command succeeded; kOutOfRange when the macro image does not
+// fit the keyboard's macro space and kNoKeyboard when the active profile cannot be read (nothing
+// is sent in either case).
+int DownloadAssignments(bool allProfiles, ProfileStore& applied, const DownloadContext& context);
 
 // Packs the working store's texts, copies it into the applied store and downloads. Takes the
-// working lock before the applied lock.
+// working lock before the applied lock. True when the download succeeded; `result`, when given,
+// gets DownloadAssignments' code.
 bool CommitWorkingToApplied(bool allProfiles, ProfileStore& working, ProfileStore& applied,
-                            const DownloadContext& context);
+                            const DownloadContext& context, int* result = nullptr);
 
 }  // namespace qv

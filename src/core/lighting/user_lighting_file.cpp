@@ -81,6 +81,13 @@ UserLightingFile UserLightingFile::Load(const std::filesystem::path& file) {
     return f;
 }
 
+UserLightingFile UserLightingFile::FromText(const std::filesystem::path& file, std::string_view text) {
+    UserLightingFile f;
+    f.file_ = file;
+    f.doc_ = ini::IniDocument::Parse(text);
+    return f;
+}
+
 int UserLightingFile::PresentMode() const {
     const int m = doc_.GetInt(kPresentSection, "mode", 0);
     return (m >= 0 && m < kUserModeCount) ? m : 0;

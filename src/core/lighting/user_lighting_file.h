@@ -49,6 +49,8 @@ public:
     UserLightingFile() = default;
     // A missing or unreadable file reads as all defaults.
     static UserLightingFile Load(const std::filesystem::path& file);
+    // The file's content already in memory; Save writes it to `file`.
+    static UserLightingFile FromText(const std::filesystem::path& file, std::string_view text);
 
     // 0..9; a value outside reads as 0.
     int PresentMode() const;

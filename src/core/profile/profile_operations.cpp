@@ -31,7 +31,7 @@ bool ProfileOperations::SetActiveProfile(int p) {
     // A block that cannot be read means nothing is written; only a refused write is a failure.
     device::GlobalBlock block;
     if (commands_.ReadGlobalBlock(block) != device::kSuccess) return true;
-    return commands_.SetActiveProfile(p) == device::kSuccess;
+    return commands_.SetActiveProfile(block, p) == device::kSuccess;
 }
 
 void ProfileOperations::ReloadWorkingFile() {
@@ -133,7 +133,9 @@ bool ProfileOperations::ImportFile(const std::filesystem::path& file) {
         sent = CommitWorkingToApplied(true, working_, applied_, {commands_, capacity, prompt_});
         host_.RefreshKeyButtons();
     }
-    host_.SetMainApplyEnabled(false);
+    // A download that did not go through leaves Apply enabled, so the imported content (already
+    // in the working store and file) can still be sent.
+    host_.SetMainApplyEnabled(!sent);
     return sent;
 }
 

@@ -21,6 +21,8 @@ Collection CollectionOfUsage(std::uint16_t page, std::uint16_t usage) {
 HidapiBackend::HidapiBackend(ListenerRegistry& listeners, std::unique_ptr<HidApi> api,
                              std::chrono::milliseconds poll)
     : listeners_(listeners), api_(std::move(api)), poll_(poll) {
+    // Watching starts before the first scan so that nothing plugged in between is missed.
+    watch_ = api_->WatchHotplug(HIDSERV_VENDOR_ID, HIDSERV_PRODUCT_ID);
     // What is there at start is no arrival: the program asks for the count after Init.
     Scan(/*announce=*/false);
     monitor_ = std::thread([this] { MonitorLoop(); });
@@ -32,6 +34,7 @@ HidapiBackend::~HidapiBackend() {
         stopping_ = true;
     }
     monitorWake_.notify_all();
+    if (watch_) watch_->Interrupt();
     monitor_.join();
     std::map<std::string, Node> nodes;
     {
@@ -58,12 +61,22 @@ int HidapiBackend::DeviceCount() {
 }
 
 void HidapiBackend::ReportUnopenable(const std::string& path) {
-    if (!reportedPaths_.insert(path).second) return;
     std::fprintf(stderr,
                  "HidServ: the keyboard's device node %s cannot be opened (permission denied?); "
                  "the udev rule that comes with Quorvane grants access to it, then replug the "
                  "keyboard\n",
                  path.c_str());
+}
+
+int HidapiBackend::InaccessibleNodes(std::string* firstPath) {
+    std::lock_guard lock(mutex_);
+    if (firstPath != nullptr) *firstPath = unopenable_.empty() ? std::string() : *unopenable_.begin();
+    return static_cast<int>(unopenable_.size());
+}
+
+void HidapiBackend::SetAccessObserver(std::function<void(int)> observer) {
+    std::lock_guard lock(mutex_);
+    accessObserver_ = std::move(observer);
 }
 
 void HidapiBackend::Rescan() { Scan(/*announce=*/true); }
@@ -98,6 +111,7 @@ void HidapiBackend::Scan(bool announce) {
     }
     closed.clear();
 
+    std::set<std::string> unopenable;
     for (const auto& [path, collections] : present) {
         {
             std::lock_guard lock(mutex_);
@@ -105,8 +119,7 @@ void HidapiBackend::Scan(bool announce) {
         }
         std::shared_ptr<HidHandle> handle = api_->Open(path);
         if (!handle) {
-            std::lock_guard lock(mutex_);
-            ReportUnopenable(path);
+            unopenable.insert(path);
             continue;
         }
         Node node;
@@ -126,13 +139,23 @@ void HidapiBackend::Scan(bool announce) {
 
     int count;
     bool changed;
+    std::function<void(int)> observer;
+    int inaccessible;
     {
         std::lock_guard lock(mutex_);
         count = CountLocked();
         changed = count != lastCount_;
         lastCount_ = count;
+        // A node is reported again only after it went away and came back (a new arrival).
+        for (const std::string& path : unopenable) {
+            if (unopenable_.count(path) == 0) ReportUnopenable(path);
+        }
+        if (unopenable != unopenable_) observer = accessObserver_;
+        unopenable_ = std::move(unopenable);
+        inaccessible = static_cast<int>(unopenable_.size());
     }
     if (changed && announce) listeners_.DeliverPresence(count);
+    if (observer) observer(inaccessible);
 }
 
 void HidapiBackend::ReaderLoop(std::set<Collection> collections, std::shared_ptr<HidHandle> handle,
@@ -164,17 +187,30 @@ void HidapiBackend::WakeMonitor() {
         rescanSoon_ = true;
     }
     monitorWake_.notify_all();
+    if (watch_) watch_->Interrupt();
 }
 
 void HidapiBackend::MonitorLoop() {
-    std::unique_lock lock(monitorMutex_);
-    while (!stopping_) {
-        monitorWake_.wait_for(lock, poll_, [this] { return stopping_ || rescanSoon_; });
-        if (stopping_) break;
-        rescanSoon_ = false;
-        lock.unlock();
+    using Clock = std::chrono::steady_clock;
+    const auto interval = watch_ ? std::max(poll_, kSafetyRescan) : poll_;
+    auto due = Clock::now() + interval;
+    while (true) {
+        bool woken = false;
+        if (watch_) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(due - Clock::now());
+            woken = watch_->Wait(std::max(left, std::chrono::milliseconds(0)));
+        }
+        {
+            std::unique_lock lock(monitorMutex_);
+            if (!watch_) monitorWake_.wait_until(lock, due, [this] { return stopping_ || rescanSoon_; });
+            if (stopping_) return;
+            woken = woken || rescanSoon_;
+            rescanSoon_ = false;
+        }
+        const auto now = Clock::now();
+        if (!woken && now < due) continue;
+        if (now >= due) due = now + interval;
         Rescan();
-        lock.lock();
     }
 }
 

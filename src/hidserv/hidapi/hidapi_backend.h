@@ -1,13 +1,16 @@
 #pragma once
 // Real keyboards through hidapi: finds the keyboard's vendor, consumer and status collections by
 // vendor/product id and usage page/usage, reads the vendor and consumer collections on a thread
-// each, writes output reports, and watches for arrival and removal (polling). A keyboard that is
-// present but cannot be opened counts as absent and is reported once on standard error.
+// each, writes output reports, and watches for arrival and removal: from udev events where the
+// system has them, with a slow rescan as a safety net, else by polling. A keyboard that is present
+// but cannot be opened counts as absent, is reported once per arrival on standard error and
+// counted as not accessible for callers that ask (InaccessibleNodes).
 
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -24,6 +27,8 @@ namespace qv::hidserv {
 class HidapiBackend final : public Backend {
 public:
     static constexpr std::chrono::milliseconds kDefaultPoll{500};
+    // With hotplug events, only in case one was missed.
+    static constexpr std::chrono::milliseconds kSafetyRescan{10000};
 
     HidapiBackend(ListenerRegistry& listeners, std::unique_ptr<HidApi> api,
                   std::chrono::milliseconds poll = kDefaultPoll);
@@ -36,6 +41,9 @@ public:
 
     // Looks for arrivals and removals now; a presence event when the count changed.
     void Rescan();
+
+    int InaccessibleNodes(std::string* firstPath) override;
+    void SetAccessObserver(std::function<void(int)> observer) override;
 
 private:
     // One open device node. A node may carry several of the keyboard's collections.
@@ -63,7 +71,8 @@ private:
     std::mutex scanMutex_;  // one scan at a time
     mutable std::mutex mutex_;
     std::map<std::string, Node> nodes_;
-    std::set<std::string> reportedPaths_;
+    std::set<std::string> unopenable_;  // present now but refused when opened
+    std::function<void(int)> accessObserver_;
     std::array<std::uint8_t, 2> lastStatus_{0x05, 0x02};
     int lastCount_ = 0;
 
@@ -71,6 +80,7 @@ private:
     std::condition_variable monitorWake_;
     bool stopping_ = false;
     bool rescanSoon_ = false;
+    std::unique_ptr<HotplugWatch> watch_;
     std::thread monitor_;
 };
 

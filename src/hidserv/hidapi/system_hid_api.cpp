@@ -34,6 +34,9 @@ public:
         hid_free_enumeration(list);
         return found;
     }
+    std::unique_ptr<HotplugWatch> WatchHotplug(std::uint16_t vendorId, std::uint16_t productId) override {
+        return CreateUdevHotplugWatch(vendorId, productId);
+    }
     std::unique_ptr<HidHandle> Open(const std::string& path) override {
         hid_device* device = hid_open_path(path.c_str());
         if (device == nullptr) return nullptr;

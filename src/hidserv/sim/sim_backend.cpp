@@ -73,6 +73,7 @@ void SimBackend::DetachLocked() {
     }
     if (!attached_) return;
     attached_ = false;
+    heldAnswer_.reset();
     keyboard_.LeaveUpdateMode();
     SaveIfDirtyLocked();
     vendorThread_.DropPending();
@@ -120,38 +121,48 @@ int SimBackend::WriteVendorReport(const std::uint8_t* report, std::size_t length
     std::lock_guard lock(mutex_);
     LogFrameLocked(frame);
     if (!attached_) return -1;
-    if (faults_.disconnectAt > 0 && --faults_.disconnectAt == 0) {
+    const std::optional<FaultKind> fault = faults_.At(++framesReceived_);
+    if (fault == FaultKind::Disconnect) {
         DetachLocked();
         return -1;
     }
-    if (faults_.noAnswer > 0) {
-        --faults_.noAnswer;
-        return static_cast<int>(fr::kSize);
+    if (heldAnswer_) {
+        // A late answer to the previous frame arrives while this one is on its way.
+        heldAnswer_->due = DeliveryThread::Clock::now() + latency_;
+        vendorThread_.Push(*heldAnswer_);
+        heldAnswer_.reset();
     }
+    if (fault == FaultKind::NoAnswer) return static_cast<int>(fr::kSize);
+
     DeliveryThread::Item item;
     item.count = static_cast<int>(fr::kSize);
     std::span<std::uint8_t, 64> answer(item.bytes);
     bool answered = true;
-    if (faults_.statusFF > 0) {
-        --faults_.statusFF;
-        SimKeyboard::RefusalAnswer(frame, fr::kStatusFF, answer);
-    } else if (faults_.statusFE > 0) {
-        --faults_.statusFE;
-        SimKeyboard::RefusalAnswer(frame, fr::kStatusFE, answer);
+    if (fault == FaultKind::StatusFF || fault == FaultKind::StatusFE) {
+        SimKeyboard::RefusalAnswer(frame, fault == FaultKind::StatusFF ? fr::kStatusFF : fr::kStatusFE,
+                                   answer);
     } else {
         const bool wasInUpdateMode = keyboard_.InUpdateMode();
         answered = keyboard_.HandleFrame(frame, answer);
         if (!wasInUpdateMode && keyboard_.InUpdateMode()) EnterLoaderLocked();
-        if (answered && faults_.wrongCommand > 0) {
-            --faults_.wrongCommand;
-            answer[fr::kCommand] = static_cast<std::uint8_t>(answer[fr::kCommand] ^ 0x80);
-            fr::StoreChecksum(answer.data());
-        }
         // Flash is written when a group closes, or at once for a write outside any group.
         if (keyboard_.ConfigDepth() == 0) SaveIfDirtyLocked();
     }
-    if (answered) {
-        item.due = DeliveryThread::Clock::now() + latency_;
+    if (!answered) return static_cast<int>(fr::kSize);
+    item.due = DeliveryThread::Clock::now() + latency_;
+    if (fault == FaultKind::WrongCommand || fault == FaultKind::ExtraAnswer) {
+        DeliveryThread::Item stray = item;
+        stray.bytes[fr::kCommand] = static_cast<std::uint8_t>(stray.bytes[fr::kCommand] ^ 0x80);
+        fr::StoreChecksum(stray.bytes.data());
+        if (fault == FaultKind::WrongCommand) {
+            item = stray;
+        } else {
+            vendorThread_.Push(stray);
+        }
+    }
+    if (fault == FaultKind::LateAnswer) {
+        heldAnswer_ = item;
+    } else {
         vendorThread_.Push(item);
     }
     return static_cast<int>(fr::kSize);
@@ -186,13 +197,38 @@ void SimBackend::Reset(const char* statePath, bool attached) {
     keyboard_.LeaveUpdateMode();
     keyboard_.MarkSaved();
     attached_ = attached;
-    faults_ = Faults{};
+    inaccessible_ = false;
+    faults_.Clear();
+    heldAnswer_.reset();
     latency_ = std::chrono::microseconds{0};
     log_.clear();
     frameCount_ = 0;
 }
 
+void SimBackend::SetInaccessible(bool inaccessible) {
+    std::function<void(int)> observer;
+    {
+        std::lock_guard lock(mutex_);
+        if (inaccessible_ == inaccessible) return;
+        inaccessible_ = inaccessible;
+        observer = accessObserver_;
+    }
+    if (observer) observer(inaccessible ? 1 : 0);
+}
+
+int SimBackend::InaccessibleNodes(std::string* firstPath) {
+    std::lock_guard lock(mutex_);
+    if (firstPath != nullptr) *firstPath = inaccessible_ ? "/dev/hidraw-simulated" : "";
+    return inaccessible_ ? 1 : 0;
+}
+
+void SimBackend::SetAccessObserver(std::function<void(int)> observer) {
+    std::lock_guard lock(mutex_);
+    accessObserver_ = std::move(observer);
+}
+
 void SimBackend::Attach(bool attached) {
+    if (attached) SetInaccessible(false);
     std::lock_guard lock(mutex_);
     if (!attached) {
         DetachLocked();
@@ -230,20 +266,36 @@ void SimBackend::SetLatency(std::chrono::microseconds latency) {
 }
 
 bool SimBackend::InjectFault(int fault, std::uint32_t count) {
+    static constexpr FaultKind kByNumber[] = {FaultKind::NoAnswer,   FaultKind::WrongCommand,
+                                              FaultKind::StatusFF,   FaultKind::StatusFE,
+                                              FaultKind::Disconnect, FaultKind::ExtraAnswer,
+                                              FaultKind::LateAnswer};
+    if (fault < 0 || fault >= static_cast<int>(std::size(kByNumber))) return false;
+    const FaultKind kind = kByNumber[fault];
     std::lock_guard lock(mutex_);
-    switch (fault) {
-        case 0: faults_.noAnswer = count; return true;
-        case 1: faults_.wrongCommand = count; return true;
-        case 2: faults_.statusFF = count; return true;
-        case 3: faults_.statusFE = count; return true;
-        case 4: faults_.disconnectAt = count; return true;
-        default: return false;
+    // A new count replaces what is left of the same kind.
+    faults_.DropKind(kind);
+    if (count == 0) return true;
+    if (kind == FaultKind::Disconnect) {
+        faults_.Add({kind, framesReceived_ + count, 1});
+    } else {
+        faults_.Add({kind, framesReceived_ + 1, count});
+    }
+    return true;
+}
+
+void SimBackend::ScheduleFaults(const std::vector<ScheduledFault>& faults) {
+    std::lock_guard lock(mutex_);
+    for (ScheduledFault f : faults) {
+        f.frame += framesReceived_;
+        faults_.Add(f);
     }
 }
 
 void SimBackend::ClearFaults() {
     std::lock_guard lock(mutex_);
-    faults_ = Faults{};
+    faults_.Clear();
+    heldAnswer_.reset();
 }
 
 bool SimBackend::ReadMemory(int area, std::size_t offset, std::uint8_t* out, std::size_t length) {

@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "hidserv/backend.h"
 #include "hidserv/listener_registry.h"
 #include "hidserv/sim/delivery_thread.h"
 #include "hidserv/sim/loader_return.h"
+#include "hidserv/sim/sim_faults.h"
 #include "hidserv/sim/sim_keyboard.h"
 
 namespace qv::hidserv {
@@ -28,12 +30,20 @@ public:
     int WriteStatusReport(const std::uint8_t* status, std::size_t length) override;
     int ReadStatusReport(std::uint8_t* out, std::size_t capacity) override;
 
+    // Plugged in but its nodes refuse to open, until it is attached (the rule was installed and
+    // the keyboard replugged).
+    void SetInaccessible(bool inaccessible);
+    int InaccessibleNodes(std::string* firstPath) override;
+    void SetAccessObserver(std::function<void(int)> observer) override;
+
     // Control interface (sim_control.h).
     void Reset(const char* statePath, bool attached);
     void Attach(bool attached);
     bool SendConsumerCode(std::uint16_t code);
     void SetLatency(std::chrono::microseconds latency);
     bool InjectFault(int fault, std::uint32_t count);
+    // Faults by frame number counted from the next frame (1 = the next one).
+    void ScheduleFaults(const std::vector<ScheduledFault>& faults);
     void ClearFaults();
     bool ReadMemory(int area, std::size_t offset, std::uint8_t* out, std::size_t length);
     bool WriteMemory(int area, std::size_t offset, const std::uint8_t* data, std::size_t length);
@@ -47,13 +57,6 @@ public:
 
 private:
     static constexpr std::size_t kLogCapacity = 16384;
-    struct Faults {
-        std::uint32_t noAnswer = 0;
-        std::uint32_t wrongCommand = 0;
-        std::uint32_t statusFF = 0;
-        std::uint32_t statusFE = 0;
-        std::uint32_t disconnectAt = 0;  // 0 = none
-    };
 
     void DetachLocked();
     // The update-mode frame: the keyboard leaves for its firmware loader and comes back later
@@ -69,7 +72,11 @@ private:
     std::filesystem::path statePath_;
     bool attached_;
     bool inLoader_ = false;
-    Faults faults_;
+    bool inaccessible_ = false;
+    std::function<void(int)> accessObserver_;
+    FaultPlan faults_;
+    std::uint32_t framesReceived_ = 0;  // since start; fault frame numbers count on it
+    std::optional<DeliveryThread::Item> heldAnswer_;  // a late answer waiting for the next frame
     std::chrono::microseconds latency_{0};
     std::vector<std::array<std::uint8_t, 64>> log_;
     std::uint32_t frameCount_ = 0;

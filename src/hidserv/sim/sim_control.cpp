@@ -36,6 +36,14 @@ QV_SIM_EXPORT int QvSimAttach(int attached) {
     return WithSim([&](SimBackend& s) { s.Attach(attached != 0); return 1; });
 }
 
+QV_SIM_EXPORT int QvSimSetInaccessible(int inaccessible) {
+    return WithSim([&](SimBackend& s) {
+        if (inaccessible != 0) s.Attach(false);
+        s.SetInaccessible(inaccessible != 0);
+        return 1;
+    });
+}
+
 QV_SIM_EXPORT int QvSimSendConsumerCode(uint16_t code) {
     return WithSim([&](SimBackend& s) { return s.SendConsumerCode(code) ? 1 : 0; });
 }
@@ -49,6 +57,13 @@ QV_SIM_EXPORT int QvSimSetLatencyMicroseconds(uint32_t microseconds) {
 
 QV_SIM_EXPORT int QvSimInjectFault(int fault, uint32_t count) {
     return WithSim([&](SimBackend& s) { return s.InjectFault(fault, count) ? 1 : 0; });
+}
+
+QV_SIM_EXPORT int QvSimScheduleFaults(const char* list) {
+    if (list == nullptr) return 0;
+    const auto faults = ParseFaultList(list, nullptr);
+    if (!faults) return 0;
+    return WithSim([&](SimBackend& s) { s.ScheduleFaults(*faults); return 1; });
 }
 
 QV_SIM_EXPORT int QvSimClearFaults(void) {

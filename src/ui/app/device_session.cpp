@@ -81,6 +81,14 @@ bool DeviceSession::Start(CQuorvaneDlg& window) {
     if (!link_) return false;
     if (beforeStart_) beforeStart_(*link_);
     window.SetCommands(&link_->Commands());
+    // A keyboard present but not accessible: the user hears of it from the window.
+    accessView_ = std::make_unique<AccessNoticeView>(window, Paths().programFolder);
+    AccessNoticeView* view = accessView_.get();
+    auto tell = [view](int nodes) {
+        QMetaObject::invokeMethod(view, [view, nodes] { view->Update(nodes); }, Qt::QueuedConnection);
+    };
+    link_->Service().SetAccessHandler(tell);
+    if (const int nodes = link_->Service().InaccessibleNodes(); nodes > 0) tell(nodes);
     windowLink_ = std::make_unique<WindowLink>(window);
     events_ = std::make_unique<device::DeviceEvents>(*link_, *windowLink_);
     events_->Start();

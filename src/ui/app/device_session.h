@@ -7,6 +7,7 @@
 #include "core/device/device_events.h"
 #include "core/device/device_link.h"
 #include "core/device/main_window_link.h"
+#include "ui/main/access_notice_view.h"
 #include "ui/main/quorvane_dlg.h"
 
 namespace qv::ui {
@@ -57,11 +58,14 @@ public:
 
     device::DeviceLink* Link() { return link_.get(); }
     device::DeviceEvents* Events() { return events_.get(); }
+    AccessNoticeView* AccessView() { return accessView_.get(); }
 
 private:
     bool Start(CQuorvaneDlg& window);
 
     std::function<void(device::DeviceLink&)> beforeStart_;
+    // Before the link: it goes after it, so the library can no longer call into it.
+    std::unique_ptr<AccessNoticeView> accessView_;
     std::unique_ptr<device::DeviceLink> link_;
     std::unique_ptr<WindowLink> windowLink_;
     std::unique_ptr<device::DeviceEvents> events_;

@@ -21,6 +21,8 @@ InstanceServer::~InstanceServer() { Close(); }
 
 bool InstanceServer::Listen(const std::filesystem::path& socketFolder) {
     Close();
+    // Instances that ended without cleaning up leave their sockets behind.
+    platform::RemoveStaleInstanceSockets(socketFolder);
     path_ = platform::InstanceSocketPath(socketFolder, ::getpid());
     if (path_.empty()) return false;
     const QString name = QString::fromStdString(path_.string());

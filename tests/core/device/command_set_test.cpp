@@ -251,3 +251,41 @@ TEST(CommandSet, UpdateModeFrameHasNoChecksumAndIsNotAnswered) {
 
 }  // namespace
 }  // namespace qv::device
+
+namespace qv::device {
+namespace {
+
+// Answers every frame with its command byte, status 0 and data bytes 8..63 = 0x80 + offset.
+class PatternAnswers final : public Exchanger {
+public:
+    int ExchangeReport(const std::uint8_t* request, std::size_t, std::uint8_t* answer, std::size_t capacity,
+                       std::size_t* received) override {
+        std::array<std::uint8_t, 64> out{};
+        out[0] = 4;
+        out[3] = request[3];
+        for (std::size_t i = 8; i < 64; ++i) out[i] = static_cast<std::uint8_t>(0x80 + i - 8);
+        std::copy_n(out.begin(), std::min<std::size_t>(capacity, 64), answer);
+        if (received != nullptr) *received = std::min<std::size_t>(capacity, 64);
+        lengths.push_back(request[4]);
+        return kSuccess;
+    }
+    int SendReportNoReply(const std::uint8_t*, std::size_t) override { return 1; }
+    std::vector<int> lengths;
+};
+
+TEST(CommandSet, ReadSettingsMemoryCopiesAnswerBytes8To63WhateverLengthWasAsked) {
+    PatternAnswers keyboard;
+    CommandSet cmd(keyboard);
+    for (int length : {0, 3, 42, 56}) {
+        std::array<std::uint8_t, 56> out{};
+        out.fill(0xEE);
+        ASSERT_EQ(cmd.ReadSettingsMemory(out, length, 42), kSuccess);
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            ASSERT_EQ(out[i], 0x80 + i) << "length " << length << " byte " << i;
+        }
+    }
+    EXPECT_THAT(keyboard.lengths, ElementsAre(0, 3, 42, 56));
+}
+
+}  // namespace
+}  // namespace qv::device

@@ -5,7 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <condition_variable>
+#include <thread>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -125,6 +127,52 @@ TEST(DeviceEvents, LightingReloadAndIconCodes) {
     EXPECT_EQ(window.Lines().size(), 3u);
     // No command frame is ever sent for a consumer code.
     EXPECT_EQ(kb.Sim().FrameCount(), 0u);
+}
+
+// Counts how many icon changes overlap and keeps their order.
+class IconWindow final : public MainWindowLink {
+public:
+    void SendWindowMessage(unsigned, std::uintptr_t) override {}
+    void PostWindowMessage(unsigned, std::uintptr_t) override {}
+    void StartWindowTimer(int, int) override {}
+    void HideWindow() override {}
+    void SetTrayState(int kind, int id) override {
+        const int now = ++inside;
+        int seen = most.load();
+        while (now > seen && !most.compare_exchange_weak(seen, now)) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        {
+            std::lock_guard lock(mutex);
+            order.push_back(kind * 1000 + id);
+        }
+        --inside;
+    }
+    bool IsReady() const override { return true; }
+    bool AutoOpenFlag() const override { return true; }
+    void SetAutoOpenFlag(bool) override {}
+    void ShowGKeyBank(int, const std::array<std::string_view, 9>&) override {}
+    void ShowMessage(std::string_view) override {}
+
+    std::atomic<int> inside{0};
+    std::atomic<int> most{0};
+    std::mutex mutex;
+    std::vector<int> order;
+};
+
+TEST(DeviceEvents, IconThreadsRunOneAtATimeInTheOrderOfTheirCodes) {
+    SimulatedKeyboard kb;
+    IconWindow window;
+    ConsumerCodes codes(kb.Link().Listener(), window);
+    std::vector<int> expected;
+    for (int i = 0; i < 12; ++i) {
+        const bool alternate = i % 3 != 2;
+        codes.Handle(alternate ? kCodeAlternateIcon : kCodeNormalIcon);
+        expected.push_back(alternate ? 1142 : 0);
+    }
+    codes.WaitForIconThreads();
+    EXPECT_EQ(window.most.load(), 1);
+    EXPECT_EQ(window.order, expected);
 }
 
 // The factory layout is process-wide: each test starts from, and leaves, the built-in copy.

@@ -96,6 +96,32 @@ TEST(RequestEngine, WrongCommandByteCausesResend) {
     EXPECT_EQ(kb.Sim().FrameCount(), 3u);
 }
 
+TEST(RequestEngine, AWrongAnswerFollowedByTheRightOneStillMeansAResend) {
+    // Both reports arrive within the same wait; the engine looks at the first and resends.
+    SimulatedKeyboard kb;
+    kb.Sim().InjectFault(QV_SIM_FAULT_EXTRA_ANSWER, 1);
+    GlobalBlock g;
+    EXPECT_EQ(kb.Commands().ReadGlobalBlock(g), kSuccess);
+    EXPECT_EQ(kb.Sim().FrameCount(), 2u);
+    EXPECT_EQ(g.MacroCapacityBytes(), 32640u);
+    EXPECT_THAT(kb.Clock().Sleeps(), ElementsAre(10));
+}
+
+TEST(RequestEngine, ALateAnswerArrivingDuringTheNextAttemptIsTakenAndTheStrayOneDropped) {
+    SimulatedKeyboard kb;
+    kb.Sim().InjectFault(QV_SIM_FAULT_LATE_ANSWER, 1);
+    GlobalBlock g;
+    // The first attempt times out; the first answer turns up while the second attempt waits
+    // and, carrying the same command byte, answers it.
+    EXPECT_EQ(kb.Commands().ReadGlobalBlock(g), kSuccess);
+    EXPECT_EQ(kb.Sim().FrameCount(), 2u);
+    EXPECT_EQ(g.MacroCapacityBytes(), 32640u);
+    EXPECT_THAT(kb.Clock().Waits(), ElementsAre(1000, 1000));
+    // The second attempt's own answer comes after the exchange ended: dropped, or met by the
+    // next exchange, which then resends because its command differs.
+    EXPECT_EQ(kb.Commands().BeginConfig(), kSuccess);
+}
+
 TEST(RequestEngine, RefusedWriteIsNotRetried) {
     SimulatedKeyboard kb;
     kb.Sim().InjectFault(QV_SIM_FAULT_DISCONNECT_AT, 1);

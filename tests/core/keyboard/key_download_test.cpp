@@ -109,12 +109,36 @@ TEST_F(KeyDownloadTest, RoomOnlyWithoutNamesDropsTheNamesAndSaysSoAfterwards) {
     EXPECT_EQ(keyboard.macroMemory[6], 0);  // names flag
 }
 
-TEST_F(KeyDownloadTest, ResultIsThatOfTheLastKeyMatrixWrite) {
-    keyboard.failCommand = 0x08;
-    EXPECT_FALSE(Commit(true, 32640));
-    EXPECT_EQ(keyboard.commands.back(), 0x02);  // the group is still closed
-    keyboard.failCommand = 0x0A;                // a failed macro write is not checked
-    EXPECT_TRUE(Commit(true, 32640));
+TEST_F(KeyDownloadTest, EveryCommandIsCheckedAndTheGroupIsAlwaysClosed) {
+    // A refused command anywhere in the group fails the download with its own code; nothing is
+    // written after it, but EndConfig still closes the group.
+    for (int failing : {0x01, 0x0A, 0x08, 0x02}) {
+        SCOPED_TRACE(failing);
+        keyboard.commands.clear();
+        keyboard.failCommand = failing;
+        int code = 0;
+        EXPECT_FALSE(CommitWorkingToApplied(true, working, applied, {commands, 32640, prompt}, &code));
+        EXPECT_EQ(code, device::kStatusFF);
+        EXPECT_EQ(keyboard.commands.back(), 0x02);
+        // The failing command is the last one sent before EndConfig.
+        const auto first = std::find(keyboard.commands.begin(), keyboard.commands.end(), failing);
+        ASSERT_NE(first, keyboard.commands.end());
+        if (failing != 0x02) {
+            EXPECT_EQ(keyboard.commands.end() - first, 2) << "frames after the failure";
+        }
+    }
+    keyboard.failCommand = -1;
+    int code = 0;
+    EXPECT_TRUE(CommitWorkingToApplied(true, working, applied, {commands, 32640, prompt}, &code));
+    EXPECT_EQ(code, device::kSuccess);
+}
+
+TEST_F(KeyDownloadTest, AKeyboardThatLeavesMidwayIsNoSuccess) {
+    keyboard.failCommand = -1;
+    keyboard.present = false;
+    int code = 1;
+    EXPECT_FALSE(CommitWorkingToApplied(true, working, applied, {commands, 32640, prompt}, &code));
+    EXPECT_EQ(code, device::kNoKeyboard);
 }
 
 TEST_F(KeyDownloadTest, UnreadableActiveProfileSendsNothing) {

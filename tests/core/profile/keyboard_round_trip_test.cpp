@@ -81,6 +81,42 @@ TEST_F(KeyboardRoundTrip, MacroSpaceOfTheKeyboardDecidesAboutNames) {
     EXPECT_EQ(back.macros[0].Name(), u"Macro1");
 }
 
+TEST_F(KeyboardRoundTrip, NamesThatExactlyFitAreKeptWithoutAMessage) {
+    const auto sizes = [&] {
+        auto lock = working.Lock();
+        return MacroImageSizes(working.Content().macros);
+    }();
+    ASSERT_TRUE(CommitWorkingToApplied(true, working, applied, {kb.Commands(), sizes.withNames, prompt}));
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_EQ(Rebuilt().macros, test::KeyboardHeldContentAsReadBack().macros);
+}
+
+TEST_F(KeyboardRoundTrip, TheKeyboardsOwnFactoryLayoutIsUsedBothWays) {
+    // This keyboard has A and B the other way round from the built-in copy.
+    constexpr std::uint32_t kPositionA = 19;
+    constexpr std::uint32_t kPositionB = 52;
+    ASSERT_EQ(kb.Sim().Read(QV_SIM_FACTORY, kPositionA * 3, 3), (std::vector<std::uint8_t>{2, 2, 0x04}));
+    ASSERT_EQ(kb.Sim().Read(QV_SIM_FACTORY, kPositionB * 3, 3), (std::vector<std::uint8_t>{2, 2, 0x05}));
+    ASSERT_EQ(kb.Sim().Write(QV_SIM_FACTORY, kPositionA * 3, {2, 2, 0x05}), 1);
+    ASSERT_EQ(kb.Sim().Write(QV_SIM_FACTORY, kPositionB * 3, {2, 2, 0x04}), 1);
+    ASSERT_EQ(kb.Sim().Write(QV_SIM_KEY_MATRICES, kPositionA * 3, {2, 2, 0x05}), 1);
+    ASSERT_EQ(kb.Sim().Write(QV_SIM_KEY_MATRICES, kPositionB * 3, {2, 2, 0x04}), 1);
+    KeyMatrix factory{};
+    ASSERT_EQ(kb.Commands().ReadDefaultKeyMatrix(factory), device::kSuccess);
+    SetDefaultKeyMatrix(factory);
+    {
+        auto lock = working.Lock();
+        working.Content() = DefaultProfileContent();
+        working.Content().Record(0, 0x01E) = {AssignSingleKey, 0, 0x02E, 0, 0};  // A sends C
+    }
+    ASSERT_TRUE(CommitWorkingToApplied(true, working, applied, {kb.Commands(), capacity, prompt}));
+    EXPECT_EQ(kb.Sim().Read(QV_SIM_KEY_MATRICES, kPositionB * 3, 3), (std::vector<std::uint8_t>{2, 2, 0x06}));
+    EXPECT_EQ(kb.Sim().Read(QV_SIM_KEY_MATRICES, kPositionA * 3, 3), (std::vector<std::uint8_t>{2, 2, 0x05}));
+    const ProfileContent back = Rebuilt();
+    EXPECT_EQ(back.Record(0, 0x01E), (KeyRecord{AssignSingleKey, 0, 0x02E, 0, 0}));
+    EXPECT_EQ(back.Record(0, 0x030).type, AssignDefault);
+}
+
 TEST_F(KeyboardRoundTrip, KeyboardPulledOutDuringTheDownloadIsAFailure) {
     kb.Sim().InjectFault(QV_SIM_FAULT_DISCONNECT_AT, 3);
     EXPECT_FALSE(CommitWorkingToApplied(true, working, applied, {kb.Commands(), capacity, prompt}));

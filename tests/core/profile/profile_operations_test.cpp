@@ -137,10 +137,11 @@ TEST_F(ProfileOperationsTest, AnsweringYesAppliesThenSwitches) {
     EXPECT_EQ(host.tickedRow, -1);  // the row is ticked only on the plain path
 }
 
-TEST_F(ProfileOperationsTest, PlainSwitchTicksTheManagersRow) {
+TEST_F(ProfileOperationsTest, PlainSwitchTicksTheManagersRowAndReadsTheBlockOnce) {
     host.managerOpen = true;
     EXPECT_EQ(ops.SwitchProfile(1), 1);
     EXPECT_EQ(host.tickedRow, 1);
+    EXPECT_EQ(keyboard.commands, (std::vector<int>{0x03, 0x04}));
 }
 
 TEST_F(ProfileOperationsTest, UnreadableKeyboardWritesNoProfileAndShowsTheDefaultCaption) {
@@ -172,6 +173,24 @@ TEST_F(ProfileOperationsTest, LoadFromKeyboardRebuildsTheWorkingFile) {
     EXPECT_TRUE(working.Content().macros.empty());  // no marker in macro memory
 }
 
+TEST_F(ProfileOperationsTest, LoadWithAnUnreadableGlobalBlockLeavesTheWorkingFileAlone) {
+    const auto file = dir.path() / "Quorvane" / "$Profile0";
+    ASSERT_TRUE(std::filesystem::create_directories(file.parent_path()));
+    const std::vector<std::uint8_t> before{1, 2, 3, 4};
+    ASSERT_TRUE(WriteFileAtomically(file, before));
+    {
+        auto lock = working.Lock();
+        working.Content().Record(0, 0x1E).type = AssignDisabled;
+    }
+    keyboard.failCommand = 0x03;
+    ops.LoadWorkingFromKeyboard(false);
+    EXPECT_EQ(Count(0x07), 0);
+    EXPECT_EQ(Count(0x09), 0);
+    EXPECT_EQ(ReadWholeFile(file), before);
+    auto lock = working.Lock();
+    EXPECT_EQ(working.Content(), DefaultProfileContent());
+}
+
 TEST_F(ProfileOperationsTest, LoadWithoutKeyboardGivesDefaultContentAndKeepsApplyWhenAsked) {
     keyboard.present = false;
     {
@@ -200,6 +219,48 @@ TEST_F(ProfileOperationsTest, ImportSendsAllThreeProfilesAndDisablesApply) {
     std::copy_n(keyboard.matrices.begin() + 2 * 378, 378, m.begin());
     DecodeKeyMatrix(m, t, BuiltInFactoryMatrix());
     EXPECT_EQ(t[0x30].type, AssignDisabled);
+}
+
+TEST_F(ProfileOperationsTest, ImportRewritesAnExistingWorkingFile) {
+    const auto file = dir.path() / "Quorvane" / "$Profile0";
+    ASSERT_TRUE(std::filesystem::create_directories(file.parent_path()));
+    ProfileContent old = DefaultProfileContent();
+    old.Record(0, 0x10) = {AssignDisabled, 0, 0, 0, 0};
+    ASSERT_TRUE(WriteFileAtomically(file, SerializeProfileFile(old)));
+
+    ProfileContent c = DefaultProfileContent();
+    c.Record(1, 0x20) = {AssignLaunchProgram, 0, 0, 0, 0};
+    c.texts.Set(TextSlotOf(1, 0x20), u"/usr/bin/calc");
+    c.Record(2, 0x21) = {AssignTextBlock, 0, 0, 0, 0};
+    c.texts.Set(TextSlotOf(2, 0x21), u"hello");
+    ASSERT_TRUE(WriteFileAtomically(dir.path() / "in.qvn", SerializeProfileFile(c)));
+    EXPECT_TRUE(ops.ImportFile(dir.path() / "in.qvn"));
+
+    ProfileStore back;
+    ASSERT_TRUE(ReadFileIntoStore(file, back));
+    auto lock = back.Lock();
+    EXPECT_EQ(back.Content().Record(0, 0x10).type, AssignDefault);
+    EXPECT_EQ(back.Content().Record(1, 0x20).type, AssignLaunchProgram);
+    EXPECT_EQ(back.Content().texts.At(TextSlotOf(1, 0x20)), std::u16string(u"/usr/bin/calc"));
+    EXPECT_EQ(back.Content().texts.At(TextSlotOf(2, 0x21)), std::u16string(u"hello"));
+}
+
+TEST_F(ProfileOperationsTest, ImportWhoseDownloadFailsKeepsTheContentAndApply) {
+    ProfileContent c = DefaultProfileContent();
+    c.Record(2, 0x30) = {AssignDisabled, 0, 0, 0, 0};
+    ASSERT_TRUE(WriteFileAtomically(dir.path() / "in.qvn", SerializeProfileFile(c)));
+    ASSERT_TRUE(std::filesystem::create_directories(dir.path() / "Quorvane"));
+    ASSERT_TRUE(CreateDefaultFile(dir.path() / "Quorvane" / "$Profile0"));
+    host.applyEnabled = false;
+    keyboard.failCommand = 0x0A;
+    EXPECT_FALSE(ops.ImportFile(dir.path() / "in.qvn"));
+    EXPECT_EQ(Count(0x08), 0);
+    EXPECT_EQ(keyboard.commands.back(), 0x02);
+    EXPECT_TRUE(host.applyEnabled);
+    ProfileStore back;
+    ASSERT_TRUE(ReadFileIntoStore(dir.path() / "Quorvane" / "$Profile0", back));
+    auto lock = back.Lock();
+    EXPECT_EQ(back.Content().Record(2, 0x30).type, AssignDisabled);
 }
 
 TEST_F(ProfileOperationsTest, InvalidImportChangesNothing) {

@@ -12,11 +12,12 @@ std::unique_ptr<DeviceSession> OpenDeviceService(const std::filesystem::path& fo
     return std::make_unique<DeviceSession>(std::move(link));
 }
 
-std::unique_ptr<DeviceSession> RequireKeyboard(std::unique_ptr<DeviceSession> session, std::string* error) {
+std::unique_ptr<DeviceSession> RequireKeyboard(std::unique_ptr<DeviceSession> session,
+                                               const std::filesystem::path& folder, std::string* error) {
     if (session && session->KeyboardCount() <= 0) {
         // Plugged in but not openable: say how to get access rather than that nothing is there.
         if (error != nullptr) {
-            *error = session->Link().Service().InaccessibleNodes() > 0 ? device::AccessAdvice(ProgramFolder())
+            *error = session->Link().Service().InaccessibleNodes() > 0 ? device::AccessAdvice(folder)
                                                                       : "no keyboard is present";
         }
         return nullptr;
@@ -25,7 +26,7 @@ std::unique_ptr<DeviceSession> RequireKeyboard(std::unique_ptr<DeviceSession> se
 }
 
 std::unique_ptr<DeviceSession> OpenKeyboard(const std::filesystem::path& folder, std::string* error) {
-    return RequireKeyboard(OpenDeviceService(folder, error), error);
+    return RequireKeyboard(OpenDeviceService(folder, error), folder, error);
 }
 
 std::string DescribeResult(int code) {

@@ -35,8 +35,10 @@ private:
 std::unique_ptr<DeviceSession> OpenDeviceService(const std::filesystem::path& folder, std::string* error);
 // The same, and nullptr with "no keyboard is present" when none is.
 std::unique_ptr<DeviceSession> OpenKeyboard(const std::filesystem::path& folder, std::string* error);
-// A session's keyboard check, for sessions opened elsewhere.
-std::unique_ptr<DeviceSession> RequireKeyboard(std::unique_ptr<DeviceSession> session, std::string* error);
+// A session's keyboard check, for sessions opened elsewhere; `folder` is the program folder
+// whose udev rule the advice names when the keyboard is there but cannot be opened.
+std::unique_ptr<DeviceSession> RequireKeyboard(std::unique_ptr<DeviceSession> session,
+                                               const std::filesystem::path& folder, std::string* error);
 
 // "result -2 (no answer from the keyboard)" for a failed command's code.
 std::string DescribeResult(int code);

@@ -34,7 +34,7 @@ CliRun CliOnKeyboard::Words(std::vector<std::string> words) {
     env.documentsFolder = documents.path();
     env.openService = [this](std::string*) { return std::make_unique<cli::DeviceSession>(kb.Link()); };
     env.openKeyboard = [this](std::string* error) {
-        return cli::RequireKeyboard(std::make_unique<cli::DeviceSession>(kb.Link()), error);
+        return cli::RequireKeyboard(std::make_unique<cli::DeviceSession>(kb.Link()), QV_BIN_DIR, error);
     };
     env.notifyWindow = [this] { ++notices; };
     words.insert(words.begin(), "quorvanectl");

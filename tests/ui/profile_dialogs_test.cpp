@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <fstream>
+#include <memory>
 
 #include "core/app/atomic_file.h"
 #include "core/app/settings.h"
@@ -18,6 +19,7 @@
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/profile/profile_file.h"
 #include "ui/main/about_dlg.h"
+#include "ui/main/file_dialog_chooser.h"
 #include "ui/main/window_messages.h"
 #include "ui/profile/profile_dlg.h"
 #include "ui/skin/png_button.h"
@@ -49,21 +51,6 @@ private:
     }
 };
 
-// Answers the next file dialog of the toolkit with `file`, as a user typing its name would.
-void AnswerNextFileDialog(const std::filesystem::path& file, QString* folderShown = nullptr) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, file, folderShown] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
-        timer->stop();
-        timer->deleteLater();
-        if (folderShown != nullptr) *folderShown = dialog->directory().absolutePath();
-        dialog->selectFile(QString::fromStdString(file.string()));
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-    });
-    timer->start(20);
-}
-
 std::uint32_t CommandFrames(const hidserv::SimControl& sim, std::uint8_t command) {
     std::uint32_t n = 0;
     for (const auto& f : sim.Frames()) n += f[device::frame::kCommand] == command;
@@ -86,7 +73,7 @@ protected:
         setenv("QUORVANE_SIM_LOADER_MS", "400", 1);
         SelectedUpdaterPath().clear();
         adjustServices_ = [this](CQuorvaneDlg::Services& s) {
-            s.fileChooser = useRealDialogs_ ? nullptr : &chooser_;
+            s.fileChooser = &chooser_;
             s.runUpdateDialog = [this](CQuorvaneDlg&) { ++updateDialogRuns_; };
         };
     }
@@ -117,7 +104,6 @@ protected:
     }
 
     ScriptedChooser chooser_;
-    bool useRealDialogs_ = false;
     int updateDialogRuns_ = 0;
 };
 
@@ -200,7 +186,6 @@ TEST_F(ProfileWindow, AnInvalidImportFileChangesNeitherTheStoresNorTheKeyboard) 
 }
 
 TEST_F(ProfileWindow, AnExportedFileNamedWithoutAnExtensionImportsAsChosen) {
-    useRealDialogs_ = true;
     CQuorvaneDlg& w = StartWithKeyboard();
     {
         auto lock = WorkingStore().Lock();
@@ -208,12 +193,25 @@ TEST_F(ProfileWindow, AnExportedFileNamedWithoutAnExtensionImportsAsChosen) {
     }
     const auto file = UserFiles().userFolder / "backup";
     ASSERT_TRUE(w.Profiles()->ExportFile(file));
-    QString folder;
-    AnswerNextFileDialog(file, &folder);
+    chooser_.answers.push_back(file);
     w.OnCommand(id::kCmdImport);
     EXPECT_TRUE(prompt_.messages.empty()) << (prompt_.messages.empty() ? "" : prompt_.messages[0]);
-    EXPECT_EQ(folder.toStdString(), UserFiles().userFolder.string()) << "the dialog starts in the user folder";
+    EXPECT_EQ(chooser_.last.initialFolder, UserFiles().userFolder) << "the dialog starts in the user folder";
     EXPECT_EQ(MatrixOf(*sim_, 2)[static_cast<std::size_t>(KeyCodeToSlot(0x030))].type, AssignDisabled);
+}
+
+// What the toolkit's open dialog hands back is opened as chosen; the default extension only
+// finds a file that was named without it.
+TEST_F(ProfileWindow, TheOpenDialogKeepsAnExistingNameAsChosen) {
+    FileDialogOptions o;
+    o.defaultExtension = "qvn";
+    const auto folder = home_.path();
+    ASSERT_TRUE(WriteFileAtomically(folder / "backup", std::string_view("x")));
+    ASSERT_TRUE(WriteFileAtomically(folder / "other.qvn", std::string_view("x")));
+    EXPECT_EQ(ui::ChosenFileToOpen(QString::fromStdString((folder / "backup").string()), o), folder / "backup");
+    EXPECT_EQ(ui::ChosenFileToOpen(QString::fromStdString((folder / "other").string()), o), folder / "other.qvn");
+    EXPECT_EQ(ui::ChosenFileToOpen(QString::fromStdString((folder / "absent").string()), o), folder / "absent");
+    EXPECT_EQ(ui::ChosenFileToOpen(QString(), o), std::nullopt);
 }
 
 // --- Profile manager --------------------------------------------------------------------------

@@ -72,21 +72,18 @@ void SimBackend::DetachLocked() {
         return;
     }
     if (!attached_) return;
-    attached_ = false;
     heldAnswer_.reset();
     keyboard_.LeaveUpdateMode();
-    SaveIfDirtyLocked();
-    vendorThread_.DropPending();
-    consumerThread_.DropPending();
-    DeliveryThread::Item gone;
-    gone.due = DeliveryThread::Clock::now();
-    gone.presence = true;
-    gone.count = 0;
-    vendorThread_.Push(gone);
+    LeaveLocked();
 }
 
 void SimBackend::EnterLoaderLocked() {
     inLoader_ = true;
+    LeaveLocked();
+    loader_.Schedule(LoaderReturn::LoaderTime());
+}
+
+void SimBackend::LeaveLocked() {
     attached_ = false;
     SaveIfDirtyLocked();
     vendorThread_.DropPending();
@@ -96,7 +93,6 @@ void SimBackend::EnterLoaderLocked() {
     gone.presence = true;
     gone.count = 0;
     vendorThread_.Push(gone);
-    loader_.Schedule(LoaderReturn::LoaderTime());
 }
 
 void SimBackend::ReturnFromLoader() {

@@ -62,6 +62,8 @@ private:
     // The update-mode frame: the keyboard leaves for its firmware loader and comes back later
     // with its memory as it was.
     void EnterLoaderLocked();
+    // The keyboard leaves: its memory saved, pending reports dropped, presence 0 announced.
+    void LeaveLocked();
     void ReturnFromLoader();
     void SaveIfDirtyLocked();
     void LogFrameLocked(const std::array<std::uint8_t, 64>& frame);

@@ -153,6 +153,7 @@ TEST_F(SimulatedWindow, AnApplyTheKeyboardRefusesKeepsApplyEnabledAndTheEdit) {
     w.OnCommand(id::kApply);
     EXPECT_TRUE(w.IsEditing());
     EXPECT_TRUE(w.Button(id::kApply)->isEnabled());
+    EXPECT_EQ(prompt_.messages, std::vector<std::string>{Text(TextId::MAIN_PROMPT_APPLY_FAILED)});
     const auto frames = sim_->Frames();
     ASSERT_FALSE(frames.empty());
     EXPECT_EQ(frames.back()[3], 0x02) << "the group is closed";

@@ -100,6 +100,7 @@ enum class TextId : std::size_t {
     EXTRA_NO_ON_SCREEN_KEYBOARD,
     MAIN_PROMPT_CHANGED_ELSEWHERE,
     MAIN_PROMPT_NO_ACCESS,
+    MAIN_PROMPT_APPLY_FAILED,
     Count
 };
 

@@ -98,6 +98,7 @@ constexpr std::array<TextEntry, static_cast<std::size_t>(TextId::Count)> kTextEn
     {"EXTRA_NO_ON_SCREEN_KEYBOARD", "No on-screen keyboard is installed. ", kText},
     {"MAIN_PROMPT_CHANGED_ELSEWHERE", "The key assignments or macros in the keyboard were changed by quorvanectl, and changes made here are not applied yet.\n\nLoad what the keyboard holds now and discard the changes made here? No keeps them; Apply then sends them to the keyboard.", kText},
     {"MAIN_PROMPT_NO_ACCESS", "The keyboard is plugged in, but access to it was refused. Install the udev rule that comes with Quorvane:%sIf the rule is installed already, unplug the keyboard and plug it in again.", kText},
+    {"MAIN_PROMPT_APPLY_FAILED", "The keyboard did not take the changes. They are kept here: check that the keyboard is plugged in and press Apply again.", kText},
 }};
 
 constexpr std::array<TextEntry, static_cast<std::size_t>(CaptionId::Count)> kCaptionEntries{{

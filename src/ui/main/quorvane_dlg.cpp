@@ -19,6 +19,7 @@
 #include "core/app/text_table.h"
 #include "core/app/trace.h"
 #include "core/device/command_set.h"
+#include "core/device/result_codes.h"
 #include "core/keyboard/key_buttons.h"
 #include "core/keyboard/key_download.h"
 #include "core/keyboard/profile_store.h"
@@ -576,8 +577,15 @@ void CQuorvaneDlg::Apply() {
         auto lock = WorkingStore().Lock();
         const bool saved = WriteStoreToWorkingFile(WorkingStore(), UserFiles().workingProfileFile);
         const DownloadContext context{*services_.commands, MacroCapacity(), Prompt()};
-        const bool sent = CommitWorkingToApplied(false, WorkingStore(), AppliedStore(), context);
+        int result = device::kSuccess;
+        const bool sent = CommitWorkingToApplied(false, WorkingStore(), AppliedStore(), context, &result);
         if (saved && sent) SetEditing(false);
+        // A macro set that does not fit has been explained already; anything else the keyboard
+        // refused would otherwise leave the user looking at an Apply that did nothing.
+        if (!sent && result != device::kOutOfRange) {
+            lock.unlock();
+            Prompt().ShowMessage(Text(TextId::MAIN_PROMPT_APPLY_FAILED));
+        }
     }
     HideBusy();
 }

@@ -9,6 +9,7 @@
 #include "core/device/command_set.h"
 #include "core/device/report_frame.h"
 #include "core/profile/profile_file.h"
+#include "support/one_answer_chooser.h"
 #include "support/recording_prompt.h"
 #include "support/simulated_keyboard.h"
 #include "support/temp_dir.h"
@@ -30,20 +31,6 @@ public:
     std::filesystem::path workingFolder;
 };
 
-class OneAnswerChooser : public FileChooser {
-public:
-    std::optional<std::filesystem::path> ChooseFileToOpen(const FileDialogOptions& o) override {
-        last = o;
-        return answer;
-    }
-    std::optional<std::filesystem::path> ChooseFileToSave(const FileDialogOptions& o) override {
-        last = o;
-        return answer;
-    }
-    std::optional<std::filesystem::path> answer;
-    FileDialogOptions last;
-};
-
 class FirmwareUpdateTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -61,7 +48,7 @@ protected:
     test::TempDir dir;
     test::SimulatedKeyboard keyboard;
     FakeLauncher launcher;
-    OneAnswerChooser chooser;
+    test::OneAnswerChooser chooser;
     test::RecordingPrompt prompt;
     FirmwareUpdate update{keyboard.Commands(), launcher, prompt, chooser, dir.path() / "Package", "Runnable"};
 };

@@ -10,6 +10,7 @@
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/profile/profile_file.h"
 #include "support/keyboard_memory_fake.h"
+#include "support/one_answer_chooser.h"
 #include "support/recording_prompt.h"
 #include "support/temp_dir.h"
 
@@ -41,20 +42,6 @@ public:
     std::string tooltip;
 };
 
-class FakeChooser : public FileChooser {
-public:
-    std::optional<std::filesystem::path> ChooseFileToOpen(const FileDialogOptions& o) override {
-        last = o;
-        return answer;
-    }
-    std::optional<std::filesystem::path> ChooseFileToSave(const FileDialogOptions& o) override {
-        last = o;
-        return answer;
-    }
-    std::optional<std::filesystem::path> answer;
-    FileDialogOptions last;
-};
-
 class ProfileOperationsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -81,7 +68,7 @@ protected:
     test::KeyboardMemoryFake keyboard;
     device::CommandSet commands{keyboard};
     FakeHost host;
-    FakeChooser chooser;
+    test::OneAnswerChooser chooser;
     test::RecordingPrompt prompt;
     ProfileStore working;
     ProfileStore applied;

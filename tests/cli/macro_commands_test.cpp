@@ -6,7 +6,7 @@
 #include "cli_on_keyboard.h"
 #include "core/app/text_table.h"
 #include "core/device/report_frame.h"
-#include "core/keyboard/key_download.h"
+#include "core/profile/key_download.h"
 #include "support/recording_prompt.h"
 
 namespace qv::test {

@@ -10,7 +10,7 @@
 
 #include "core/keyboard/key_catalogue.h"
 #include "core/keyboard/key_hook.h"
-#include "ui/app/key_event_filter.h"
+#include "ui/input/key_event_filter.h"
 
 namespace {
 

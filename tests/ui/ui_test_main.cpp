@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "ui/app/key_event_filter.h"
+#include "ui/input/key_event_filter.h"
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -6,7 +6,7 @@
 #include <mutex>
 
 #include "core/keyboard/profile_block.h"
-#include "core/keyboard/text_table.h"
+#include "core/keyboard/assignment_texts.h"
 #include "core/macro/macro_record.h"
 
 namespace qv {

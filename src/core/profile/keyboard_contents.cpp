@@ -7,7 +7,7 @@
 #include "core/device/command_set.h"
 #include "core/device/device_records.h"
 #include "core/device/result_codes.h"
-#include "core/keyboard/key_download.h"
+#include "core/profile/key_download.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/profile/profile_file.h"
 #include "core/profile/profile_rebuild.h"

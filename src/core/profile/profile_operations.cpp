@@ -6,7 +6,7 @@
 #include "core/app/paths.h"
 #include "core/app/text_table.h"
 #include "core/device/command_set.h"
-#include "core/keyboard/key_download.h"
+#include "core/profile/key_download.h"
 #include "core/profile/profile_file.h"
 #include "core/profile/profile_rebuild.h"
 

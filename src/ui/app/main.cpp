@@ -11,7 +11,7 @@
 #include "platform/instance_lock.h"
 #include "platform/user_folders.h"
 #include "ui/app/device_session.h"
-#include "ui/app/key_event_filter.h"
+#include "ui/input/key_event_filter.h"
 #include "ui/editor/composite_editor_service.h"
 #include "ui/main/instance_control.h"
 #include "ui/main/main_window_state.h"

@@ -10,9 +10,9 @@
 #include <QScreen>
 
 #include "core/app/text_table.h"
-#include "core/macro/composite_ids.h"
-#include "core/macro/editor_placement.h"
-#include "ui/app/key_event_filter.h"
+#include "core/editor/composite_ids.h"
+#include "core/editor/editor_placement.h"
+#include "ui/input/key_event_filter.h"
 #include "ui/controls/control_style.h"
 #include "ui/controls/number_edit.h"
 #include "ui/controls/report_list.h"

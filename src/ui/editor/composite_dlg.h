@@ -10,8 +10,8 @@
 #include <map>
 
 #include "core/app/user_prompt.h"
-#include "core/macro/composite_editor.h"
-#include "core/macro/editor_view.h"
+#include "core/editor/composite_editor.h"
+#include "core/editor/editor_view.h"
 #include "ui/skin/base_dialog.h"
 #include "ui/skin/png_button.h"
 

@@ -5,8 +5,8 @@
 #include "core/keyboard/profile_store.h"
 #include "ui/editor/composite_dlg.h"
 #include "ui/main/main_window_state.h"
-#include "ui/main/message_box_prompt.h"
-#include "ui/main/window_messages.h"
+#include "ui/common/message_box_prompt.h"
+#include "ui/common/window_messages.h"
 
 namespace qv::ui {
 

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "core/macro/composite_editor.h"
-#include "core/macro/editor_host.h"
+#include "core/editor/composite_editor.h"
+#include "core/editor/editor_host.h"
 #include "ui/editor/composite_dlg.h"
 #include "ui/main/quorvane_dlg.h"
 

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-#include "core/macro/composite_ids.h"
+#include "core/editor/composite_ids.h"
 #include "ui/controls/number_edit.h"
 #include "ui/controls/report_list.h"
 #include "ui/controls/styled_combo.h"

@@ -4,7 +4,7 @@
 
 #include "platform/instance_channel.h"
 #include "platform/process_search.h"
-#include "ui/main/window_messages.h"
+#include "ui/common/window_messages.h"
 
 namespace qv::ui {
 

@@ -1,7 +1,7 @@
 #include "ui/main/popup_menus.h"
 
 #include "core/app/text_table.h"
-#include "ui/main/window_messages.h"
+#include "ui/common/window_messages.h"
 
 namespace qv::ui {
 namespace {

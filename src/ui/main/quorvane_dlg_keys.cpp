@@ -9,13 +9,13 @@
 #include "core/app/text_table.h"
 #include "core/keyboard/key_buttons.h"
 #include "core/keyboard/key_catalogue.h"
-#include "core/keyboard/key_download.h"
+#include "core/profile/key_download.h"
 #include "core/keyboard/key_record.h"
 #include "core/keyboard/profile_store.h"
 #include "ui/main/key_tooltips.h"
 #include "ui/main/main_window_state.h"
 #include "ui/main/quorvane_dlg.h"
-#include "ui/main/window_messages.h"
+#include "ui/common/window_messages.h"
 #include "ui/skin/skin_layout.h"
 
 namespace qv::ui {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/text_table.h"
-#include "core/keyboard/key_download.h"
+#include "core/profile/key_download.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/macro/macro_image.h"
 #include "core/profile/profile_file.h"

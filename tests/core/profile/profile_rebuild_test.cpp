@@ -5,7 +5,7 @@
 #include "core/app/atomic_file.h"
 #include "core/app/text_table.h"
 #include "core/device/command_set.h"
-#include "core/keyboard/key_download.h"
+#include "core/profile/key_download.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/profile/profile_file.h"
 #include "support/keyboard_memory_fake.h"

@@ -18,13 +18,13 @@
 
 #include <nlohmann/json.hpp>
 
-#include "../main_window_fixture.h"
+#include "ui/main/main_window_fixture.h"
 #include "core/app/settings.h"
 #include "core/keyboard/key_buttons.h"
 #include "core/keyboard/key_catalogue.h"
 #include "core/keyboard/key_names.h"
-#include "core/macro/composite_editor.h"
-#include "core/macro/composite_ids.h"
+#include "core/editor/composite_editor.h"
+#include "core/editor/composite_ids.h"
 #include "core/profile/profile_file.h"
 #include "hidserv/sim_control_client.h"
 #include "ui/app/device_session.h"
@@ -32,7 +32,7 @@
 #include "ui/controls/styled_combo.h"
 #include "ui/editor/composite_dlg.h"
 #include "ui/editor/composite_editor_service.h"
-#include "ui/main/window_messages.h"
+#include "ui/common/window_messages.h"
 
 namespace qv::test {
 namespace {

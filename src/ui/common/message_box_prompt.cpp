@@ -1,4 +1,4 @@
-#include "ui/main/message_box_prompt.h"
+#include "ui/common/message_box_prompt.h"
 
 #include <QMessageBox>
 

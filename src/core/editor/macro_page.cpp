@@ -1,4 +1,4 @@
-#include "core/macro/macro_page.h"
+#include "core/editor/macro_page.h"
 
 #include <algorithm>
 #include <new>
@@ -9,7 +9,7 @@
 #include "core/keyboard/key_catalogue.h"
 #include "core/keyboard/utf16.h"
 #include "core/macro/macro_list_rules.h"
-#include "core/macro/macro_recorder.h"
+#include "core/editor/macro_recorder.h"
 
 namespace qv {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/app/qt_key_fallback.h"
+#include "ui/input/qt_key_fallback.h"
 
 #include <Qt>
 

@@ -1,4 +1,4 @@
-#include "core/macro/macro_recorder.h"
+#include "core/editor/macro_recorder.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 
 #include "core/app/text_table.h"
 #include "core/keyboard/key_catalogue.h"
-#include "core/macro/macro_page.h"
+#include "core/editor/macro_page.h"
 
 namespace qv {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/app/key_event_filter.h"
+#include "ui/input/key_event_filter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The profile manager, import and export from the window, the profile buttons' switch and the
 // firmware update dialog, over the simulated keyboard through the real service library.
-#include "main_window_fixture.h"
+#include "ui/main/main_window_fixture.h"
 
 #include <QFileDialog>
 #include <QProcess>
@@ -19,8 +19,8 @@
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/profile/profile_file.h"
 #include "ui/main/about_dlg.h"
-#include "ui/main/file_dialog_chooser.h"
-#include "ui/main/window_messages.h"
+#include "ui/common/file_dialog_chooser.h"
+#include "ui/common/window_messages.h"
 #include "ui/profile/profile_dlg.h"
 #include "ui/skin/png_button.h"
 #include "ui/update/update_dlg.h"

@@ -1,4 +1,4 @@
-#include "core/keyboard/key_download.h"
+#include "core/profile/key_download.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,7 @@
 #include "core/keyboard/key_catalogue.h"
 #include "core/keyboard/profile_store.h"
 #include "core/keyboard/utf16.h"
-#include "core/macro/composite_editor.h"
+#include "core/editor/composite_editor.h"
 #include "support/recording_prompt.h"
 #include "support/temp_dir.h"
 #include "support/windows_key_event.h"

@@ -1,4 +1,4 @@
-#include "core/macro/composite_editor.h"
+#include "core/editor/composite_editor.h"
 
 #include <algorithm>
 
@@ -6,8 +6,8 @@
 #include "core/keyboard/key_catalogue.h"
 #include "core/keyboard/key_record.h"
 #include "core/keyboard/media_function_tables.h"
-#include "core/keyboard/text_table.h"
-#include "core/macro/composite_ids.h"
+#include "core/keyboard/assignment_texts.h"
+#include "core/editor/composite_ids.h"
 
 namespace qv {
 namespace {

@@ -1,4 +1,4 @@
-#include "main_window_fixture.h"
+#include "ui/main/main_window_fixture.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -15,7 +15,7 @@
 #include "core/device/report_frame.h"
 #include "hidserv/sim_control_client.h"
 #include "ui/app/device_session.h"
-#include "ui/main/window_messages.h"
+#include "ui/common/window_messages.h"
 
 namespace qv::test {
 

@@ -11,7 +11,7 @@
 
 #include "core/app/user_prompt.h"
 #include "core/keyboard/profile_store.h"
-#include "core/macro/editor_view.h"
+#include "core/editor/editor_view.h"
 #include "core/macro/macro_record.h"
 
 namespace qv {

@@ -1,4 +1,4 @@
-#include "ui/app/x11_auto_repeat.h"
+#include "ui/input/x11_auto_repeat.h"
 
 #include <QGuiApplication>
 

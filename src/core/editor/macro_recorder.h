@@ -10,7 +10,7 @@
 #include "core/app/settings.h"
 #include "core/keyboard/key_code.h"
 #include "core/keyboard/key_hook.h"
-#include "core/macro/editor_view.h"
+#include "core/editor/editor_view.h"
 
 namespace qv {
 

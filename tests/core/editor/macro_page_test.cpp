@@ -1,4 +1,4 @@
-#include "core/macro/macro_page.h"
+#include "core/editor/macro_page.h"
 
 #include "core/keyboard/key_record.h"
 #include "editor_fixture.h"

@@ -14,11 +14,11 @@
 #include "core/keyboard/key_code.h"
 #include "core/keyboard/key_hook.h"
 #include "core/keyboard/profile_store.h"
-#include "core/macro/editor_host.h"
-#include "core/macro/editor_texts.h"
-#include "core/macro/editor_view.h"
-#include "core/macro/macro_page.h"
-#include "core/macro/macro_recorder.h"
+#include "core/editor/editor_host.h"
+#include "core/editor/editor_texts.h"
+#include "core/editor/editor_view.h"
+#include "core/editor/macro_page.h"
+#include "core/editor/macro_recorder.h"
 
 namespace qv {
 

@@ -1,4 +1,4 @@
-#include "core/keyboard/text_table.h"
+#include "core/keyboard/assignment_texts.h"
 
 namespace qv {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/macro/editor_placement.h"
+#include "core/editor/editor_placement.h"
 
 #include <algorithm>
 

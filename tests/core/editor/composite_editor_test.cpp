@@ -1,10 +1,10 @@
-#include "core/macro/composite_editor.h"
+#include "core/editor/composite_editor.h"
 
 #include <fstream>
 
 #include "core/keyboard/key_record.h"
-#include "core/macro/composite_ids.h"
-#include "core/macro/editor_placement.h"
+#include "core/editor/composite_ids.h"
+#include "core/editor/editor_placement.h"
 #include "editor_fixture.h"
 
 namespace qv::test {

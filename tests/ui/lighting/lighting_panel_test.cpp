@@ -1,6 +1,6 @@
 // The lighting panel on the real main window over the simulated keyboard: a user's clicks and
 // typing, checked in what the window shows and in the frames the keyboard received.
-#include "main_window_fixture.h"
+#include "ui/main/main_window_fixture.h"
 
 #include <algorithm>
 #include <fstream>
@@ -23,7 +23,7 @@
 #include "ui/controls/image_slider.h"
 #include "ui/controls/picture_button.h"
 #include "ui/lighting/lighting_panel_widget.h"
-#include "ui/main/window_messages.h"
+#include "ui/common/window_messages.h"
 #include "ui/skin/skin_layout.h"
 
 namespace qv::test {

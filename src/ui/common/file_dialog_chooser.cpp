@@ -1,4 +1,4 @@
-#include "ui/main/file_dialog_chooser.h"
+#include "ui/common/file_dialog_chooser.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "core/macro/macro_recorder.h"
+#include "core/editor/macro_recorder.h"
 
 #include "core/app/ini_file.h"
-#include "core/macro/composite_ids.h"
+#include "core/editor/composite_ids.h"
 #include "editor_fixture.h"
 
 namespace qv::test {

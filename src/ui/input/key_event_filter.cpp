@@ -1,4 +1,4 @@
-#include "ui/app/key_event_filter.h"
+#include "ui/input/key_event_filter.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -7,8 +7,8 @@
 
 #include <algorithm>
 
-#include "ui/app/qt_key_fallback.h"
-#include "ui/app/x11_auto_repeat.h"
+#include "ui/input/qt_key_fallback.h"
+#include "ui/input/x11_auto_repeat.h"
 
 namespace qv::ui {
 

@@ -7,7 +7,7 @@
 #include "support/temp_dir.h"
 #include "ui/main/about_dlg.h"
 #include "ui/main/popup_menus.h"
-#include "ui/main/window_messages.h"
+#include "ui/common/window_messages.h"
 
 namespace qv::ui {
 namespace {

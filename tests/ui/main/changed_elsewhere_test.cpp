@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/profile/profile_file.h"
-#include "main_window_fixture.h"
-#include "ui/main/window_messages.h"
+#include "ui/main/main_window_fixture.h"
+#include "ui/common/window_messages.h"
 
 namespace qv::test {
 namespace {

@@ -1,7 +1,7 @@
-#include "core/macro/editor_texts.h"
+#include "core/editor/editor_texts.h"
 
 #include "core/app/text_table.h"
-#include "core/macro/composite_ids.h"
+#include "core/editor/composite_ids.h"
 
 namespace qv {
 

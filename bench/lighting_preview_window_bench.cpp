@@ -19,7 +19,6 @@
 #include "core/lighting/panel_decisions.h"
 #include "ui/app/device_session.h"
 #include "ui/lighting/lighting_panel_widget.h"
-#include "ui/main/main_window_state.h"
 #include "ui/main/quorvane_dlg.h"
 #include "ui/skin/png_button.h"
 
@@ -49,12 +48,13 @@ struct Window {
         SetProgramPaths(BuildProgramPaths(std::filesystem::path(QV_BIN_DIR) / "quorvane"));
         SetUserPaths(BuildUserPaths(home / "Documents"));
         LoadTextTable(Paths().textTable);
-        dialog = std::make_unique<ui::CQuorvaneDlg>(session.Services());
+        ui::CQuorvaneDlg::Services services;
+        services.device = &session;
+        dialog = std::make_unique<ui::CQuorvaneDlg>(services);
         dialog->OnInitDialog();
         QElapsedTimer t;
         t.start();
-        while (ui::MainState().keyboardCount == 0 && t.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-        ui::MainState().keyboardCount = 1;
+        while (session.KeyboardCount() == 0 && t.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 20);
         dialog->OpenWindow();
         // The preview is driven by hand here.
         dialog->KillTimer(1052);

@@ -1,5 +1,6 @@
 #include "core/profile/key_download.h"
 
+#include <system_error>
 #include <vector>
 
 #include "core/app/text_table.h"
@@ -10,15 +11,23 @@
 
 namespace qv {
 
+namespace {
+
+// The EXTRA_MACRO_TOO_LONG refusal: the image does not fit even without the names.
+bool MacrosFit(const MacroList& macros, const DownloadContext& context) {
+    if (MacroImageSizes(macros).withoutNames <= context.macroCapacity) return true;
+    context.prompt.ShowMessage(Text(TextId::EXTRA_MACRO_TOO_LONG));
+    return false;
+}
+
+}  // namespace
+
 int DownloadAssignments(bool allProfiles, ProfileStore& applied, const DownloadContext& context) {
     auto lock = applied.Lock();
     const ProfileContent& content = applied.Content();
 
+    if (!MacrosFit(content.macros, context)) return device::kOutOfRange;
     const MacroImageSize sizes = MacroImageSizes(content.macros);
-    if (sizes.withoutNames > context.macroCapacity) {
-        context.prompt.ShowMessage(Text(TextId::EXTRA_MACRO_TOO_LONG));
-        return device::kOutOfRange;
-    }
     const bool withNames = sizes.withNames <= context.macroCapacity;
     const std::vector<std::uint8_t> image =
         EncodeMacroImage(content.macros, withNames ? sizes.withNames : sizes.withoutNames, withNames);
@@ -73,6 +82,23 @@ bool CommitWorkingToApplied(bool allProfiles, ProfileStore& working, ProfileStor
     const int code = DownloadAssignments(allProfiles, applied, context);
     if (result != nullptr) *result = code;
     return code == device::kSuccess;
+}
+
+ApplyResult ApplyWorkingStore(bool allProfiles, ProfileStore& working, ProfileStore& applied,
+                              const std::filesystem::path& workingFile, const DownloadContext& context) {
+    auto lock = working.Lock();
+    if (!MacrosFit(working.Content().macros, context)) return {ApplyOutcome::NoRoom, device::kOutOfRange};
+    std::error_code ec;
+    std::filesystem::create_directories(workingFile.parent_path(), ec);
+    const bool saved = WriteStoreToFile(working, workingFile);
+    ApplyResult result;
+    const bool sent = CommitWorkingToApplied(allProfiles, working, applied, context, &result.code);
+    if (!sent) {
+        result.outcome = result.code == device::kOutOfRange ? ApplyOutcome::NoRoom : ApplyOutcome::SendFailed;
+    } else if (!saved) {
+        result.outcome = ApplyOutcome::SaveFailed;
+    }
+    return result;
 }
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 
 #include "core/app/user_prompt.h"
 #include "core/keyboard/profile_store.h"
@@ -34,5 +35,25 @@ int DownloadAssignments(bool allProfiles, ProfileStore& applied, const DownloadC
 // gets DownloadAssignments' code.
 bool CommitWorkingToApplied(bool allProfiles, ProfileStore& working, ProfileStore& applied,
                             const DownloadContext& context, int* result = nullptr);
+
+enum class ApplyOutcome {
+    Applied,     // saved and sent
+    NoRoom,      // the macros do not fit the keyboard's macro memory: nothing saved, nothing sent
+    SaveFailed,  // sent, but the working file could not be replaced
+    SendFailed,  // saved, but the keyboard did not take everything (`code` says why)
+};
+
+struct ApplyResult {
+    ApplyOutcome outcome = ApplyOutcome::Applied;
+    int code = 0;  // DownloadAssignments' code; 0 when nothing was sent
+};
+
+// The one Apply of the program, for the window and the command line alike: the macro space is
+// checked first (a refusal leaves the file and the keyboard untouched), then the working store
+// replaces the working file (created with its folder when missing), then it is committed and
+// sent. The file is written before the keyboard so that the user's intended contents survive a
+// download that fails part-way.
+ApplyResult ApplyWorkingStore(bool allProfiles, ProfileStore& working, ProfileStore& applied,
+                              const std::filesystem::path& workingFile, const DownloadContext& context);
 
 }  // namespace qv

@@ -1,9 +1,7 @@
 #include "core/profile/keyboard_contents.h"
 
 #include <map>
-#include <system_error>
 
-#include "core/app/text_table.h"
 #include "core/device/command_set.h"
 #include "core/device/device_records.h"
 #include "core/device/result_codes.h"
@@ -31,21 +29,6 @@ std::uint32_t SameMacroIn(const MacroList& from, const MacroList& to, std::uint3
     }
     return 0;
 }
-
-// Passes the download's messages on and notes whether it refused for want of macro space.
-class WatchingPrompt : public UserPrompt {
-public:
-    explicit WatchingPrompt(UserPrompt& inner) : inner_(inner) {}
-    void ShowMessage(std::string_view text) override {
-        if (text == Text(TextId::EXTRA_MACRO_TOO_LONG)) noRoom = true;
-        inner_.ShowMessage(text);
-    }
-    bool AskYesNo(std::string_view text) override { return inner_.AskYesNo(text); }
-    bool noRoom = false;
-
-private:
-    UserPrompt& inner_;
-};
 
 bool OnlyTableChanged(const ProfileContent& a, const ProfileContent& b, int table) {
     for (int t = 0; t < kOnBoardProfiles; ++t) {
@@ -150,16 +133,15 @@ SendOutcome SendKeyboardContents(const KeyboardContents& before, ProfileContent 
         auto lock = working.Lock();
         working.Content() = std::move(changed);
     }
-    WatchingPrompt watching(prompt);
-    const bool sent = CommitWorkingToApplied(allProfiles, working, applied,
-                                             {commands, before.macroCapacity, watching});
-    if (!sent) return watching.noRoom ? SendOutcome::NoRoom : SendOutcome::Failed;
-
-    std::error_code ec;
-    std::filesystem::create_directories(workingFile.parent_path(), ec);
-    auto lock = working.Lock();
-    if (!WriteStoreToFile(working, workingFile)) return SendOutcome::Failed;
-    return SendOutcome::Sent;
+    const ApplyResult result =
+        ApplyWorkingStore(allProfiles, working, applied, workingFile, {commands, before.macroCapacity, prompt});
+    switch (result.outcome) {
+    case ApplyOutcome::Applied: return SendOutcome::Sent;
+    case ApplyOutcome::NoRoom: return SendOutcome::NoRoom;
+    case ApplyOutcome::SaveFailed:
+    case ApplyOutcome::SendFailed: return SendOutcome::Failed;
+    }
+    return SendOutcome::Failed;
 }
 
 KeyRecord AssignmentRecord(int recordIndex, std::uint16_t type, std::uint32_t value, int repeat) {

@@ -52,10 +52,9 @@ enum class SendOutcome {
     Failed,     // the keyboard did not take everything
 };
 
-// Sends `changed` as the window's Apply does (capacity check, macro memory, key matrices): only
-// the active profile's matrix when no other profile changed and `allProfiles` is not set, else
-// all three. On success the working file is replaced with what was sent (created, with its
-// folder, when missing).
+// Sends `changed` through the window's Apply (ApplyWorkingStore): only the active profile's
+// matrix when no other profile changed and `allProfiles` is not set, else all three. The working
+// file gets the changed contents before the keyboard does, unless the macros do not fit.
 SendOutcome SendKeyboardContents(const KeyboardContents& before, ProfileContent changed,
                                  device::CommandSet& commands, UserPrompt& prompt,
                                  const std::filesystem::path& workingFile, bool allProfiles = false);

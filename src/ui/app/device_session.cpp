@@ -7,7 +7,6 @@
 #include <string>
 
 #include "core/app/paths.h"
-#include "ui/main/main_window_state.h"
 
 namespace qv::ui {
 
@@ -54,9 +53,9 @@ void WindowLink::SetTrayState(int kind, int iconId) {
                               Qt::QueuedConnection);
 }
 
-bool WindowLink::IsReady() const { return MainState().ready; }
-bool WindowLink::AutoOpenFlag() const { return MainState().autoOpen != 0; }
-void WindowLink::SetAutoOpenFlag(bool value) { MainState().autoOpen = value ? 1 : 0; }
+bool WindowLink::IsReady() const { return window_.Model().State().ready; }
+bool WindowLink::AutoOpenFlag() const { return window_.Model().State().autoOpen != 0; }
+void WindowLink::SetAutoOpenFlag(bool value) { window_.Model().State().autoOpen = value ? 1 : 0; }
 
 void WindowLink::ShowGKeyBank(int bank, const std::array<std::string_view, 9>&) {
     // The captions are the bank's own ("A1".."B5"); the window writes them with the faces.
@@ -80,7 +79,6 @@ bool DeviceSession::Start(CQuorvaneDlg& window) {
     link_ = device::DeviceLink::Open(Paths().programFolder, &error);
     if (!link_) return false;
     if (beforeStart_) beforeStart_(*link_);
-    window.SetCommands(&link_->Commands());
     // A keyboard present but not accessible: the user hears of it from the window.
     accessView_ = std::make_unique<AccessNoticeView>(window, Paths().programFolder);
     AccessNoticeView* view = accessView_.get();
@@ -95,13 +93,14 @@ bool DeviceSession::Start(CQuorvaneDlg& window) {
     return true;
 }
 
-CQuorvaneDlg::Services DeviceSession::Services() {
-    CQuorvaneDlg::Services s;
-    s.startDeviceLink = [this](CQuorvaneDlg& window) { return Start(window); };
-    s.currentBank = [this] { return link_ ? (link_->Listener().Status()[1] & 1) : 0; };
-    s.keyboardCount = [this] { return events_ ? events_->Presence().LastKnownCount() : 0; };
-    s.macroCapacity = [this] { return events_ ? events_->Presence().MacroCapacityBytes() : std::size_t{0}; };
-    return s;
+device::CommandSet* DeviceSession::Commands() { return link_ ? &link_->Commands() : nullptr; }
+
+int DeviceSession::KeyboardCount() const { return events_ ? events_->Presence().LastKnownCount() : 0; }
+
+std::size_t DeviceSession::MacroCapacity() const {
+    return events_ ? events_->Presence().MacroCapacityBytes() : std::size_t{0};
 }
+
+int DeviceSession::Bank() const { return link_ ? (link_->Listener().Status()[1] & 1) : 0; }
 
 }  // namespace qv::ui

@@ -40,16 +40,19 @@ private:
     std::atomic<bool> closing_{false};
 };
 
-class DeviceSession {
+class DeviceSession : public DeviceConnector {
 public:
     DeviceSession();
-    ~DeviceSession();
+    ~DeviceSession() override;
     DeviceSession(const DeviceSession&) = delete;
     DeviceSession& operator=(const DeviceSession&) = delete;
 
-    // The window's device services: starting the link from the program folder and the values
-    // the window reads from it.
-    CQuorvaneDlg::Services Services();
+    // DeviceConnector: the link from the program folder and what its workers know.
+    bool Start(CQuorvaneDlg& window) override;
+    device::CommandSet* Commands() override;
+    int KeyboardCount() const override;
+    std::size_t MacroCapacity() const override;
+    int Bank() const override;
     // Stops the workers before the window goes away.
     void Close();
 
@@ -61,8 +64,6 @@ public:
     AccessNoticeView* AccessView() { return accessView_.get(); }
 
 private:
-    bool Start(CQuorvaneDlg& window);
-
     std::function<void(device::DeviceLink&)> beforeStart_;
     // Before the link: it goes after it, so the library can no longer call into it.
     std::unique_ptr<AccessNoticeView> accessView_;

@@ -14,10 +14,7 @@
 #include "ui/input/key_event_filter.h"
 #include "ui/editor/composite_editor_service.h"
 #include "ui/main/instance_control.h"
-#include "ui/main/main_window_state.h"
 #include "ui/main/quorvane_dlg.h"
-#include "ui/profile/profile_dlg.h"
-#include "ui/update/update_dlg.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -41,17 +38,16 @@ int main(int argc, char* argv[]) {
     if (const auto exitCode = qv::ui::EnforceSingleInstance(QApplication::arguments(), env, lock, autoOpen)) {
         return *exitCode;
     }
-    qv::ui::MainState().autoOpen = autoOpen;
     qv::ui::StartCompanion(qv::Paths().companionDaemon);
 
     qv::ui::DeviceSession device;
-    qv::ui::CQuorvaneDlg::Services services = device.Services();
-    services.instanceLock = &lock;
-    services.runProfileManager = qv::ui::RunProfileManager;
-    services.runUpdateDialog = qv::ui::RunUpdateDialog;
-    services.runtimeFolder = env.runtimeFolder;
     qv::ui::CompositeEditorService keyEditor;
-    keyEditor.Attach(services);
+    qv::ui::CQuorvaneDlg::Services services;
+    services.device = &device;
+    services.keyEditor = &keyEditor;
+    services.instanceLock = &lock;
+    services.runtimeFolder = env.runtimeFolder;
+    services.autoOpen = autoOpen;
     {
         qv::ui::CQuorvaneDlg dialog(std::move(services));
         dialog.DoModal();

@@ -18,7 +18,6 @@
 #include "ui/controls/report_list.h"
 #include "ui/controls/styled_combo.h"
 #include "ui/editor/on_screen_keyboard.h"
-#include "ui/main/about_dlg.h"
 #include "ui/skin/skin_layout.h"
 #include "ui/skin/skin_pictures.h"
 
@@ -84,6 +83,7 @@ std::size_t SetIndex(PictureSet set) { return static_cast<std::size_t>(set); }
 
 Quorvane_DlgComposite::Quorvane_DlgComposite(CompositeEditor& editor, Environment env, QWidget* parent)
     : CBaseDialog(cid::kDialog, parent, env.skinIni, env.skinFolder), editor_(editor), env_(std::move(env)) {
+    SetHelpFolder(env_.helpFolder);
     setModal(true);
     setWindowTitle(QStringLiteral("Quorvane"));
     for (const Placed& b : kDialogButtons) MakeButton(b.id);
@@ -130,13 +130,11 @@ Quorvane_DlgComposite::~Quorvane_DlgComposite() {
     editor_.SetView(nullptr);
 }
 
-CPngButton* Quorvane_DlgComposite::MakeButton(int id) {
-    auto* b = Register(id, new CPngButton(id, this));
-    buttons_[id] = b;
-    if (id != cid::kPagePicture && id != cid::kTitle) {
-        connect(b, &QAbstractButton::clicked, this, [this, id] { OnButton(id); });
-    }
-    return b;
+CPngButton* Quorvane_DlgComposite::MakeButton(int id) { return Register(id, CBaseDialog::MakeButton(id)); }
+
+void Quorvane_DlgComposite::OnButtonClicked(int id) {
+    // The page picture and the title are image buttons that take no clicks.
+    if (id != cid::kPagePicture && id != cid::kTitle) OnButton(id);
 }
 
 template <typename W>
@@ -149,11 +147,6 @@ W* Quorvane_DlgComposite::Register(int id, W* widget) {
 QWidget* Quorvane_DlgComposite::Control(int id) const {
     const auto it = controls_.find(id);
     return it == controls_.end() ? nullptr : it->second;
-}
-
-CPngButton* Quorvane_DlgComposite::Button(int id) const {
-    const auto it = buttons_.find(id);
-    return it == buttons_.end() ? nullptr : it->second;
 }
 
 const FaceSet& Quorvane_DlgComposite::Set(PictureSet set) const { return faces_[SetIndex(set)]; }
@@ -242,10 +235,6 @@ void Quorvane_DlgComposite::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Escape:
         event->accept();  // neither OK nor Cancel
         return;
-    case Qt::Key_F1:
-        if (editor_.HelpAllowed()) OpenHelp(env_.helpFolder);
-        event->accept();
-        return;
     default:
         CBaseDialog::keyPressEvent(event);
     }
@@ -299,7 +288,7 @@ void Quorvane_DlgComposite::PlaceControls() {
 }
 
 void Quorvane_DlgComposite::StyleControls() {
-    for (const auto& [id, b] : buttons_) {
+    for (const auto& [id, b] : Buttons()) {
         if (id == cid::kPagePicture || id == cid::kTitle || id == cid::kOnScreenKeyboard) continue;
         b->SetCaptionFont("Tahoma", id == cid::kRecord ? 8 : 9, Qt::white, CPngButton::kCentred);
     }
@@ -399,7 +388,7 @@ void Quorvane_DlgComposite::EditorChanged(std::uint32_t what) {
 
 void Quorvane_DlgComposite::ShowTexts() {
     const EditorTexts& texts = editor_.Texts();
-    for (const auto& [id, b] : buttons_) {
+    for (const auto& [id, b] : Buttons()) {
         if (id == cid::kPagePicture || id == cid::kTitle || id == cid::kOnScreenKeyboard) continue;
         b->setText(Q(texts.Caption(id)));
     }
@@ -437,7 +426,7 @@ void Quorvane_DlgComposite::ShowTexts() {
 void Quorvane_DlgComposite::ShowPage() {
     // Page buttons, title and Clear take the pictures of the mode, the page picture those of
     // the page on view; each face stays cut at its button's own place.
-    for (const auto& [id, b] : buttons_) {
+    for (const auto& [id, b] : Buttons()) {
         const FaceSet& faces = Set(editor_.ButtonPictures(id));
         if (b->Faces().normal != faces.normal) b->SetFaces(b->x(), b->y(), faces);
     }

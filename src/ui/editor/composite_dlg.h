@@ -49,7 +49,6 @@ public:
 
     // Controls by their ids (tests, and the user-level checks of the window).
     QWidget* Control(int id) const;
-    CPngButton* Button(int id) const;
     CReportList* ActionList() const { return list_; }
     CompositeEditor& Editor() { return editor_; }
 
@@ -61,6 +60,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void OnButtonClicked(int id) override;
+    bool HelpAllowed() const override { return editor_.HelpAllowed(); }
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
@@ -93,7 +94,6 @@ private:
     CompositeEditor& editor_;
     Environment env_;
     std::map<int, QWidget*> controls_;
-    std::map<int, CPngButton*> buttons_;
 
     // The five picture sets, loaded once: key, macro, macro-only, media, function.
     struct Pictures {

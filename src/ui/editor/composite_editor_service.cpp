@@ -3,10 +3,8 @@
 #include "core/app/paths.h"
 #include "core/app/settings.h"
 #include "core/keyboard/profile_store.h"
-#include "ui/editor/composite_dlg.h"
-#include "ui/main/main_window_state.h"
 #include "ui/common/message_box_prompt.h"
-#include "ui/common/window_messages.h"
+#include "ui/editor/composite_dlg.h"
 
 namespace qv::ui {
 
@@ -17,17 +15,9 @@ CompositeEditorService::~CompositeEditorService() {
     delete dialog_.data();
 }
 
-void CompositeEditorService::Attach(CQuorvaneDlg::Services& services) {
-    services.runCompositeEditor = [this](const KeyEditRequest& request) { Run(request); };
-    services.closeEditors = [this, previous = std::move(services.closeEditors)] {
-        if (previous) previous();
-        Cancel();
-    };
-}
-
-void CompositeEditorService::Build(CQuorvaneDlg& window) {
+void CompositeEditorService::Build(QWidget* parent) {
     if (prompt_ == nullptr) {
-        ownPrompt_ = std::make_unique<MessageBoxPrompt>(&window);
+        ownPrompt_ = std::make_unique<MessageBoxPrompt>(parent);
         prompt_ = ownPrompt_.get();
     }
     editor_ = std::make_unique<CompositeEditor>(WorkingStore(), *this, *prompt_,
@@ -37,27 +27,15 @@ void CompositeEditorService::Build(CQuorvaneDlg& window) {
     env.skinFolder = Paths().skinFolder;
     env.helpFolder = Paths().helpFolder;
     env.prompt = prompt_;
-    dialog_ = new Quorvane_DlgComposite(*editor_, std::move(env), &window);
+    dialog_ = new Quorvane_DlgComposite(*editor_, std::move(env), parent);
 }
 
-void CompositeEditorService::Run(const KeyEditRequest& request) {
-    CQuorvaneDlg* window = MainState().window;
-    if (window == nullptr) return;
-    if (!dialog_) Build(*window);
-    EditorRequest r;
-    r.page = request.page;
-    r.recordIndex = request.recordIndex;
-    r.buttonId = request.buttonId;
-    r.macroOnly = request.macroOnly;
-    r.activeProfile = MainState().activeProfile;
-    r.bankB = request.recordIndex >= kGKeyRecordFirst + 9;
-    // The Macro button arrives as a click on G9; when G9 has no place of its own on the skin,
-    // the editor opens next to the Macro button the user clicked.
-    const CPngButton* b = window->Button(request.buttonId);
-    if ((b == nullptr || !b->isVisible() || b->width() <= 1) && request.macroOnly) b = window->Button(id::kMacro);
-    QRect button;
-    if (b != nullptr) button = QRect(b->mapToGlobal(QPoint(0, 0)), b->size());
-    dialog_->Run(r, button);
+void CompositeEditorService::Run(const EditorRequest& request, QWidget* parent, const QRect& button,
+                                 EditorHost& host) {
+    if (!dialog_) Build(parent);
+    host_ = &host;
+    dialog_->Run(request, button);
+    host_ = nullptr;
 }
 
 void CompositeEditorService::Cancel() {
@@ -65,16 +43,15 @@ void CompositeEditorService::Cancel() {
 }
 
 void CompositeEditorService::SetEditing(bool editing) {
-    if (CQuorvaneDlg* window = MainState().window) window->SetEditing(editing);
+    if (host_ != nullptr) host_->SetEditing(editing);
 }
 
-void CompositeEditorService::RefreshKeyButton(int) {
-    // One button's tooltip follows from the same table as all of them.
-    RefreshKeyButtons();
+void CompositeEditorService::RefreshKeyButton(int recordIndex) {
+    if (host_ != nullptr) host_->RefreshKeyButton(recordIndex);
 }
 
 void CompositeEditorService::RefreshKeyButtons() {
-    if (CQuorvaneDlg* window = MainState().window) window->RefreshKeyButtons();
+    if (host_ != nullptr) host_->RefreshKeyButtons();
 }
 
 }  // namespace qv::ui

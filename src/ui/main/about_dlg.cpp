@@ -1,6 +1,5 @@
 #include "ui/main/about_dlg.h"
 
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,19 +20,6 @@ QPointer<CAboutDlg>& Instance() {
 }
 
 }  // namespace
-
-std::filesystem::path HelpPage(const std::filesystem::path& helpFolder, const std::filesystem::path& languageFile) {
-    const auto english = helpFolder / "index.html";
-    if (LanguageSection(languageFile) == "ENGINSH") return english;
-    const auto chinese = helpFolder / "zh" / "index.html";
-    std::error_code ec;
-    return std::filesystem::exists(chinese, ec) ? chinese : english;
-}
-
-void OpenHelp(const std::filesystem::path& helpFolder) {
-    const auto page = HelpPage(helpFolder, Paths().textTable);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page.string())));
-}
 
 CAboutDlg* CAboutDlg::ShowAbout(QWidget* owner, const QString& link, const std::filesystem::path& languageFile,
                                 const std::filesystem::path& helpFolder, std::function<void()> firmwareUpdate) {

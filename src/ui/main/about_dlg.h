@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "ui/common/help.h"
+
 class QLabel;
 
 namespace qv::ui {
@@ -39,11 +41,5 @@ private:
     QLabel* intro_ = nullptr;
     QLabel* copyright_ = nullptr;
 };
-
-// The help page of the language the text file chooses: index.html of the help folder in
-// English, zh/index.html in Chinese (the English page when that one is missing).
-std::filesystem::path HelpPage(const std::filesystem::path& helpFolder, const std::filesystem::path& languageFile);
-// Opens the help page in the user's browser.
-void OpenHelp(const std::filesystem::path& helpFolder);
 
 }  // namespace qv::ui

@@ -1,25 +1,22 @@
 #pragma once
-// The program's only top-level window (dialog 102): the keyboard drawn as image buttons, the
-// profile and report-rate buttons, Apply/OK/Cancel, the tray icon, and the handlers through which
-// the device threads reach the window.
+// The program's only top-level window (dialog 102). It binds its widgets to the main window's
+// model: the keyboard drawn as image buttons, the profile and report-rate buttons, Apply/OK/
+// Cancel, the tray icon, and the messages through which the device threads reach the window.
 
 #include <QIcon>
-#include <QPixmap>
-#include <QPointer>
 #include <QTimer>
 
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <filesystem>
 #include <map>
 #include <memory>
-#include <optional>
-#include <string>
 
 #include "core/app/user_prompt.h"
-#include "core/profile/profile_host.h"
-#include "core/profile/profile_operations.h"
+#include "core/mainwin/main_window_model.h"
+#include "ui/common/key_editor_runner.h"
 #include "ui/main/instance_server.h"
+#include "ui/main/on_screen_keyboard.h"
 #include "ui/main/tray_icon.h"
 #include "ui/skin/base_dialog.h"
 #include "ui/skin/png_button.h"
@@ -30,56 +27,41 @@ class QEventLoop;
 namespace qv::device {
 class CommandSet;
 }
-namespace qv::lighting {
-enum class LoadReason;
-}
 namespace qv::platform {
 class InstanceLock;
 }
 
 namespace qv::ui {
 
-// What a key click hands to the composite editor.
-struct KeyEditRequest {
-    int page = 0;
-    int recordIndex = 0;
-    int buttonId = 0;
-    bool macroOnly = false;
-};
-
+class CQuorvaneDlg;
 class CLightingPanel;
 
-class CQuorvaneDlg : public CBaseDialog, public ProfileHost {
+// The keyboard link as the window starts it: the service library, its listeners and the
+// presence worker, and what they know of the keyboard.
+class DeviceConnector : public mainwin::KeyboardFacts {
+public:
+    // False when the library cannot be used (the process then ends quietly).
+    virtual bool Start(CQuorvaneDlg& window) = 0;
+    // The command set once started; none when the link has no keyboard side (tests).
+    virtual device::CommandSet* Commands() = 0;
+};
+
+// The first-run setup of the user lighting files.
+void SeedUserLighting();
+
+class CQuorvaneDlg : public CBaseDialog,
+                     private mainwin::MainWindowView,
+                     private mainwin::OpenDialogs {
     Q_OBJECT
 public:
     struct Services {
-        // Step 4 of the initialisation: the service library, the listeners and the presence
-        // worker. Returns false when the library cannot be used (the process then ends quietly).
-        std::function<bool(CQuorvaneDlg&)> startDeviceLink;
-        device::CommandSet* commands = nullptr;   // may be set by startDeviceLink
-        UserPrompt* prompt = nullptr;             // message boxes when null
-        FileChooser* fileChooser = nullptr;       // file dialogs when null
+        DeviceConnector* device = nullptr;     // none: no keyboard link at all
+        UserPrompt* prompt = nullptr;          // message boxes when null
+        FileChooser* fileChooser = nullptr;    // file dialogs when null
+        KeyEditorRunner* keyEditor = nullptr;  // key clicks edit nothing when null
         platform::InstanceLock* instanceLock = nullptr;
-        std::filesystem::path runtimeFolder;      // instance sockets; none: not reachable
-        // The G-key bank as the listener keeps it (0 = A, 1 = B).
-        std::function<int()> currentBank;
-        // The last keyboard count the presence worker saw, and the macro capacity it read.
-        std::function<int()> keyboardCount;
-        std::function<std::size_t()> macroCapacity;
-        // Later parts of the window: the composite editor, the lighting panel and its preview.
-        std::function<void(const KeyEditRequest&)> runCompositeEditor;
-        std::function<bool()> lightingViewOn;
-        std::function<void(int buttonId)> perKeyColourClick;
-        // Arrival, a profile button and the reload timer load differently.
-        std::function<void(lighting::LoadReason)> reloadLighting;
-        std::function<void()> previewTick;
-        // The lighting half of Default, run only while the lighting view is on.
-        std::function<void()> restoreLightingDefaults;
-        std::function<void()> closeEditors;
-        // The profile manager (button 1005) and the firmware update dialog (command 32780),
-        // both run modally over the window.
-        std::function<void(CQuorvaneDlg&)> runProfileManager;
-        std::function<void(CQuorvaneDlg&)> runUpdateDialog;
+        std::filesystem::path runtimeFolder;   // instance sockets; none: not reachable
+        int autoOpen = 0;                      // the start routine's flag (/Start)
     };
 
     explicit CQuorvaneDlg(Services services, QWidget* parent = nullptr);
@@ -94,39 +76,30 @@ public:
     // Window messages, from this thread or any other.
     int OnMessage(std::uint32_t message, std::uint32_t wParam);
     void PostMessage(std::uint32_t message, std::uint32_t wParam);
-    int SendMessage(std::uint32_t message, std::uint32_t wParam);
     // A command of a button or a menu.
     void OnCommand(int id);
     void StartTimer(int id, int milliseconds);
     void KillTimer(int id);
     bool TimerRunning(int id) const;
 
-    void SetCommands(device::CommandSet* commands);
-    device::CommandSet* Commands() const { return services_.commands; }
-    ProfileOperations* Profiles() { return profiles_.get(); }
+    mainwin::MainWindowModel& Model() { return model_; }
+    device::CommandSet* Commands() const { return model_.Commands(); }
+    ProfileOperations* Profiles() { return model_.Profiles(); }
 
-    // Operations other parts call.
-    void SetEditing(bool editing);
-    bool IsEditing() const;
-    void Apply();
-    void RefreshKeyButtons();
+    void SetEditing(bool editing) { model_.SetEditing(editing); }
+    bool IsEditing() const { return model_.IsEditing(); }
+    void Apply() { model_.Apply(); }
+    void RefreshKeyButtons() { model_.RefreshKeyButtons(); }
     bool ShutdownSession();
     void OpenWindow();
-    void SetTrayIcon(int iconId);
     void SetTrayState(int kind, int iconId);
-    void SetKeyboardPresent(int count);
     int CurrentTrayIcon() const { return currentTrayIcon_; }
-    void ShowUserMessage(const std::string& text);
-    int KeyboardCount() const;
-    std::size_t MacroCapacity() const;
-    void ShowBank(int bank);
-    void ApplyFlip();
-    // Lights the button of the keyboard's active profile and shows it (after the profile manager).
-    void ShowActiveProfile();
-    UserPrompt& Prompt();
-    FileChooser& Chooser();
+    void ShowUserMessage(const std::string& text) { Prompt().ShowMessage(text); }
+    void ShowBank(int bank) { keyboard_.ShowBank(bank); }
+    void ApplyFlip() { keyboard_.ApplyFlip(); }
+    UserPrompt& Prompt() { return *prompt_; }
+    FileChooser& Chooser() { return *chooser_; }
 
-    CPngButton* Button(int id) const;
     // The lighting panel, once the initialisation has set it up over a keyboard link.
     CLightingPanel* Lighting() const { return lighting_.get(); }
     QLabel* BusyPicture() const { return busyPicture_; }
@@ -135,19 +108,11 @@ public:
     bool DialogEnded() const { return ended_; }
     int BusyShownCount() const { return busyShown_; }
 
-    // ProfileHost
-    bool CompositeEditorOpen() const override { return compositeOpen_; }
-    bool ProfileManagerOpen() const override;
-    bool HasUnappliedChanges() const override;
-    void RunMainApply() override { OnCommand(1006); }
-    void SetMainApplyEnabled(bool enabled) override { SetEditing(enabled); }
-    void TickProfileManagerRow(int row) override;
-    void SetProfileCaption(const std::string& caption, const std::string& tooltip) override;
-
 signals:
     void windowOpened();
 
 protected:
+    void OnButtonClicked(int id) override { OnCommand(id); }
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -156,46 +121,44 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    CPngButton* MakeButton(int id);
-    void LoadFacePictures();
-    void PlaceButtons();
-    void PlaceKeyButtons();
-    void StyleOwnButtons();
-    void LoadCaptions();
+    // MainWindowView
+    void ShowEditing(bool editing) override;
+    void LightProfileButton(int p) override;
+    void LightReportButton(int k) override;
+    void ShowBusy() override;
+    void HideBusy() override;
+    void Minimise() override { showMinimized(); }
+    void SetProfileCaption(const std::string& caption, const std::string& tooltip) override;
+    // OpenDialogs
+    bool CompositeEditorOpen() const override { return compositeOpen_; }
+    bool ProfileManagerOpen() const override;
+    bool ProfileManagerHasChanges() const override;
+    void TickProfileManagerRow(int row) override;
+    void CloseAll() override;
+
+    void MakeButtons();
     void OnDeferredInit();
-    void OnKeyboardArrival();
-    void OnKeyboardRemoval();
-    void OnAssignmentsChangedElsewhere();
     void OnTimer(int id);
     void OnKeyClick(int id);
-    void RunKeyEditor(int id);
     void SetUpLighting();
-    // The first-run setup of the user lighting files (guarded by "usermodeCheck").
-    static void SeedUserLighting();
-    void ReloadLighting(lighting::LoadReason reason);
-    void OnProfileButton(int p);
-    void OnReportRate(int k);
-    void OnFlip();
-    void OnDefault();
+    void RunProfileManager();
+    void RunUpdateDialog();
     void ShowMainPopup();
     void ShowAbout();
-    void LightProfileButton(int p);
-    void LightReportButton(int k);
-    void ShowReportRateOfShownProfile();
-    void ShowBusy();
-    void HideBusy();
     void ExitProgram();
-    void ArrowAfterPaint(CPngButton* flipButton, bool normalFace);
-    int Bank() const;
-    bool LightingViewOn() const;
+    void SetTrayIcon(int iconId);
     QIcon IconOf(int id) const;
 
     Services services_;
-    std::map<int, CPngButton*> buttons_;
-    // Face sources: the normal set of the key buttons, the second set, arrows, colour keys.
-    QPixmap normal_, over_, down_, disable_;
-    QPixmap normal2_, over2_, down2_, disable2_;
-    QPixmap arrows_, colour0_, colour1_;
+    std::unique_ptr<UserPrompt> ownPrompt_;
+    std::unique_ptr<FileChooser> ownChooser_;
+    UserPrompt* prompt_;
+    FileChooser* chooser_;
+    std::unique_ptr<mainwin::KeyboardFacts> noDevice_;
+    MainFaces faces_;
+    // Before the model, which refreshes the key buttons through it.
+    COnScreenKeyboard keyboard_;
+    mainwin::MainWindowModel model_;
     std::array<QPixmap, 10> busyFrames_;
     int busyFrame_ = 0;
     int busyShown_ = 0;
@@ -207,10 +170,8 @@ private:
     int normalTrayIcon_ = 128;
     QString link_;
     InstanceServer instanceServer_;
-    std::unique_ptr<UserPrompt> ownPrompt_;
-    std::unique_ptr<FileChooser> ownChooser_;
-    std::unique_ptr<ProfileOperations> profiles_;
     std::unique_ptr<CLightingPanel> lighting_;
+    std::unique_ptr<mainwin::LightingHost> lightingHost_;
     std::unique_ptr<QEventLoop> loop_;
     bool compositeOpen_ = false;
     bool ended_ = false;

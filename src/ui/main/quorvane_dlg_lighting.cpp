@@ -1,10 +1,9 @@
 // The main window's side of the lighting panel: setting it up over the keyboard link and the
-// hooks through which the window routes lighting events to it.
+// host through which the window's model reaches it.
 #include "core/app/paths.h"
 #include "core/lighting/lighting_panel.h"
 #include "core/lighting/user_lighting_file.h"
 #include "ui/lighting/lighting_panel_widget.h"
-#include "ui/main/main_window_state.h"
 #include "ui/main/quorvane_dlg.h"
 
 namespace qv::ui {
@@ -19,47 +18,42 @@ lighting::LightingPanelConfig LightingConfig() {
     return c;
 }
 
+class PanelHost : public mainwin::LightingHost {
+public:
+    explicit PanelHost(CLightingPanel& panel) : panel_(panel) {}
+    bool ViewOn() const override { return panel_.ViewOn(); }
+    void Reload(lighting::LoadReason reason, int shownProfile) override { panel_.Load(reason, shownProfile); }
+    void RestoreDefaults() override { panel_.RestoreDefaults(); }
+    lighting::LightingSettings& Settings() override { return panel_.Model().Settings(); }
+
+private:
+    CLightingPanel& panel_;
+};
+
 }  // namespace
 
-void CQuorvaneDlg::SeedUserLighting() { lighting::SeedUserLightingFiles(LightingConfig().userPaths); }
+void SeedUserLighting() { lighting::SeedUserLightingFiles(LightingConfig().userPaths); }
 
 void CQuorvaneDlg::SetUpLighting() {
     // Without a keyboard link there is nothing the panel could read or write.
-    if (services_.commands == nullptr) return;
+    if (Commands() == nullptr) return;
     LightingPanelHost host;
     host.keyButton = [this](int id) { return Button(id); };
     host.showReportRate = [this](int k) {
-        MainState().reportRate = k;
+        model_.State().reportRate = k;
         LightReportButton(k);
     };
     host.showKeyAssignments = [this] { RefreshKeyButtons(); };
     host.switchToActiveProfile = [this] {
-        return profiles_ != nullptr && profiles_->SwitchProfile(profiles_->ReadActiveProfile()) == 1;
+        return Profiles() != nullptr && Profiles()->SwitchProfile(Profiles()->ReadActiveProfile()) == 1;
     };
     host.prompt = &Prompt();
-    host.colourCaps = &colour1_;
-    host.legends = &colour0_;
-    lighting_ = std::make_unique<CLightingPanel>(*this, *services_.commands, LightingConfig(), std::move(host));
+    host.colourCaps = &faces_.colour1;
+    host.legends = &faces_.colour0;
+    lighting_ = std::make_unique<CLightingPanel>(*this, *Commands(), LightingConfig(), std::move(host));
     lighting_->SetUp(SkinFolder());
-
-    // Hooks a test (or a later window part) has set stay as they are.
-    CLightingPanel* panel = lighting_.get();
-    if (!services_.lightingViewOn) services_.lightingViewOn = [panel] { return panel->ViewOn(); };
-    if (!services_.perKeyColourClick) services_.perKeyColourClick = [panel](int id) { panel->KeyClicked(id); };
-    if (!services_.reloadLighting) {
-        services_.reloadLighting = [panel](lighting::LoadReason reason) { panel->Load(reason, MainState().shownProfile); };
-    }
-    if (!services_.previewTick) services_.previewTick = [panel] { panel->PreviewTick(); };
-    if (!services_.restoreLightingDefaults) services_.restoreLightingDefaults = [panel] { panel->RestoreDefaults(); };
-}
-
-void CQuorvaneDlg::ReloadLighting(lighting::LoadReason reason) {
-    if (services_.reloadLighting) {
-        services_.reloadLighting(reason);
-    } else {
-        // No panel: the report-rate buttons still show the shown profile's rate.
-        ShowReportRateOfShownProfile();
-    }
+    lightingHost_ = std::make_unique<PanelHost>(*lighting_);
+    model_.SetLighting(lightingHost_.get());
 }
 
 }  // namespace qv::ui

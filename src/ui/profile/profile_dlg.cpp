@@ -7,18 +7,12 @@
 
 #include "core/app/paths.h"
 #include "core/app/text_table.h"
-#include "ui/main/about_dlg.h"
-#include "ui/main/quorvane_dlg.h"
+#include "ui/common/help.h"
 #include "ui/skin/png_button.h"
 #include "ui/skin/skin_layout.h"
 
 namespace qv::ui {
 namespace {
-
-QPointer<CQuorvane_DlgProfile>& OpenDialog() {
-    static QPointer<CQuorvane_DlgProfile> open;
-    return open;
-}
 
 QString Words(const char* key) { return QString::fromStdString(ReadLanguageText(Paths().textTable, key)); }
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -38,7 +32,7 @@ constexpr const char* kListStyle =
 }  // namespace
 
 CQuorvane_DlgProfile::CQuorvane_DlgProfile(ProfileOperations& profiles, SettingsStore settings, QWidget* parent)
-    : CBaseDialog(131, parent, Paths().profileSkin, Paths().skinFolder),
+    : CBaseDialog(kTemplate, parent, Paths().profileSkin, Paths().skinFolder),
       profiles_(profiles),
       settings_(std::move(settings)) {
     setObjectName("dialog_131");
@@ -55,22 +49,7 @@ CQuorvane_DlgProfile::CQuorvane_DlgProfile(ProfileOperations& profiles, Settings
     for (int id : {kNew, kLoad, kDelete, kApply, kOk, kCancel, kHelp}) MakeButton(id);
 }
 
-CQuorvane_DlgProfile::~CQuorvane_DlgProfile() {
-    if (OpenDialog() == this) OpenDialog() = nullptr;
-}
-
-CPngButton* CQuorvane_DlgProfile::MakeButton(int id) {
-    auto* b = new CPngButton(id, this);
-    b->setObjectName(QString("button_%1").arg(id));
-    buttons_[id] = b;
-    connect(b, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
-    return b;
-}
-
-CPngButton* CQuorvane_DlgProfile::Button(int id) const {
-    const auto it = buttons_.find(id);
-    return it == buttons_.end() ? nullptr : it->second;
-}
+CQuorvane_DlgProfile::~CQuorvane_DlgProfile() = default;
 
 bool CQuorvane_DlgProfile::OnInitDialog() {
     CBaseDialog::OnInitDialog();
@@ -193,36 +172,17 @@ void CQuorvane_DlgProfile::OnCommand(int id) {
     }
 }
 
-CQuorvane_DlgProfile* CQuorvane_DlgProfile::Current() { return OpenDialog(); }
+CQuorvane_DlgProfile* CQuorvane_DlgProfile::Current() {
+    return qobject_cast<CQuorvane_DlgProfile*>(OpenDialog(kTemplate));
+}
 
 void CQuorvane_DlgProfile::CloseCurrent() {
-    if (OpenDialog()) OpenDialog()->OnCommand(kCancel);
+    if (CQuorvane_DlgProfile* open = Current()) open->OnCommand(kCancel);
 }
 
-void CQuorvane_DlgProfile::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        OpenHelp(Paths().helpFolder);
-        return;
-    }
-    CBaseDialog::keyPressEvent(event);
-}
-
-void CQuorvane_DlgProfile::showEvent(QShowEvent* event) {
-    OpenDialog() = this;
-    CBaseDialog::showEvent(event);
-}
-
-void CQuorvane_DlgProfile::hideEvent(QHideEvent* event) {
-    if (OpenDialog() == this) OpenDialog() = nullptr;
-    CBaseDialog::hideEvent(event);
-}
-
-void RunProfileManager(CQuorvaneDlg& window) {
-    ProfileOperations* profiles = window.Profiles();
-    if (profiles == nullptr) return;
-    CQuorvane_DlgProfile dialog(*profiles, SettingsStore(SettingsStore::DefaultFile()), &window);
+void RunProfileManager(QWidget* parent, ProfileOperations& profiles) {
+    CQuorvane_DlgProfile dialog(profiles, SettingsStore(SettingsStore::DefaultFile()), parent);
     dialog.DoModal();
-    window.ShowActiveProfile();
 }
 
 }  // namespace qv::ui

@@ -17,12 +17,12 @@ class QTableWidgetItem;
 namespace qv::ui {
 
 class CPngButton;
-class CQuorvaneDlg;
 
 class CQuorvane_DlgProfile : public CBaseDialog {
     Q_OBJECT
 public:
     // Control ids of the dialog.
+    static constexpr int kTemplate = 131;
     static constexpr int kOk = 1;
     static constexpr int kCancel = 2;
     static constexpr int kHelp = 9;
@@ -49,15 +49,11 @@ public:
     bool ApplyEnabled() const;
     std::vector<ProfileListRow> Rows() const;
     QTableWidget* List() const { return list_; }
-    CPngButton* Button(int id) const;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
+    void OnButtonClicked(int id) override { OnCommand(id); }
 
 private:
-    CPngButton* MakeButton(int id);
     void AddRow(const ProfileListRow& row);
     void OnItemChanged(QTableWidgetItem* item);
     void Apply();
@@ -65,14 +61,12 @@ private:
 
     ProfileOperations& profiles_;
     SettingsStore settings_;
-    std::map<int, CPngButton*> buttons_;
     QTableWidget* list_ = nullptr;
     QPixmap normal_, over_, down_;
     bool filling_ = false;
 };
 
-// The main window's button 1005: runs the profile manager modally, then shows the profile that
-// is active afterwards.
-void RunProfileManager(CQuorvaneDlg& window);
+// The main window's button 1005: runs the profile manager modally over `parent`.
+void RunProfileManager(QWidget* parent, ProfileOperations& profiles);
 
 }  // namespace qv::ui

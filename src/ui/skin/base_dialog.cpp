@@ -1,21 +1,78 @@
 #include "ui/skin/base_dialog.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QWindow>
 
+#include "core/app/paths.h"
+#include "ui/common/help.h"
 #include "ui/skin/mask_region.h"
+#include "ui/skin/png_button.h"
 #include "ui/skin/skin_pictures.h"
 
 namespace qv::ui {
+namespace {
+
+std::map<int, QPointer<CBaseDialog>>& OpenDialogs() {
+    static std::map<int, QPointer<CBaseDialog>> open;
+    return open;
+}
+
+}  // namespace
 
 CBaseDialog::CBaseDialog(int templateId, QWidget* parent, std::filesystem::path skinIni,
                          std::filesystem::path skinFolder)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       templateId_(templateId),
       skinIni_(std::move(skinIni)),
-      skinFolder_(std::move(skinFolder)) {
+      skinFolder_(std::move(skinFolder)),
+      helpFolder_(Paths().helpFolder) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+CBaseDialog::~CBaseDialog() {
+    auto it = OpenDialogs().find(templateId_);
+    if (it != OpenDialogs().end() && it->second == this) OpenDialogs().erase(it);
+}
+
+CBaseDialog* CBaseDialog::OpenDialog(int templateId) {
+    const auto it = OpenDialogs().find(templateId);
+    return it == OpenDialogs().end() ? nullptr : it->second.data();
+}
+
+void CBaseDialog::showEvent(QShowEvent* event) {
+    OpenDialogs()[templateId_] = this;
+    QDialog::showEvent(event);
+}
+
+void CBaseDialog::hideEvent(QHideEvent* event) {
+    auto it = OpenDialogs().find(templateId_);
+    if (it != OpenDialogs().end() && it->second == this) OpenDialogs().erase(it);
+    QDialog::hideEvent(event);
+}
+
+void CBaseDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        if (!helpFolder_.empty() && HelpAllowed()) OpenHelp(helpFolder_);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+CPngButton* CBaseDialog::MakeButton(int id) {
+    auto* b = new CPngButton(id, this);
+    b->setObjectName(QString("button_%1").arg(id));
+    buttons_[id] = b;
+    connect(b, &QAbstractButton::clicked, this, [this, id] { OnButtonClicked(id); });
+    return b;
+}
+
+CPngButton* CBaseDialog::Button(int id) const {
+    const auto it = buttons_.find(id);
+    return it == buttons_.end() ? nullptr : it->second;
 }
 
 int CBaseDialog::DoModal() {

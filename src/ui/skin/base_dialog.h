@@ -8,17 +8,21 @@
 #include <QPoint>
 
 #include <filesystem>
+#include <map>
 #include <optional>
 
 #include "core/app/ini_file.h"
 
 namespace qv::ui {
 
+class CPngButton;
+
 class CBaseDialog : public QDialog {
     Q_OBJECT
 public:
     CBaseDialog(int templateId, QWidget* parent, std::filesystem::path skinIni,
                 std::filesystem::path skinFolder);
+    ~CBaseDialog() override;
 
     int TemplateId() const { return templateId_; }
     const std::filesystem::path& SkinIni() const { return skinIni_; }
@@ -34,13 +38,31 @@ public:
     // Releases the pictures and ends the dialog with "OK".
     virtual void OnOK();
 
+    // The dialog's image buttons by control id; null for an id it does not have.
+    CPngButton* Button(int id) const;
+    // The dialog of this template that is on screen, if any: each kind is open once at a time.
+    static CBaseDialog* OpenDialog(int templateId);
+
+    // F1 opens this help folder's page; an empty folder turns F1 off.
+    void SetHelpFolder(std::filesystem::path folder) { helpFolder_ = std::move(folder); }
+
 protected:
+    // A button with the object name "button_<id>" whose clicks reach OnButtonClicked.
+    CPngButton* MakeButton(int id);
+    const std::map<int, CPngButton*>& Buttons() const { return buttons_; }
+    virtual void OnButtonClicked(int) {}
+    // F1 is taken unless this says no (an editor busy recording, say).
+    virtual bool HelpAllowed() const { return true; }
+
     // Loads SCREEN/Main and SCREEN/Mask, sizes the window to the background and shapes it. A
     // missing picture ends the process.
     void ApplySkin();
     std::filesystem::path SkinPicture(std::string_view name) const;
 
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -52,6 +74,8 @@ private:
     int templateId_;
     std::filesystem::path skinIni_;
     std::filesystem::path skinFolder_;
+    std::filesystem::path helpFolder_;
+    std::map<int, CPngButton*> buttons_;
     QPixmap background_;
     QImage mask_;
     bool skinLoading_ = false;

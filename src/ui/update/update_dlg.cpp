@@ -7,19 +7,13 @@
 
 #include "core/app/paths.h"
 #include "core/app/text_table.h"
-#include "ui/main/about_dlg.h"
-#include "ui/main/quorvane_dlg.h"
+#include "ui/common/help.h"
 #include "ui/skin/png_button.h"
 #include "ui/skin/skin_layout.h"
 #include "ui/update/updater_launcher.h"
 
 namespace qv::ui {
 namespace {
-
-QPointer<CQuorvane_DlgUpdate>& OpenDialog() {
-    static QPointer<CQuorvane_DlgUpdate> open;
-    return open;
-}
 
 QString Words(const char* key) { return QString::fromStdString(ReadLanguageText(Paths().textTable, key)); }
 
@@ -34,7 +28,7 @@ const QImage& FacePicture(bool over) {
 
 CQuorvane_DlgUpdate::CQuorvane_DlgUpdate(device::CommandSet& commands, UserPrompt& prompt, FileChooser& chooser,
                                          UpdaterLauncher& launcher, QWidget* parent)
-    : CBaseDialog(149, parent, Paths().updateSkin, Paths().skinFolder),
+    : CBaseDialog(kTemplate, parent, Paths().updateSkin, Paths().skinFolder),
       update_(commands, launcher, prompt, chooser, Paths().packageFolder,
               ReadLanguageText(Paths().textTable, "UPDATE_FILTER_EXECUTABLES")) {
     setObjectName("dialog_149");
@@ -48,22 +42,10 @@ CQuorvane_DlgUpdate::CQuorvane_DlgUpdate(device::CommandSet& commands, UserPromp
     path_->setStyleSheet(
         "QLineEdit { background: #14171c; color: #e4e4e4; border: 1px solid #2f353e; border-radius: 4px;"
         " padding: 2px 8px; font-size: 12px; }");
-    for (int id : {kChoose, kUpdate, kBackup, kCancel}) {
-        auto* b = new CPngButton(id, this);
-        b->setObjectName(QString("button_%1").arg(id));
-        buttons_[id] = b;
-        connect(b, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
-    }
+    for (int id : {kChoose, kUpdate, kBackup, kCancel}) MakeButton(id);
 }
 
-CQuorvane_DlgUpdate::~CQuorvane_DlgUpdate() {
-    if (OpenDialog() == this) OpenDialog() = nullptr;
-}
-
-CPngButton* CQuorvane_DlgUpdate::Button(int id) const {
-    const auto it = buttons_.find(id);
-    return it == buttons_.end() ? nullptr : it->second;
-}
+CQuorvane_DlgUpdate::~CQuorvane_DlgUpdate() = default;
 
 bool CQuorvane_DlgUpdate::OnInitDialog() {
     CBaseDialog::OnInitDialog();
@@ -119,34 +101,17 @@ void CQuorvane_DlgUpdate::OnCommand(int id) {
     }
 }
 
-CQuorvane_DlgUpdate* CQuorvane_DlgUpdate::Current() { return OpenDialog(); }
+CQuorvane_DlgUpdate* CQuorvane_DlgUpdate::Current() {
+    return qobject_cast<CQuorvane_DlgUpdate*>(OpenDialog(kTemplate));
+}
 
 void CQuorvane_DlgUpdate::CloseCurrent() {
-    if (OpenDialog()) OpenDialog()->OnCommand(kCancel);
+    if (CQuorvane_DlgUpdate* open = Current()) open->OnCommand(kCancel);
 }
 
-void CQuorvane_DlgUpdate::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        OpenHelp(Paths().helpFolder);
-        return;
-    }
-    CBaseDialog::keyPressEvent(event);
-}
-
-void CQuorvane_DlgUpdate::showEvent(QShowEvent* event) {
-    OpenDialog() = this;
-    CBaseDialog::showEvent(event);
-}
-
-void CQuorvane_DlgUpdate::hideEvent(QHideEvent* event) {
-    if (OpenDialog() == this) OpenDialog() = nullptr;
-    CBaseDialog::hideEvent(event);
-}
-
-void RunUpdateDialog(CQuorvaneDlg& window) {
-    if (window.Commands() == nullptr) return;
+void RunUpdateDialog(QWidget* parent, device::CommandSet& commands, UserPrompt& prompt, FileChooser& chooser) {
     ProcessUpdaterLauncher launcher;
-    CQuorvane_DlgUpdate dialog(*window.Commands(), window.Prompt(), window.Chooser(), launcher, &window);
+    CQuorvane_DlgUpdate dialog(commands, prompt, chooser, launcher, parent);
     dialog.DoModal();
 }
 

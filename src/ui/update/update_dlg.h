@@ -20,11 +20,11 @@ class CommandSet;
 namespace qv::ui {
 
 class CPngButton;
-class CQuorvaneDlg;
 
 class CQuorvane_DlgUpdate : public CBaseDialog {
     Q_OBJECT
 public:
+    static constexpr int kTemplate = 149;
     static constexpr int kUpdate = 1147;
     static constexpr int kPath = 1178;
     static constexpr int kPrompt = 1179;
@@ -44,24 +44,20 @@ public:
     static void CloseCurrent();
 
     QString ShownPath() const;
-    CPngButton* Button(int id) const;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
+    void OnButtonClicked(int id) override { OnCommand(id); }
 
 private:
     void ShowPath();
 
     FirmwareUpdate update_;
-    std::map<int, CPngButton*> buttons_;
     QLabel* prompt_ = nullptr;
     QLineEdit* path_ = nullptr;
     QPixmap normal_, over_;
 };
 
 // Command 32780 of the main window, reached from the About box.
-void RunUpdateDialog(CQuorvaneDlg& window);
+void RunUpdateDialog(QWidget* parent, device::CommandSet& commands, UserPrompt& prompt, FileChooser& chooser);
 
 }  // namespace qv::ui

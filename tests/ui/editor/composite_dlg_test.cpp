@@ -75,8 +75,9 @@ protected:
             ASSERT_EQ(sim_->Reset(StateFile().string(), true), 1);
         });
         editor_ = std::make_unique<ui::CompositeEditorService>(&prompt_);
-        ui::CQuorvaneDlg::Services services = session_->Services();
-        editor_->Attach(services);
+        ui::CQuorvaneDlg::Services services;
+        services.device = session_.get();
+        services.keyEditor = editor_.get();
         ui::CQuorvaneDlg& w = MakeWindow(std::move(services));
         QSignalSpy opened(&w, &ui::CQuorvaneDlg::windowOpened);
         EXPECT_TRUE(QTest::qWaitFor([&] { return opened.count() == 1; }, 3000));
@@ -129,7 +130,7 @@ TEST_F(EditorOverSimulatedKeyboard, CapturedKeyIsAppliedAndTheKeyButtonSaysSo) {
     ui::CQuorvaneDlg& w = Start();
     const int a = ButtonOf(0x01E);
     EditKey(a, [&](Quorvane_DlgComposite& dlg) {
-        EXPECT_TRUE(w.CompositeEditorOpen());
+        EXPECT_TRUE(w.Model().CompositeEditorOpen());
         EXPECT_TRUE(dlg.Control(cid::kKeyEdit)->isVisible()) << "a key of factory function opens on the single key";
         EXPECT_FALSE(dlg.Control(cid::kActionList)->isVisible());
         EXPECT_FALSE(dlg.Button(cid::kApply)->isEnabled());
@@ -147,7 +148,7 @@ TEST_F(EditorOverSimulatedKeyboard, CapturedKeyIsAppliedAndTheKeyButtonSaysSo) {
             << w.Button(a)->TooltipText().toStdString();
         Click(dlg, cid::kCancel);
     });
-    EXPECT_FALSE(w.CompositeEditorOpen());
+    EXPECT_FALSE(w.Model().CompositeEditorOpen());
     EXPECT_TRUE(w.Button(a)->Assigned());
     {
         auto lock = WorkingStore().Lock();

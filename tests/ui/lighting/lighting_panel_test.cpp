@@ -47,16 +47,16 @@ class LightingWindow : public SimulatedWindowFixture {
 protected:
     // The window over an attached keyboard, opened after its arrival. `prepare` changes the
     // keyboard's memory before the window first reads it.
-    CQuorvaneDlg& Start(std::function<void(const hidserv::SimControl&)> prepare = {},
-                        CQuorvaneDlg::Services extra = {}) {
+    CQuorvaneDlg& Start(std::function<void(const hidserv::SimControl&)> prepare = {}) {
         prepareKeyboard_ = std::move(prepare);
-        adjustServices_ = [extra](CQuorvaneDlg::Services& s) { s.runCompositeEditor = extra.runCompositeEditor; };
+        adjustServices_ = [this](CQuorvaneDlg::Services& s) { s.keyEditor = &keyEditor_; };
         CQuorvaneDlg& w = SimulatedWindowFixture::Start(true);
         EXPECT_TRUE(QTest::qWaitFor([&] { return opened_->count() == 1; }, 3000));
         return w;
     }
 
     ui::CLightingPanel& Panel() { return *window_->Lighting(); }
+    RecordingKeyEditor keyEditor_;
     template <typename T>
     T* Control(int controlId) {
         return qobject_cast<T*>(Panel().Control(controlId));
@@ -300,12 +300,9 @@ TEST_F(LightingWindow, DefaultRestoresTheLightingOnlyInTheView) {
 }
 
 TEST_F(LightingWindow, RefusedSwitchLeavesTheViewOff) {
-    CQuorvaneDlg::Services extra;
     // While the key editor is open the user clicks the lighting toggle.
-    extra.runCompositeEditor = [this](const ui::KeyEditRequest&) {
-        Click(Control<CPictureButton>(pid::kLightingViewToggle));
-    };
-    Start({}, extra);
+    keyEditor_.onRun = [this](const EditorRequest&) { Click(Control<CPictureButton>(pid::kLightingViewToggle)); };
+    Start();
     const std::string before = DengCheck();
     window_->OnCommand(1058);
     EXPECT_FALSE(Panel().ViewOn());
@@ -355,10 +352,8 @@ TEST_F(LightingWindow, PaintingKeysWritesTheirSlotsAndTheUserFile) {
 }
 
 TEST_F(LightingWindow, MacroButtonOpensTheG9EditorInTheViewAndPaintsNothing) {
-    std::vector<ui::KeyEditRequest> edits;
-    CQuorvaneDlg::Services extra;
-    extra.runCompositeEditor = [&](const ui::KeyEditRequest& r) { edits.push_back(r); };
-    Start({}, extra);
+    const std::vector<EditorRequest>& edits = keyEditor_.requests;
+    Start();
     TurnViewOn();
     ChooseEffect(20);
     Click(Control<CPictureButton>(pid::kPaintToolPicture));
@@ -452,7 +447,7 @@ TEST_F(LightingWindow, ProfileButtonShowsItsRateAndTurnsTheViewOff) {
     EXPECT_EQ(w.Button(id::kReport1)->ChooseFace(), CPngButton::Face::kAltOn);
     TurnViewOn();
     w.OnCommand(id::kProfile3);
-    EXPECT_EQ(ui::MainState().shownProfile, 2);
+    EXPECT_EQ(State().shownProfile, 2);
     EXPECT_EQ(w.Button(id::kReport4)->ChooseFace(), CPngButton::Face::kAltOn);
     EXPECT_EQ(w.Button(id::kReport1)->ChooseFace(), CPngButton::Face::kNormal) << "the other rate is not lit";
     EXPECT_FALSE(Panel().ViewOn());
@@ -478,7 +473,6 @@ TEST_F(LightingWindow, PreviewPaintsKeysOnlyWhileTheViewIsOnAndTheWindowShown) {
     EXPECT_EQ(Panel().Model().Preview().Phase(4), phase) << "no preview work while hidden";
     EXPECT_TRUE(w.TimerRunning(ui::kTimerPreview));
 
-    ui::MainState().keyboardCount = 1;
     w.OpenWindow();
     Click(Control<CPictureButton>(pid::kLightingViewToggle));
     for (int i = 0; i < lighting::kColourButtonCount; ++i) {
@@ -506,7 +500,6 @@ TEST_F(LightingWindow, FirstStartSeedsTheUserLightingFilesOnce) {
     session_->Close();
     window_.reset();
     session_.reset();
-    ui::ResetMainState();
     Start();
     EXPECT_EQ(lighting::UserLightingFile::Load(mine).ModeName(0), "Mine");
 }

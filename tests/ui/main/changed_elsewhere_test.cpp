@@ -39,7 +39,7 @@ protected:
 
 TEST_F(ChangedElsewhere, WithoutEditsTheWindowShowsTheChange) {
     CQuorvaneDlg& w = MakeWindow();
-    ui::MainState().activeProfile = 0;
+    State().activeProfile = 0;
     WriteWorkingFile();
     w.OnMessage(ui::MSG_ASSIGNMENTS_CHANGED, 0);
     EXPECT_EQ(Working(kA).type, AssignDefault) << "only with its tag";
@@ -52,7 +52,7 @@ TEST_F(ChangedElsewhere, WithoutEditsTheWindowShowsTheChange) {
 
 TEST_F(ChangedElsewhere, UnappliedEditsStayUnlessTheUserLetsThemGo) {
     CQuorvaneDlg& w = MakeWindow();
-    ui::MainState().activeProfile = 0;
+    State().activeProfile = 0;
     WriteWorkingFile();
     EditFInTheWindow(w);
 

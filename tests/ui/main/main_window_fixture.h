@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "core/app/paths.h"
 #include "core/app/text_table.h"
@@ -18,10 +19,35 @@
 #include "support/recording_prompt.h"
 #include "support/temp_dir.h"
 #include "ui/app/device_session.h"
-#include "ui/main/main_window_state.h"
 #include "ui/main/quorvane_dlg.h"
 
 namespace qv::test {
+
+// A keyboard link without a keyboard side: the window's device rules stay idle, the facts are
+// what the test says.
+class FakeDevice : public ui::DeviceConnector {
+public:
+    bool Start(ui::CQuorvaneDlg&) override { return true; }
+    device::CommandSet* Commands() override { return nullptr; }
+    int KeyboardCount() const override { return count; }
+    std::size_t MacroCapacity() const override { return 0; }
+    int Bank() const override { return bank; }
+    int count = 0;
+    int bank = 0;
+};
+
+// The key editor's place: records what the window asked it to edit.
+class RecordingKeyEditor : public ui::KeyEditorRunner {
+public:
+    void Run(const EditorRequest& request, QWidget*, const QRect&, EditorHost&) override {
+        requests.push_back(request);
+        if (onRun) onRun(request);
+    }
+    void Cancel() override { ++cancels; }
+    std::vector<EditorRequest> requests;
+    std::function<void(const EditorRequest&)> onRun;
+    int cancels = 0;
+};
 
 class MainWindowFixture : public ::testing::Test {
 protected:
@@ -30,16 +56,13 @@ protected:
         SetProgramPaths(BuildProgramPaths(std::filesystem::path(QV_BIN_DIR) / "quorvane"));
         SetUserPaths(BuildUserPaths(home_.path() / "Documents"));
         LoadTextTable(Paths().textTable);
-        ui::ResetMainState();
     }
-    void TearDown() override {
-        window_.reset();
-        ui::ResetMainState();
-    }
+    void TearDown() override { window_.reset(); }
 
     // Builds and initialises the window; runs the deferred initialisation.
     ui::CQuorvaneDlg& MakeWindow(ui::CQuorvaneDlg::Services services = {}) {
         if (services.prompt == nullptr) services.prompt = &prompt_;
+        if (services.device == nullptr) services.device = &device_;
         window_ = std::make_unique<ui::CQuorvaneDlg>(std::move(services));
         window_->OnInitDialog();
         QApplication::processEvents();
@@ -53,8 +76,11 @@ protected:
     }
     static void QTest_Wait(int ms);
 
+    mainwin::MainWindowState& State() { return window_->Model().State(); }
+
     TempDir home_;
     RecordingPrompt prompt_;
+    FakeDevice device_;
     std::unique_ptr<ui::CQuorvaneDlg> window_;
 };
 
@@ -82,8 +108,9 @@ protected:
             ASSERT_EQ(sim_->Reset((home_.path() / "keyboard.state").string(), attached), 1);
             if (prepareKeyboard_) prepareKeyboard_(*sim_);
         });
-        ui::MainState().autoOpen = startSwitch ? 1 : 0;
-        ui::CQuorvaneDlg::Services services = session_->Services();
+        ui::CQuorvaneDlg::Services services;
+        services.device = session_.get();
+        services.autoOpen = startSwitch ? 1 : 0;
         if (adjustServices_) adjustServices_(services);
         ui::CQuorvaneDlg& w = MakeWindow(std::move(services));
         opened_ = std::make_unique<QSignalSpy>(&w, &ui::CQuorvaneDlg::windowOpened);

@@ -41,12 +41,12 @@ TEST_F(SimulatedWindow, ArrivalOpensTheWindowOnceAndRemovalHidesIt) {
     ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconKeyboard);
-    EXPECT_EQ(ui::MainState().activeProfile, 0);
+    EXPECT_EQ(State().activeProfile, 0);
     EXPECT_FALSE(w.IsEditing());
 
     sim_->Attach(false);
     ASSERT_TRUE(SettleUntil([&] { return !w.isVisible() && KeyboardCount() == 0; }));
-    EXPECT_EQ(ui::MainState().activeProfile, -1);
+    EXPECT_EQ(State().activeProfile, -1);
     SettleUntil([&] { return w.CurrentTrayIcon() == ui::kIconNoKeyboard; });
     EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconNoKeyboard);
 
@@ -94,7 +94,7 @@ TEST_F(SimulatedWindow, StartSwitchKeepsTheWindowClosedOnArrival) {
 
 TEST_F(SimulatedWindow, StartWithoutKeyboardDoesNotOpenOnLaterArrival) {
     CQuorvaneDlg& w = Start(false);
-    ASSERT_TRUE(SettleUntil([&] { return ui::MainState().ready.load(); }));
+    ASSERT_TRUE(SettleUntil([&] { return State().ready.load(); }));
     w.OnMessage(ui::MSG_INSTANCE_OPEN, ui::kInstanceOpenTag);
     EXPECT_EQ(prompt_.messages, (std::vector<std::string>{Text(TextId::MAIN_NO_DEVICE_PROMPT)}));
     EXPECT_FALSE(w.isVisible());
@@ -164,7 +164,7 @@ TEST_F(SimulatedWindow, AnApplyTheKeyboardRefusesKeepsApplyEnabledAndTheEdit) {
 
 TEST_F(SimulatedWindow, AKeyboardThatCannotBeOpenedIsToldOncePerArrivalAndInTheTooltip) {
     CQuorvaneDlg& w = Start(false);
-    ASSERT_TRUE(SettleUntil([&] { return ui::MainState().ready.load(); }));
+    ASSERT_TRUE(SettleUntil([&] { return State().ready.load(); }));
     const QString usual = QString::fromStdString(Text(TextId::KEYBOARD_TRAY_DESC));
     ASSERT_EQ(sim_->SetInaccessible(true), 1);
     ASSERT_TRUE(SettleUntil([&] { return prompt_.messages.size() == 1; }));
@@ -181,9 +181,9 @@ TEST_F(SimulatedWindow, AKeyboardThatCannotBeOpenedIsToldOncePerArrivalAndInTheT
 TEST_F(SimulatedWindow, ReportRateIsWrittenAtOnceToTheShownProfile) {
     CQuorvaneDlg& w = Start(true);
     ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
-    ui::MainState().shownProfile = 1;
+    State().shownProfile = 1;
     w.OnCommand(id::kReport3);
-    EXPECT_EQ(ui::MainState().reportRate, 2);
+    EXPECT_EQ(State().reportRate, 2);
     EXPECT_EQ(sim_->Read(QV_SIM_SETTINGS, 42 + 15, 1), (std::vector<std::uint8_t>{2}));
     EXPECT_FALSE(w.IsEditing());
     w.OnCommand(id::kReport1);
@@ -245,7 +245,7 @@ TEST_F(SimulatedWindow, ArrivalLightsTheActiveProfileAndItsReportRate) {
     ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
     EXPECT_EQ(w.Button(id::kProfile1)->ChooseFace(), CPngButton::Face::kAltOn);
     EXPECT_EQ(w.Button(id::kProfile2)->ChooseFace(), CPngButton::Face::kNormal);
-    const int rate = ui::MainState().reportRate;
+    const int rate = State().reportRate;
     const int rateButtons[] = {id::kReport1, id::kReport2, id::kReport3, id::kReport4};
     EXPECT_EQ(w.Button(rateButtons[rate])->ChooseFace(), CPngButton::Face::kAltOn);
     EXPECT_FALSE(w.Button(id::kProfiles)->text().isEmpty()) << "the profile caption is set";
@@ -267,8 +267,8 @@ TEST_F(SimulatedWindow, ProfileButtonsSwitchTheKeyboardOnlyToAnotherProfile) {
     w.OnCommand(id::kProfile2);
     EXPECT_EQ(globalWrites(), 1);
     EXPECT_EQ(sim_->Read(QV_SIM_GLOBAL, 10, 1), (std::vector<std::uint8_t>{1}));
-    EXPECT_EQ(ui::MainState().shownProfile, 1);
-    EXPECT_EQ(ui::MainState().activeProfile, 1);
+    EXPECT_EQ(State().shownProfile, 1);
+    EXPECT_EQ(State().activeProfile, 1);
     EXPECT_EQ(w.Button(id::kProfile2)->ChooseFace(), CPngButton::Face::kAltOn);
     EXPECT_EQ(w.Button(id::kProfile1)->ChooseFace(), CPngButton::Face::kNormal);
 }
@@ -297,7 +297,7 @@ TEST_F(SimulatedWindow, Screenshot) {
 
 TEST_F(MainWindowFixture, TooltipsNameEachKindOfAssignment) {
     CQuorvaneDlg& w = MakeWindow();
-    ui::MainState().activeProfile = 0;
+    State().activeProfile = 0;
     {
         auto lock = WorkingStore().Lock();
         ProfileContent& c = WorkingStore().Content();
@@ -330,25 +330,26 @@ TEST_F(MainWindowFixture, TooltipsNameEachKindOfAssignment) {
 }
 
 TEST_F(MainWindowFixture, KeyClicksReachTheEditorWithTheirRecord) {
-    std::vector<ui::KeyEditRequest> edits;
+    RecordingKeyEditor editor;
     CQuorvaneDlg::Services s;
-    int bank = 1;
-    s.currentBank = [&] { return bank; };
-    s.runCompositeEditor = [&](const ui::KeyEditRequest& r) { edits.push_back(r); };
+    s.keyEditor = &editor;
+    device_.bank = 1;
     CQuorvaneDlg& w = MakeWindow(s);
 
     w.OnCommand(GKeyButtons()[3]);   // G4, bank B
-    bank = 0;
+    device_.bank = 0;
     w.OnCommand(id::kMacro);          // G9 of bank A, macro only
-    bank = 1;
+    device_.bank = 1;
     w.OnCommand(id::kMacro);
     w.OnCommand(1058);                // A
     w.OnCommand(1104);                // Num Lock
     w.OnCommand(id::kFirstD);         // D1: nothing outside the lighting view
     w.OnCommand(id::kFn);
+    const auto& edits = editor.requests;
     ASSERT_EQ(edits.size(), 5u);
     EXPECT_EQ(edits[0].recordIndex, 268);
     EXPECT_FALSE(edits[0].macroOnly);
+    EXPECT_TRUE(edits[0].bankB);
     EXPECT_EQ(edits[1].recordIndex, 264);
     EXPECT_TRUE(edits[1].macroOnly);
     EXPECT_EQ(edits[1].buttonId, id::kG9);
@@ -356,21 +357,6 @@ TEST_F(MainWindowFixture, KeyClicksReachTheEditorWithTheirRecord) {
     EXPECT_EQ(edits[3].recordIndex, 0x1E);
     EXPECT_EQ(edits[4].recordIndex, 0xC5);
     EXPECT_EQ(edits[4].page, 0);
-}
-
-TEST_F(MainWindowFixture, KeyClicksGoToPerKeyColouringInTheLightingView) {
-    std::vector<int> coloured;
-    int edits = 0;
-    CQuorvaneDlg::Services s;
-    s.lightingViewOn = [] { return true; };
-    s.perKeyColourClick = [&](int button) { coloured.push_back(button); };
-    s.runCompositeEditor = [&](const ui::KeyEditRequest&) { ++edits; };
-    CQuorvaneDlg& w = MakeWindow(s);
-    w.OnCommand(1058);
-    w.OnCommand(id::kFn);
-    w.OnCommand(id::kFirstD + 2);
-    EXPECT_EQ(coloured, (std::vector<int>{1058, id::kFn, id::kFirstD + 2}));
-    EXPECT_EQ(edits, 0);
 }
 
 TEST_F(MainWindowFixture, FlipSwapsTheFKeysAndTheDKeysAndPersists) {
@@ -393,7 +379,7 @@ TEST_F(MainWindowFixture, FlipSwapsTheFKeysAndTheDKeysAndPersists) {
 
 TEST_F(MainWindowFixture, FlipArrowsFollowTheFlag) {
     CQuorvaneDlg& w = MakeWindow();
-    ui::MainState().keyboardCount = 1;
+    device_.count = 1;
     w.OpenWindow();
     w.grab();
     const auto down = ui::ReadLayoutEntry(Paths().mainSkin, ui::kFaceSection, "DOWN_ARROW_LEFT1");
@@ -406,7 +392,7 @@ TEST_F(MainWindowFixture, FlipArrowsFollowTheFlag) {
 
 TEST_F(MainWindowFixture, EnterAndEscapeDoNothingAndAltF4Hides) {
     CQuorvaneDlg& w = MakeWindow();
-    ui::MainState().keyboardCount = 1;
+    device_.count = 1;
     w.OpenWindow();
     w.SetEditing(true);
     for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
@@ -423,7 +409,7 @@ TEST_F(MainWindowFixture, EnterAndEscapeDoNothingAndAltF4Hides) {
 
 TEST_F(MainWindowFixture, MessagesActOnlyOnTheirTag) {
     CQuorvaneDlg& w = MakeWindow();
-    ui::MainState().keyboardCount = 1;
+    device_.count = 1;
     w.OnMessage(ui::MSG_INSTANCE_OPEN, 0);
     EXPECT_FALSE(w.isVisible());
     w.OnMessage(ui::MSG_INSTANCE_KILL, ui::kInstanceOpenTag);
@@ -441,7 +427,7 @@ TEST_F(MainWindowFixture, MessagesActOnlyOnTheirTag) {
 
 TEST_F(MainWindowFixture, DeferredInitialisationMarksReadyAndHides) {
     CQuorvaneDlg& w = MakeWindow();
-    EXPECT_TRUE(ui::MainState().ready.load());
+    EXPECT_TRUE(State().ready.load());
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconNoKeyboard);
     EXPECT_TRUE(w.TimerRunning(ui::kTimerPreview));
@@ -452,7 +438,7 @@ TEST_F(MainWindowFixture, DeferredInitialisationMarksReadyAndHides) {
 
 TEST_F(MainWindowFixture, ArrowKeysDoNotStepTheEffectList) {
     CQuorvaneDlg& w = MakeWindow();
-    ui::MainState().keyboardCount = 1;
+    device_.count = 1;
     w.OpenWindow();
     auto* effects = new QComboBox(&w);
     effects->setProperty("controlId", id::kEffectList);
@@ -470,7 +456,7 @@ TEST_F(MainWindowFixture, ArrowKeysDoNotStepTheEffectList) {
 
 TEST_F(MainWindowFixture, DraggingAnywhereMovesTheWindow) {
     CQuorvaneDlg& w = MakeWindow();
-    ui::MainState().keyboardCount = 1;
+    device_.count = 1;
     w.OpenWindow();
     w.move(100, 100);
     const QPoint start = w.pos();
@@ -488,13 +474,13 @@ TEST_F(MainWindowFixture, DraggingAnywhereMovesTheWindow) {
 
 TEST_F(MainWindowFixture, TrayStateRemembersTheNormalIcon) {
     CQuorvaneDlg& w = MakeWindow();
-    w.SetKeyboardPresent(1);
+    w.SetTrayState(0, ui::kIconKeyboard);
     EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconKeyboard);
     w.SetTrayState(1, 0);
     EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconMacro);
     w.SetTrayState(0, 0);
     EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconKeyboard);
-    w.SetKeyboardPresent(0);
+    w.SetTrayState(0, ui::kIconNoKeyboard);
     w.SetTrayState(1, 0);
     w.SetTrayState(0, 0);
     EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconNoKeyboard);

@@ -74,7 +74,6 @@ protected:
         SelectedUpdaterPath().clear();
         adjustServices_ = [this](CQuorvaneDlg::Services& s) {
             s.fileChooser = &chooser_;
-            s.runUpdateDialog = [this](CQuorvaneDlg&) { ++updateDialogRuns_; };
         };
     }
     void TearDown() override {
@@ -104,7 +103,6 @@ protected:
     }
 
     ScriptedChooser chooser_;
-    int updateDialogRuns_ = 0;
 };
 
 // --- Switching --------------------------------------------------------------------------------
@@ -229,12 +227,12 @@ TEST_F(ProfileWindow, ManagerOpensWithTheActiveRowTickedAndTicksOneRowAtMost) {
     EXPECT_EQ(list->item(0, 2)->text().toStdString(), UserFiles().userFolder.string() + "/");
     EXPECT_EQ(list->item(1, 0)->checkState(), Qt::Checked);
     EXPECT_FALSE(dialog->ApplyEnabled());
-    EXPECT_TRUE(w.ProfileManagerOpen());
+    EXPECT_TRUE(w.Model().ProfileManagerOpen());
 
     list->item(2, 0)->setCheckState(Qt::Checked);
     EXPECT_EQ(list->item(1, 0)->checkState(), Qt::Unchecked);
     EXPECT_TRUE(dialog->ApplyEnabled());
-    EXPECT_TRUE(w.HasUnappliedChanges()) << "the manager's pending Apply counts for the save question";
+    EXPECT_TRUE(w.Model().HasUnappliedChanges()) << "the manager's pending Apply counts for the save question";
 
     // A switch from elsewhere ticks its row and leaves nothing to apply.
     list->item(2, 0)->setCheckState(Qt::Unchecked);
@@ -243,7 +241,7 @@ TEST_F(ProfileWindow, ManagerOpensWithTheActiveRowTickedAndTicksOneRowAtMost) {
     EXPECT_FALSE(dialog->ApplyEnabled());
 
     dialog->OnCommand(CQuorvane_DlgProfile::kCancel);
-    EXPECT_FALSE(w.ProfileManagerOpen());
+    EXPECT_FALSE(w.Model().ProfileManagerOpen());
 }
 
 TEST_F(ProfileWindow, ManagerApplyWithNoRowTickedKeepsTheProfileButRebuildsTheWorkingFile) {
@@ -267,7 +265,7 @@ TEST_F(ProfileWindow, ManagerApplyWithNoRowTickedKeepsTheProfileButRebuildsTheWo
     dialog->OnCommand(CQuorvane_DlgProfile::kOk);
     EXPECT_EQ(sim_->Read(QV_SIM_GLOBAL, 10, 1), (std::vector<std::uint8_t>{0}));
     EXPECT_FALSE(dialog->isVisible());
-    w.ShowActiveProfile();
+    w.Model().ShowActiveProfile();
     EXPECT_EQ(w.Button(id::kProfile1)->ChooseFace(), ui::CPngButton::Face::kAltOn);
 }
 
@@ -305,7 +303,7 @@ TEST_F(ProfileWindow, KeyboardRemovalClosesTheManager) {
     ASSERT_TRUE(SettleUntil([&] { return KeyboardCount() == 0; }));
     SettleUntil([&] { return !dialog->isVisible(); });
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_FALSE(w.ProfileManagerOpen());
+    EXPECT_FALSE(w.Model().ProfileManagerOpen());
 }
 
 // --- Firmware update --------------------------------------------------------------------------
@@ -368,7 +366,7 @@ TEST_F(UpdateWindow, AStartedUpdaterClosesTheDialogAndTheKeyboardComesBackFromIt
     // The keyboard leaves for its loader and comes back as after any unplugging.
     ASSERT_TRUE(SettleUntil([&] { return KeyboardCount() == 0; }));
     ASSERT_TRUE(SettleUntil([&] { return KeyboardCount() == 1 && w.CurrentTrayIcon() == ui::kIconKeyboard; }));
-    EXPECT_EQ(ui::MainState().activeProfile, 0);
+    EXPECT_EQ(State().activeProfile, 0);
 
     auto again = OpenUpdate(w);
     EXPECT_EQ(again->ShownPath(), "") << "a started update clears the choice";
@@ -399,8 +397,14 @@ TEST_F(UpdateWindow, TheAboutBoxLeadsToTheUpdateDialog) {
     auto* button = about->findChild<QPushButton*>("firmware_update");
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text().toStdString(), ReadLanguageText(Paths().textTable, "ABOUT_FIRMWARE_UPDATE"));
+    // The update dialog runs modally; it is seen open, then cancelled.
+    bool updateOpened = false;
+    QTimer::singleShot(0, [&] {
+        updateOpened = QTest::qWaitFor([] { return CQuorvane_DlgUpdate::Current() != nullptr; }, 2000);
+        CQuorvane_DlgUpdate::CloseCurrent();
+    });
     button->click();
-    EXPECT_EQ(updateDialogRuns_, 1);
+    EXPECT_TRUE(updateOpened);
     EXPECT_EQ(ui::CAboutDlg::Current(), nullptr);
 }
 

@@ -1,6 +1,4 @@
-// The on-screen keyboard of the main window: key, G, Fn and D buttons, their tooltips, the Flip
-// layout, the G-key bank and the Default action.
-#include <QLabel>
+#include "ui/main/on_screen_keyboard.h"
 
 #include <functional>
 
@@ -9,13 +7,11 @@
 #include "core/app/text_table.h"
 #include "core/keyboard/key_buttons.h"
 #include "core/keyboard/key_catalogue.h"
-#include "core/profile/key_download.h"
 #include "core/keyboard/key_record.h"
-#include "core/keyboard/profile_store.h"
+#include "core/mainwin/main_window_model.h"
 #include "ui/main/key_tooltips.h"
-#include "ui/main/main_window_state.h"
-#include "ui/main/quorvane_dlg.h"
 #include "ui/common/window_messages.h"
+#include "ui/skin/png_button.h"
 #include "ui/skin/skin_layout.h"
 
 namespace qv::ui {
@@ -47,32 +43,36 @@ std::string Format(const char* format, int n) {
 
 SettingsStore Settings() { return SettingsStore(SettingsStore::DefaultFile()); }
 
-int ActiveTable() {
-    const int active = MainState().activeProfile;
+}  // namespace
+
+COnScreenKeyboard::COnScreenKeyboard(CBaseDialog& dialog, const MainFaces& faces, ProfileStore& working,
+                                     const mainwin::MainWindowModel& model)
+    : dialog_(dialog), faces_(faces), working_(working), model_(model) {}
+
+int COnScreenKeyboard::ActiveTable() const {
+    const int active = model_.State().activeProfile;
     return active >= 0 && active <= 2 ? active : 0;
 }
 
-}  // namespace
-
-void CQuorvaneDlg::PlaceKeyButtons() {
-    const FaceSet keys{&normal_, &over_, &down_, &disable_};
+void COnScreenKeyboard::Place() {
+    const FaceSet keys{&faces_.normal, &faces_.over, &faces_.down, &faces_.disable};
     for (const KeyButton& k : KeyButtonTable()) {
-        LayoutImageButton(*Button(k.controlId), SkinIni(), kButtonSection, SkinKeyName(k.code), keys);
+        LayoutImageButton(*Button(k.controlId), dialog_.SkinIni(), kButtonSection, SkinKeyName(k.code), keys);
     }
     const auto& gButtons = GKeyButtons();
     for (int i = 0; i < kGKeyButtonCount; ++i) {
         CPngButton* g = Button(gButtons[static_cast<std::size_t>(i)]);
-        LayoutImageButton(*g, SkinIni(), kButtonSection, SkinGKeyName(i), keys);
+        LayoutImageButton(*g, dialog_.SkinIni(), kButtonSection, SkinGKeyName(i), keys);
         g->SetCaptionFont("Tahoma", 10, QColor(0x21, 0xc7, 0xff));
         g->SetEscapement(0, true);
     }
-    LayoutImageButton(*Button(id::kFn), SkinIni(), kButtonSection, kSkinFnKeyName, keys);
+    LayoutImageButton(*Button(id::kFn), dialog_.SkinIni(), kButtonSection, kSkinFnKeyName, keys);
     // The spare D keys share the F1..F4 place; their faces lie below the window in the pictures.
     for (int i = 0; i < 6; ++i) {
         const std::string key = Format("FUNC_D%d", i + 1);
         CPngButton* d = Button(id::kFirstD + i);
-        LayoutImageButton(*d, SkinIni(), kButtonSection, key, keys);
-        const ini::LayoutValue face = ReadLayoutEntry(SkinIni(), kFaceSection, key);
+        LayoutImageButton(*d, dialog_.SkinIni(), kButtonSection, key, keys);
+        const ini::LayoutValue face = ReadLayoutEntry(dialog_.SkinIni(), kFaceSection, key);
         if (face.x != 1 || face.y != 1) d->SetSourceOrigin(face.x, face.y, false);
         d->setEnabled(false);
     }
@@ -101,54 +101,24 @@ void CQuorvaneDlg::PlaceKeyButtons() {
     }
 }
 
-void CQuorvaneDlg::ArrowAfterPaint(CPngButton* flipButton, bool normalFace) {
+void COnScreenKeyboard::ArrowAfterPaint(CPngButton* flipButton, bool normalFace) {
     if (!normalFace) return;
     const bool left = flipButton->ControlId() == id::kFlip1;
     const bool flipped = Settings().ReadFlip() == 1;
     const std::string faceKey = std::string(flipped ? "UP_ARROW_" : "DOWN_ARROW_") + (left ? "LEFT" : "RIGHT") + "1";
     CPngButton* arrow = Button(left ? id::kLeftArrow : id::kRightArrow);
-    const ini::LayoutValue face = ReadLayoutEntry(SkinIni(), kFaceSection, faceKey);
+    const ini::LayoutValue face = ReadLayoutEntry(dialog_.SkinIni(), kFaceSection, faceKey);
     // Re-placing an arrow that already shows the right face would only repaint it again.
-    if (arrow->SourceOrigin() == QPoint(face.x, face.y) && arrow->Faces().normal == &arrows_) return;
-    LayoutArrow(*arrow, SkinIni(), left ? "LEFT_ARROW" : "RIGHT_ARROW", faceKey, &arrows_);
+    if (arrow->SourceOrigin() == QPoint(face.x, face.y) && arrow->Faces().normal == &faces_.arrows) return;
+    LayoutArrow(*arrow, dialog_.SkinIni(), left ? "LEFT_ARROW" : "RIGHT_ARROW", faceKey, &faces_.arrows);
     arrow->raise();
 }
 
-void CQuorvaneDlg::OnKeyClick(int id) {
-    if (LightingViewOn()) {
-        if (services_.perKeyColourClick) services_.perKeyColourClick(id);
-        return;
-    }
-    RunKeyEditor(id);
-}
-
-void CQuorvaneDlg::RunKeyEditor(int id) {
-    KeyEditRequest request;
-    request.buttonId = id;
-    if (const auto g = GKeyIndexOfButton(id)) {
-        request.recordIndex = kGKeyRecordFirst + *g + (Bank() == 1 ? 9 : 0);
-        request.macroOnly = id == id::kG9;
-    } else if (const KeyButton* k = FindKeyButton(id)) {
-        request.recordIndex = KeyCodeToSlot(k->code);
-    } else {
-        return;  // D buttons and Fn do nothing outside the lighting view
-    }
-    CPngButton* b = Button(id);
-    const FaceSet own = b->Faces();
-    b->SetFaces(FaceSet{own.over, own.over, own.down, own.disabled});
-    compositeOpen_ = true;
-    if (services_.runCompositeEditor) services_.runCompositeEditor(request);
-    compositeOpen_ = false;
-    b->SetFaces(own);
-    auto lock = WorkingStore().Lock();
-    RefreshKeyButtons();
-}
-
-void CQuorvaneDlg::RefreshKeyButtons() {
-    auto lock = WorkingStore().Lock();
-    const ProfileContent& content = WorkingStore().Content();
+void COnScreenKeyboard::RefreshKeyButtons() {
+    auto lock = working_.Lock();
+    const ProfileContent& content = working_.Content();
     const int table = ActiveTable();
-    const int bankOffset = Bank() == 1 ? 9 : 0;
+    const int bankOffset = model_.Bank() == 1 ? 9 : 0;
     const auto& gButtons = GKeyButtons();
     for (int i = 0; i < kGKeyButtonCount; ++i) {
         const KeyRecord& r = content.Record(table, kGKeyRecordFirst + bankOffset + i);
@@ -165,13 +135,13 @@ void CQuorvaneDlg::RefreshKeyButtons() {
     ApplyFlip();
 }
 
-void CQuorvaneDlg::OnFlip() {
+void COnScreenKeyboard::ToggleFlip() {
     const SettingsStore settings = Settings();
     settings.WriteFlip(settings.ReadFlip() == 0 ? 1 : 0);
     ApplyFlip();
 }
 
-void CQuorvaneDlg::ApplyFlip() {
+void COnScreenKeyboard::ApplyFlip() {
     const bool flipped = Settings().ReadFlip() == 1;
     // The inactive group is hidden as well as disabled: both groups share one place.
     for (int i = 0; i < 4; ++i) {
@@ -189,10 +159,10 @@ void CQuorvaneDlg::ApplyFlip() {
     Button(id::kFlip2)->update();
 }
 
-void CQuorvaneDlg::ShowBank(int bank) {
+void COnScreenKeyboard::ShowBank(int bank) {
     {
-        auto lock = WorkingStore().Lock();
-        const ProfileContent& content = WorkingStore().Content();
+        auto lock = working_.Lock();
+        const ProfileContent& content = working_.Content();
         const int table = ActiveTable();
         const auto& gButtons = GKeyButtons();
         for (int i = 0; i < kGKeyButtonCount; ++i) {
@@ -204,22 +174,10 @@ void CQuorvaneDlg::ShowBank(int bank) {
     }
     CPngButton* ab = Button(id::kBankAB);
     if (bank == 1) {
-        ab->SetFaces(FaceSet{&over2_, &over2_, &over2_, &over2_});
+        ab->SetFaces(FaceSet{&faces_.over2, &faces_.over2, &faces_.over2, &faces_.over2});
     } else {
-        ab->SetFaces(FaceSet{&normal2_, &over2_, &down2_, &disable2_});
+        ab->SetFaces(FaceSet{&faces_.normal2, &faces_.over2, &faces_.down2, &faces_.disable2});
     }
-}
-
-void CQuorvaneDlg::OnDefault() {
-    if (!Prompt().AskYesNo(Text(TextId::MAIN_PROMPT_DEFAULT))) return;
-    {
-        auto lock = WorkingStore().Lock();
-        ResetProfileKeys(WorkingStore(), MainState().activeProfile, Bank() == 1);
-        RefreshKeyButtons();
-    }
-    SetEditing(true);
-    if (LightingViewOn() && services_.restoreLightingDefaults) services_.restoreLightingDefaults();
-    Apply();
 }
 
 }  // namespace qv::ui

@@ -9,6 +9,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     qv::CheckProfileFileBytes(bytes, size);
+    // The import reader refuses with a reason or gives what the working-file reader gives.
+    const auto imported = qv::ReadImportedProfileFile(bytes);
+    if (!imported.content && imported.error.empty()) std::abort();
 
     auto content = qv::ParseProfileFile(bytes);
     if (!content) return 0;

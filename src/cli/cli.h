@@ -15,6 +15,10 @@ class App;
 class Option;
 }
 
+namespace qv::platform {
+class KeyboardWriteLock;
+}
+
 namespace qv::cli {
 
 class DeviceSession;
@@ -35,6 +39,10 @@ struct Environment {
     std::function<std::unique_ptr<DeviceSession>(std::string* error)> openService;
     // Tells a running window that the keyboard's assignments were changed.
     std::function<void()> notifyWindow;
+    // The keyboard's write lock, held by every change from before the keyboard is opened until
+    // its last frame (keyboard_change.h); nullptr with a one-line reason when it cannot
+    // be had in time. Unset: changes take no lock.
+    std::function<std::unique_ptr<platform::KeyboardWriteLock>(std::string* error)> lockKeyboard;
 };
 
 // The environment of the command being run.

@@ -2,7 +2,9 @@
 // sub-commands (cmd_*.cpp).
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <vector>
 
@@ -26,8 +28,21 @@ void LoadProgramTexts() {
 
 constexpr const char* kFooter =
     "Profiles are numbered 1 to 3, as the window labels them. Set QUORVANE_SIMULATE=1 to talk to\n"
-    "the simulated keyboard. Exit code 0 on success, 1 when no keyboard is present or the keyboard\n"
-    "or a file refused, 2 for a usage error. Run 'quorvanectl COMMAND --help' for a command's options.";
+    "the simulated keyboard (unset or empty: the real one; other values are refused). Changes run\n"
+    "one at a time: one waits up to 10 s for another to finish. Exit code 0 on success, 1 when no\n"
+    "keyboard is present, the keyboard or a file refused or the output cannot be written, 2 for a\n"
+    "usage error. Run 'quorvanectl COMMAND --help' for a command's options.";
+
+// Data a script reads from standard output that never got there (a full disk, a closed pipe end)
+// must not pass for success: the script would go on with an empty or cut file.
+int CheckOutputWritten(int code) {
+    errno = 0;
+    Out().flush();
+    if (Out().good()) return code;
+    const int error = errno;
+    Fail(0, std::string("cannot write to standard output") + (error != 0 ? std::string(": ") + std::strerror(error) : ""));
+    return code == kExitOk ? kExitFailed : code;
+}
 
 }  // namespace
 
@@ -86,6 +101,8 @@ int RunQuorvanectl(int argc, const char* const* argv, Environment environment) {
     app.require_subcommand(1, 1);
     app.footer(kFooter);
     int exitCode = kExitOk;
+    // The output stream fails for good once a write fails; start from a clean one.
+    Out().clear();
     AddDeviceCommands(app, exitCode);
     AddKeyCommands(app, exitCode);
     AddMacroCommands(app, exitCode);
@@ -97,16 +114,15 @@ int RunQuorvanectl(int argc, const char* const* argv, Environment environment) {
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
             app.exit(e, Out(), Err());  // --help
-            return kExitOk;
+            return CheckOutputWritten(kExitOk);
         }
         Fail(kExitUsage, e.what());
         Err() << "Run 'quorvanectl --help' or 'quorvanectl COMMAND --help' for the options.\n";
         return kExitUsage;
     } catch (const std::exception& e) {
-        return Fail(kExitFailed, e.what());
+        return CheckOutputWritten(Fail(kExitFailed, e.what()));
     }
-    Out().flush();
-    return exitCode;
+    return CheckOutputWritten(exitCode);
 }
 
 }  // namespace qv::cli

@@ -7,6 +7,7 @@
 
 #include "cli/cli.h"
 #include "cli/device_session.h"
+#include "cli/keyboard_change.h"
 #include "core/app/paths.h"
 #include "core/app/settings.h"
 #include "core/app/text_table.h"
@@ -37,6 +38,8 @@ int RunInfo() {
 }
 
 int RunProfile(int wanted) {
+    std::unique_ptr<platform::KeyboardWriteLock> lock;
+    if (wanted > 0 && !HoldKeyboardForChange(lock)) return kExitFailed;
     std::string error;
     auto session = Env().openKeyboard(&error);
     if (!session) return Fail(kExitFailed, error);

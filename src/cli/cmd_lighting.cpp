@@ -11,6 +11,7 @@
 
 #include "cli/cli.h"
 #include "cli/device_session.h"
+#include "cli/keyboard_change.h"
 #include "core/app/paths.h"
 #include "core/lighting/effect_table.h"
 #include "core/lighting/key_colour_table.h"
@@ -136,6 +137,9 @@ std::optional<Target> OpenTarget(const LightingOptions& o, int& exitCode) {
 }
 
 int RunLighting(const LightingOptions& o) {
+    // A change reads the lighting, then writes the fields given over it: one change at a time.
+    std::unique_ptr<platform::KeyboardWriteLock> lock;
+    if (o.Writes() && !HoldKeyboardForChange(lock)) return 1;
     int exitCode = 0;
     const auto target = OpenTarget(o, exitCode);
     if (!target) return exitCode;
@@ -168,6 +172,8 @@ int RunLighting(const LightingOptions& o) {
 }
 
 int RunKeyColours(const LightingOptions& o) {
+    std::unique_ptr<platform::KeyboardWriteLock> lock;
+    if (!HoldKeyboardForChange(lock)) return 1;
     int exitCode = 0;
     const auto target = OpenTarget(o, exitCode);
     if (!target) return exitCode;

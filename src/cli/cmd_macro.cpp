@@ -82,7 +82,7 @@ struct AddArguments {
 int RunAdd(const AddArguments& a) {
     const std::u16string name = Utf8ToUtf16(a.name);
     if (auto bad = CheckMacroName(name); !bad.empty()) return Fail(kExitUsage, bad);
-    if (auto bad = CheckTypedPause(a.pause)) return Fail(kExitUsage, "--pause: " + *bad);
+    if (auto bad = CheckStatedPause(a.pause)) return Fail(kExitUsage, "--pause: " + *bad);
     std::string joined;
     for (const std::string& s : a.steps) joined += s + ' ';
     const StepsResult actions =
@@ -170,7 +170,7 @@ void AddMacroCommands(CLI::App& app, int& exitCode) {
     add->footer(
         "STEPS are words separated by spaces:\n"
         "  +KEY   press KEY          -KEY   release KEY          KEY   press and release KEY\n"
-        "  NUMms  the pause after the action before it, 0 to 40000 ms in steps of 10\n"
+        "  NUMms  the pause after the action before it, " + PauseLimitsText() + "\n"
         "KEY is a key name without its spaces (CapsLock, Num7, RightCtrl, Up) or a code (0x01E);\n"
         "a one-character word is always a tap, so '-' taps the minus key and '--' releases it.\n"
         "Actions without a pause after them take --pause; the last one's pause is 0.\n"
@@ -182,7 +182,8 @@ void AddMacroCommands(CLI::App& app, int& exitCode) {
     auto* steps = add->add_option("--steps", a->steps, "the actions as a step list")->type_name("STEPS");
     a->typeOption = add->add_option("--type", a->text, "text the macro types")->type_name("TEXT");
     steps->excludes(a->typeOption);
-    add->add_option("--pause", a->pause, "ms after each action (default 50)")->check(CLI::Range(0, kMaxMacroDelayMs));
+    // The pause is checked by the one rule the steps and JSON profiles use, not by a range here.
+    add->add_option("--pause", a->pause, "ms after each action, " + PauseLimitsText() + " (default 50)");
     add->add_option("--repeat", a->repeat, "how often it plays per press (default 1)")->check(CLI::Range(1, 255));
     add->add_flag("--replace", a->replace, "give an existing macro of this name the new actions");
     add->callback([&exitCode, a, steps] {

@@ -9,10 +9,14 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "cli/device_session.h"
 #include "cli/keyboard_change.h"
 #include "core/app/atomic_file.h"
 #include "core/app/text_table.h"
+#include "core/device/device_records.h"
+#include "core/device/result_codes.h"
 #include "core/keyboard/key_names.h"
+#include "core/macro/macro_image.h"
 #include "core/profile/profile_file.h"
 #include "core/profile/profile_json.h"
 #include "core/profile/profile_report.h"
@@ -85,9 +89,12 @@ std::optional<ProfileContent> LoadProfile(const std::string& name) {
         Fail(kExitFailed, name + ": too short to be a profile file");
         return refuse();
     }
-    auto content = ParseProfileFile(bytes);
-    if (!content) return refuse();
-    return content;
+    ProfileFileRead read = ReadImportedProfileFile(bytes);
+    if (!read.content) {
+        Fail(kExitFailed, name + ": " + read.error);
+        return std::nullopt;
+    }
+    return std::move(read.content);
 }
 
 int RunExport(const std::string& file, bool json) {
@@ -115,7 +122,50 @@ int RunImport(const std::string& file) {
     return SendWholeContent(std::move(*content));
 }
 
-int RunValidate(const std::string& file) { return LoadProfile(file) ? kExitOk : kExitFailed; }
+// The macro memory validate checks against: the keyboard's own when one answers, else the most
+// any keyboard has, with the reason in `note`.
+std::size_t CapacityToCheck(bool& ofKeyboard, std::string& note) {
+    ofKeyboard = false;
+    std::string error;
+    auto session = Env().openKeyboard ? Env().openKeyboard(&error) : nullptr;
+    if (session) {
+        device::GlobalBlock block;
+        if (const int r = session->Commands().ReadGlobalBlock(block); r == device::kSuccess) {
+            ofKeyboard = true;
+            return block.MacroCapacityBytes();
+        }
+        error = "its macro capacity cannot be read";
+    }
+    note = "no keyboard to check the macros against (" + error + "): checked against the most macro memory a keyboard has";
+    return kLargestMacroCapacityBytes;
+}
+
+// Everything import checks before it sends: the file's content and whether its macros fit.
+int RunValidate(const std::string& file) {
+    const auto content = LoadProfile(file);
+    if (!content) return kExitFailed;
+    bool ofKeyboard = false;
+    std::string note;
+    const std::size_t capacity = CapacityToCheck(ofKeyboard, note);
+    const MacroImageSize sizes = MacroImageSizes(content->macros);
+    const std::string room = std::to_string(capacity) + (ofKeyboard ? " bytes the keyboard has" : " bytes");
+    switch (FitMacros(content->macros, capacity)) {
+        case MacroFit::TooLarge:
+            if (!note.empty()) Fail(0, note);
+            return Fail(kExitFailed, file + ": the macros take " + std::to_string(sizes.withoutNames) +
+                                         " bytes of macro memory even without their names, more than the " + room);
+        case MacroFit::WithoutNames:
+            if (!note.empty()) Fail(0, note);
+            Print(Out(), "%s: can be imported; its macros fit only without their names (%zu of %s), so the "
+                         "keyboard will show them as Macro1, Macro2, ...\n",
+                  file.c_str(), sizes.withoutNames, room.c_str());
+            return kExitOk;
+        case MacroFit::WithNames: break;
+    }
+    if (!note.empty()) Fail(0, note);
+    Print(Out(), "%s: can be imported; its macros take %zu of the %s\n", file.c_str(), sizes.withNames, room.c_str());
+    return kExitOk;
+}
 
 int RunShow(const std::string& file, bool json) {
     const auto content = LoadProfile(file);
@@ -151,7 +201,9 @@ void AddProfileFileCommands(CLI::App& app, int& exitCode) {
     importCmd->callback([&exitCode, im] { exitCode = RunImport(*im); });
 
     auto va = std::make_shared<std::string>();
-    auto* validate = app.add_subcommand("validate", "Check a profile file the way import does");
+    auto* validate = app.add_subcommand(
+        "validate", "Check a profile file the way import does, its macros against the keyboard's macro memory "
+                    "(the most a keyboard has when none is present)");
     validate->add_option("FILE", *va, "the file to check")->required();
     validate->callback([&exitCode, va] { exitCode = RunValidate(*va); });
 

@@ -30,8 +30,10 @@ public:
     bool AskYesNo(std::string_view) override { return false; }
 };
 
-int Send(const KeyboardContents& before, ProfileContent content, DeviceSession& session, bool all) {
+// `sent` tells whether the keyboard got something a running window should hear of.
+int Send(const KeyboardContents& before, ProfileContent content, DeviceSession& session, bool all, bool& sent) {
     StderrPrompt prompt;
+    sent = false;
     switch (SendKeyboardContents(before, std::move(content), session.Commands(), prompt,
                                  UserFiles().workingProfileFile, all)) {
         case SendOutcome::NoChange: return kExitOk;
@@ -39,7 +41,7 @@ int Send(const KeyboardContents& before, ProfileContent content, DeviceSession& 
         case SendOutcome::Failed: return Fail(kExitFailed, "the keyboard did not take the change");
         case SendOutcome::Sent: break;
     }
-    if (Env().notifyWindow) Env().notifyWindow();
+    sent = true;
     return kExitOk;
 }
 
@@ -54,16 +56,35 @@ int ReadKeyboard(const std::function<int(const KeyboardContents& contents)>& sho
     return show(*contents);
 }
 
+bool HoldKeyboardForChange(std::unique_ptr<platform::KeyboardWriteLock>& lock) {
+    if (!Env().lockKeyboard) return true;
+    std::string error;
+    lock = Env().lockKeyboard(&error);
+    if (lock) return true;
+    Fail(kExitFailed, error);
+    return false;
+}
+
 int ChangeKeyboard(const std::function<int(const KeyboardContents& before, ProfileContent& content)>& change,
                    bool allProfiles) {
-    std::string error;
-    auto session = Env().openKeyboard(&error);
-    if (!session) return Fail(kExitFailed, error);
-    const auto before = ReadKeyboardContents(session->Commands(), UserFiles().workingProfileFile, &error);
-    if (!before) return Fail(kExitFailed, error);
-    ProfileContent content = before->content;
-    if (const int code = change(*before, content); code != kExitOk) return code;
-    return Send(*before, std::move(content), *session, allProfiles);
+    std::unique_ptr<platform::KeyboardWriteLock> lock;
+    if (!HoldKeyboardForChange(lock)) return kExitFailed;
+    bool sent = false;
+    int code = kExitOk;
+    {
+        std::string error;
+        auto session = Env().openKeyboard(&error);
+        if (!session) return Fail(kExitFailed, error);
+        const auto before = ReadKeyboardContents(session->Commands(), UserFiles().workingProfileFile, &error);
+        if (!before) return Fail(kExitFailed, error);
+        ProfileContent content = before->content;
+        if (code = change(*before, content); code != kExitOk) return code;
+        code = Send(*before, std::move(content), *session, allProfiles, sent);
+    }
+    // The window reads the keyboard when it hears of the change; the next change may start then.
+    lock.reset();
+    if (sent && Env().notifyWindow) Env().notifyWindow();
+    return code;
 }
 
 int SendWholeContent(ProfileContent content) {

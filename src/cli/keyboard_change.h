@@ -1,11 +1,14 @@
 #pragma once
-// The read-modify-write every changing command goes through: open the keyboard, read what it
-// holds (with the working file's PC-only records), change a copy, send it the way the window's
-// Apply does, update the working file and tell a running window.
+// The read-modify-write every changing command goes through: take the keyboard's write lock,
+// open the keyboard, read what it holds (with the working file's PC-only records), change a copy,
+// send it the way the window's Apply does, update the working file, release the lock and tell a
+// running window.
 
 #include <functional>
+#include <memory>
 
 #include "core/profile/keyboard_contents.h"
+#include "platform/keyboard_write_lock.h"
 
 namespace qv::cli {
 
@@ -19,5 +22,11 @@ int ReadKeyboard(const std::function<int(const KeyboardContents& contents)>& sho
 
 // Sends a whole new content (an import): all three profiles and the macros.
 int SendWholeContent(ProfileContent content);
+
+// Takes the keyboard's write lock into `lock` for a change that does not go through
+// ChangeKeyboard (lighting, the active profile). Declare the lock before the session, so that it
+// is released only after the session is closed. False, with the reason printed, when it cannot
+// be had; no lock is taken when the environment has none.
+bool HoldKeyboardForChange(std::unique_ptr<platform::KeyboardWriteLock>& lock);
 
 }  // namespace qv::cli

@@ -1,11 +1,24 @@
 // quorvanectl: the keyboard from a shell.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
 #include "cli/cli.h"
 #include "cli/device_session.h"
 #include "cli/window_notice.h"
+#include "platform/keyboard_write_lock.h"
+#include "platform/simulate_setting.h"
 #include "platform/user_folders.h"
 
 int main(int argc, char* argv[]) {
     using namespace qv::cli;
+    // Refused before anything else: the command would otherwise fail later with a vaguer
+    // reason, or worse, change a keyboard the user did not mean.
+    if (qv::platform::SimulateSettingFromEnvironment() == qv::platform::SimulateSetting::Invalid) {
+        const char* value = std::getenv(qv::platform::kSimulateVariable);
+        std::fprintf(stderr, "quorvanectl: %s\n", qv::platform::InvalidSimulateMessage(value).c_str());
+        return kExitUsage;
+    }
     Environment env;
     env.programFolder = qv::platform::ExecutablePath(argv[0]).parent_path();
     env.documentsFolder = qv::platform::DocumentsFolder();
@@ -13,5 +26,10 @@ int main(int argc, char* argv[]) {
     env.openKeyboard = [folder](std::string* error) { return OpenKeyboard(folder, error); };
     env.openService = [folder](std::string* error) { return OpenDeviceService(folder, error); };
     env.notifyWindow = [] { NotifyRunningWindow(); };
+    env.lockKeyboard = [](std::string* error) {
+        auto lock = std::make_unique<qv::platform::KeyboardWriteLock>();
+        if (!lock->Take(qv::platform::KeyboardLockName(), qv::platform::kKeyboardWriteLockWait, error)) return decltype(lock)();
+        return lock;
+    };
     return RunQuorvanectl(argc, argv, std::move(env));
 }

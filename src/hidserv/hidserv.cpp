@@ -1,5 +1,6 @@
 // The twelve exported entry points. They pick the backend once at Init (simulated keyboard when
-// QUORVANE_SIMULATE is set, hidapi otherwise) and route each call to it.
+// QUORVANE_SIMULATE chooses it, hidapi when it is unset or empty, none for other values) and
+// route each call to it.
 #include "hidserv/hidserv.h"
 
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "hidserv/service_state.h"
 #include "hidserv/sim/sim_backend.h"
 #include "hidserv/sim/sim_faults.h"
+#include "platform/simulate_setting.h"
 
 namespace qv::hidserv {
 
@@ -28,8 +30,15 @@ ServiceState& Service() {
 namespace {
 
 std::unique_ptr<Backend> CreateBackend(ServiceState& state) {
-    const char* simulate = std::getenv("QUORVANE_SIMULATE");
-    if (simulate != nullptr && *simulate != '\0') {
+    const char* simulate = std::getenv(qv::platform::kSimulateVariable);
+    const qv::platform::SimulateSetting setting = qv::platform::ParseSimulateSetting(simulate);
+    // A value we do not know starts nothing: guessing "simulated" or "real" would send the
+    // user's changes to the keyboard they did not mean.
+    if (setting == qv::platform::SimulateSetting::Invalid) {
+        std::fprintf(stderr, "HidServ: %s\n", qv::platform::InvalidSimulateMessage(simulate).c_str());
+        return nullptr;
+    }
+    if (setting != qv::platform::SimulateSetting::RealKeyboard) {
         std::filesystem::path statePath = SimBackend::DefaultStatePath();
         if (const char* path = std::getenv("QUORVANE_SIM_STATE"); path != nullptr && *path != '\0') {
             statePath = path;
@@ -46,9 +55,8 @@ std::unique_ptr<Backend> CreateBackend(ServiceState& state) {
             }
             faults = std::move(*parsed);
         }
-        // "detached": none plugged in; "inaccessible": plugged in but its nodes refuse to open.
-        const bool inaccessible = std::strcmp(simulate, "inaccessible") == 0;
-        const bool attached = std::strcmp(simulate, "detached") != 0 && !inaccessible;
+        const bool inaccessible = setting == qv::platform::SimulateSetting::Inaccessible;
+        const bool attached = setting == qv::platform::SimulateSetting::Attached;
         auto sim = std::make_unique<SimBackend>(state.listeners, statePath, attached);
         sim->ScheduleFaults(faults);
         if (inaccessible) sim->SetInaccessible(true);

@@ -9,6 +9,7 @@
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/profile/profile_file.h"
 #include "core/profile/profile_rebuild.h"
+#include "platform/keyboard_write_lock.h"
 
 namespace qv::test {
 
@@ -37,6 +38,12 @@ CliRun CliOnKeyboard::Words(std::vector<std::string> words) {
         return cli::RequireKeyboard(std::make_unique<cli::DeviceSession>(kb.Link()), QV_BIN_DIR, error);
     };
     env.notifyWindow = [this] { ++notices; };
+    env.lockKeyboard = [this](std::string* error) {
+        auto lock = std::make_unique<platform::KeyboardWriteLock>();
+        if (!lock->Take(kLockName, lockWait, error, LockFolder())) return std::unique_ptr<platform::KeyboardWriteLock>();
+        ++locksTaken;
+        return lock;
+    };
     words.insert(words.begin(), "quorvanectl");
     std::vector<const char*> argv;
     for (const std::string& w : words) argv.push_back(w.c_str());

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -38,9 +39,17 @@ protected:
     static int Count(const std::vector<std::uint8_t>& commands, std::uint8_t command);
     static bool Writes(const std::vector<std::uint8_t>& commands);
 
+    // The keyboard's write lock the commands take: this name in this test's own folder.
+    static constexpr const char* kLockName = "keyboard-write.lock";
+    std::filesystem::path LockFolder() const { return documents.path(); }
+
     SimulatedKeyboard kb;
     TempDir documents;
     int notices = 0;
+    // How long a command waits for the write lock.
+    std::chrono::milliseconds lockWait{10000};
+    // How many times a command took it.
+    int locksTaken = 0;
 };
 
 }  // namespace qv::test

@@ -42,10 +42,10 @@ TEST_F(MacroCommands, BadMacrosAreRefusedBeforeAnythingIsSent) {
         const char* error;
     } cases[] = {
         {{"macro", "add", "m", "--steps", "+Ctrl c 15ms"}, "steps of 10 ms"},
-        {{"macro", "add", "m", "--steps", "a 40010ms"}, "0 to 40000"},
+        {{"macro", "add", "m", "--steps", "a 40960ms"}, "0 to 40950 ms"},
         {{"macro", "add", "m", "--steps", "+Ctrl Caps_Lok"}, "unknown key 'Caps_Lok'"},
         {{"macro", "add", "m", "--type", "caf\u00e9"}, "the character '\u00e9' has no key"},
-        {{"macro", "add", "m", "--type", "a", "--pause", "41000"}, "--pause"},
+        {{"macro", "add", "m", "--type", "a", "--pause", "41000"}, "--pause: pauses go from 0 to 40950 ms in steps of 10 ms, not 41000"},
         {{"macro", "add", "m", "--type", "a", "--pause", "25"}, "steps of 10 ms"},
         {{"macro", "add", "m", "--type", "a", "--steps", "a"}, "excludes"},
         {{"macro", "add", "m"}, "needs --steps or --type"},

@@ -20,9 +20,10 @@ namespace {
 class ProfileFilesCli : public ::testing::Test {
 protected:
     // Runs quorvanectl on the simulated keyboard of this test's state file.
-    int Run(const std::string& args) {
+    int Run(const std::string& args, const char* simulate = "1") {
         const std::string command = "cd '" + dir.path().string() +
-                                    "' && HOME=. XDG_CONFIG_HOME=./.config QUORVANE_SIMULATE=1 QUORVANE_SIM_STATE='" +
+                                    "' && HOME=. XDG_CONFIG_HOME=./.config QUORVANE_SIMULATE=" + simulate +
+                                    " QUORVANE_SIM_STATE='" +
                                     (dir.path() / "kb.state").string() + "' '" QV_BIN_DIR "/quorvanectl' " +
                                     args + " >out.txt 2>err.txt";
         const int status = std::system(command.c_str());
@@ -105,6 +106,14 @@ TEST_F(ProfileFilesCli, InvalidFileIsRefusedAndChangesNothing) {
     EXPECT_EQ(Run("validate missing.qvn"), 1);
     EXPECT_EQ(Run("show missing.qvn"), 1);
     EXPECT_EQ(Run("validate"), 2);
+}
+
+TEST_F(ProfileFilesCli, ValidateWithoutAKeyboardSaysWhatItCheckedAgainst) {
+    ASSERT_EQ(Run("export a.qvn"), 0) << Slurp("err.txt");
+    EXPECT_EQ(Run("validate a.qvn", "detached"), 0) << Slurp("err.txt");
+    EXPECT_EQ(Slurp("err.txt"), "quorvanectl: no keyboard to check the macros against (no keyboard is present): "
+                                "checked against the most macro memory a keyboard has\n");
+    EXPECT_EQ(Slurp("out.txt"), "a.qvn: can be imported; its macros take 16 of the 32640 bytes\n");
 }
 
 }  // namespace

@@ -90,6 +90,12 @@ MacroImageSize MacroImageSizes(const MacroList& list) {
     return s;
 }
 
+MacroFit FitMacros(const MacroList& list, std::size_t capacityBytes) {
+    const MacroImageSize sizes = MacroImageSizes(list);
+    if (sizes.withNames <= capacityBytes) return MacroFit::WithNames;
+    return sizes.withoutNames <= capacityBytes ? MacroFit::WithoutNames : MacroFit::TooLarge;
+}
+
 std::vector<std::uint8_t> EncodeMacroImage(const MacroList& list, std::size_t size, bool withNames) {
     const MacroImageSize sizes = MacroImageSizes(list);
     if (size != (withNames ? sizes.withNames : sizes.withoutNames) || size > kMaxMacroImageSize ||

@@ -26,6 +26,15 @@ struct MacroImageSize {
 
 MacroImageSize MacroImageSizes(const MacroList& list);
 
+// The most macro memory a keyboard can report: its global block gives it in one byte of 128-byte
+// units.
+inline constexpr std::size_t kLargestMacroCapacityBytes = 255 * 128;
+
+// How a list fits a macro memory of `capacityBytes`, as a download sends it: with the names when
+// they fit, else without them; not at all when even that is too large.
+enum class MacroFit { WithNames, WithoutNames, TooLarge };
+MacroFit FitMacros(const MacroList& list, std::size_t capacityBytes);
+
 // The 16-bit action word: delay units, usage-page kind, press bit.
 std::uint16_t DelayUnits(std::int32_t delayMs);
 

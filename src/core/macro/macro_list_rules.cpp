@@ -37,6 +37,21 @@ TypedPause NormalizeTypedPause(long long typed) {
     return out;
 }
 
+std::string PauseLimitsText() {
+    return "0 to " + std::to_string(kLongestPauseMs) + " ms in steps of " + std::to_string(kPauseStepMs) + " ms";
+}
+
+std::optional<std::string> CheckStatedPause(long long pause) {
+    if (pause < 0 || pause > kLongestPauseMs) {
+        return "pauses go from " + PauseLimitsText() + ", not " + std::to_string(pause);
+    }
+    if (pause % kPauseStepMs != 0) {
+        return "pauses go from " + PauseLimitsText() + ": " + std::to_string(pause) + " ms would be kept as " +
+               std::to_string(pause - pause % kPauseStepMs) + " ms";
+    }
+    return std::nullopt;
+}
+
 int ClampRepeatCount(long long typed) {
     return static_cast<int>(std::clamp<long long>(typed, 1, 255));
 }

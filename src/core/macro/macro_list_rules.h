@@ -4,8 +4,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "core/keyboard/profile_store.h"
+#include "core/macro/macro_image.h"
 #include "core/macro/macro_record.h"
 
 namespace qv {
@@ -20,6 +23,17 @@ struct TypedPause {
     bool capped = false;
 };
 TypedPause NormalizeTypedPause(long long typed);
+
+// A pause stated exactly, by a step list, quorvanectl's --pause or a JSON profile: it must be one
+// the keyboard keeps as it is, a multiple of 10 ms within the 12 bits of 10 ms steps the macro
+// memory has (0 to 40950 ms). Rounding or capping it instead would send something else than the
+// script says. (The window's pause cell is typed by hand and keeps its own 40000 ms cap above.)
+inline constexpr int kPauseStepMs = 10;
+inline constexpr int kLongestPauseMs = kLongestEncodableDelayMs;
+// The limits in the words every message, help text and the README use.
+std::string PauseLimitsText();  // "0 to 40950 ms in steps of 10 ms"
+// The reason a stated pause is refused, else nothing.
+std::optional<std::string> CheckStatedPause(long long pause);
 
 // A repeat count as typed: below 1 is 1, above 255 is 255.
 int ClampRepeatCount(long long typed);

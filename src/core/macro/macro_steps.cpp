@@ -77,18 +77,6 @@ std::size_t Utf8Length(unsigned char lead) {
 
 }  // namespace
 
-std::optional<std::string> CheckTypedPause(long long pause) {
-    const TypedPause normal = NormalizeTypedPause(pause);
-    if (pause < 0 || normal.capped) {
-        return "pauses go from 0 to " + std::to_string(kMaxMacroDelayMs) + " ms, not " + std::to_string(pause);
-    }
-    if (normal.pause != pause) {
-        return "pauses go in steps of 10 ms: " + std::to_string(pause) + " ms would be stored as " +
-               std::to_string(normal.pause) + " ms";
-    }
-    return std::nullopt;
-}
-
 StepsResult ParseMacroSteps(std::string_view steps, int defaultPause) {
     StepsResult r;
     // Whether the last action's pause was given explicitly, so the default does not override it.
@@ -107,13 +95,13 @@ StepsResult ParseMacroSteps(std::string_view steps, int defaultPause) {
                 r.error = "the pause '" + std::string(word) + "' comes before any key";
                 return r;
             }
-            if (auto bad = CheckTypedPause(*pause)) {
+            if (auto bad = CheckStatedPause(*pause)) {
                 r.error = *bad;
                 return r;
             }
             // Two pauses in a row add up.
             const long long total = (pauseGiven ? r.actions.back().delay : 0) + *pause;
-            if (auto bad = CheckTypedPause(total)) {
+            if (auto bad = CheckStatedPause(total)) {
                 r.error = *bad;
                 return r;
             }

@@ -5,7 +5,7 @@
 // A step list is a sequence of words separated by white space:
 //   +KEY     press KEY            -KEY     release KEY
 //   KEY      press and release KEY (a tap)
-//   NUMms    the pause after the action before it, 0..40000 in steps of 10 ("250ms")
+//   NUMms    the pause after the action before it, 0..40950 in steps of 10 ("250ms")
 // KEY is a key name as FindKeyByName takes it, written without its spaces ("CapsLock", "Num7",
 // "RightCtrl"), or a key code in hexadecimal ("0x01E"). A one-character word is always a tap, so
 // "-" taps the minus key; "--" releases it and "+-" presses it. Actions not followed by a pause
@@ -28,7 +28,7 @@ struct StepsResult {
     bool ok() const { return error.empty(); }
 };
 
-// Parses a step list. `defaultPause` is a pause as the limits allow (0..40000, multiple of 10).
+// Parses a step list; pauses are checked with CheckStatedPause. `defaultPause` is one that passes it.
 StepsResult ParseMacroSteps(std::string_view steps, int defaultPause);
 // The actions as a step list that ParseMacroSteps reads back with a default pause of 0.
 std::string FormatMacroSteps(const std::vector<MacroAction>& actions);
@@ -37,8 +37,5 @@ std::string FormatMacroSteps(const std::vector<MacroAction>& actions);
 // around the characters that need it, `pause` after every action but the last. Tabs and line
 // feeds type Tab and Enter. A character without a key is refused, naming it.
 StepsResult TypeTextActions(std::string_view utf8Text, int pause);
-
-// An error text when the pause is outside 0..40000 or not a multiple of 10, else nothing.
-std::optional<std::string> CheckTypedPause(long long pause);
 
 }  // namespace qv

@@ -72,8 +72,16 @@ ApplyResult MainWindowModel::Apply() {
     ApplyResult result;
     if (IsEditing() && commands_ != nullptr) {
         const DownloadContext context{*commands_, facts_.MacroCapacity(), prompt_};
-        result = ApplyWorkingStore(false, working_, applied_, files_.workingFile, context);
-        if (result.outcome == ApplyOutcome::Applied) SetEditing(false);
+        auto lock = working_.Lock();
+        // Macros are numbered by position on the keyboard: when the list changed, the macro keys
+        // of the other profiles point elsewhere too, so every profile's matrix goes out.
+        const bool macrosChanged = !(working_.Content().macros == sentMacros_);
+        result = ApplyWorkingStore(macrosChanged, working_, applied_, files_.workingFile, context);
+        if (result.outcome == ApplyOutcome::Applied) {
+            sentMacros_ = working_.Content().macros;
+            SetEditing(false);
+        }
+        lock.unlock();
         // A macro set that does not fit has been explained already; anything else the keyboard
         // refused would otherwise leave the user looking at an Apply that did nothing.
         if (result.outcome == ApplyOutcome::SendFailed) prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_APPLY_FAILED));
@@ -195,6 +203,10 @@ void MainWindowModel::KeyboardArrival() {
         view_.LightProfileButton(active);
         state_.shownProfile = active;
     }
+    {
+        auto lock = working_.Lock();
+        sentMacros_ = working_.Content().macros;
+    }
     ReloadLighting(lighting::LoadReason::Arrival);
     RefreshKeyButtons();
     SetEditing(false);
@@ -222,6 +234,7 @@ void MainWindowModel::AssignmentsChangedElsewhere() {
         if (ReadFileIntoStore(files_.workingFile, incoming)) {
             auto incomingLock = incoming.Lock();
             working_.Content() = std::move(incoming.Content());
+            sentMacros_ = working_.Content().macros;
             loaded = true;
         }
     }

@@ -111,6 +111,8 @@ private:
     device::CommandSet* commands_ = nullptr;
     std::unique_ptr<ProfileOperations> profiles_;
     LightingHost* lighting_ = nullptr;
+    // The macro list as the keyboard holds it (last read or sent).
+    MacroList sentMacros_;
     // The report rate's writer when there is no lighting panel.
     std::unique_ptr<lighting::LightingSettings> ownSettings_;
 };

@@ -125,7 +125,9 @@ SendOutcome SendKeyboardContents(const KeyboardContents& before, ProfileContent 
                                  const std::filesystem::path& workingFile, bool allProfiles) {
     NumberMacrosByPosition(changed);
     if (changed == before.content && !allProfiles) return SendOutcome::NoChange;
-    allProfiles = allProfiles || !OnlyTableChanged(before.content, changed, before.activeProfile);
+    // Macros are numbered by position: a changed list moves the macro keys of every profile.
+    allProfiles = allProfiles || !(before.content.macros == changed.macros) ||
+                  !OnlyTableChanged(before.content, changed, before.activeProfile);
 
     ProfileStore working;
     ProfileStore applied;

@@ -1,6 +1,7 @@
 #include "core/profile/profile_file.h"
 
 #include <fstream>
+#include <string>
 #include <system_error>
 
 #include "core/app/atomic_file.h"
@@ -108,6 +109,45 @@ std::optional<ProfileContent> ParseProfileFile(std::span<const std::uint8_t> byt
     }
     UnpackTexts(*content, std::span(p, textSize));
     return content;
+}
+
+ProfileFileRead ReadImportedProfileFile(std::span<const std::uint8_t> bytes) {
+    ProfileFileRead out;
+    if (bytes.size() < kProfileBlockSize) {
+        out.error = "too short to be a profile file";
+        return out;
+    }
+    const std::uint16_t macroCount = le::Get16(bytes.data() + block_header::kMacroCount);
+    const std::uint32_t textSize = le::Get32(bytes.data() + block_header::kTextSize);
+    if (macroCount > kMaxMacros) {
+        out.error = "the file holds " + std::to_string(macroCount) + " macros, the keyboard at most " +
+                    std::to_string(kMaxMacros);
+        return out;
+    }
+    if (textSize > kLargestTextArea) {
+        out.error = "the file's text area of " + std::to_string(textSize) + " bytes is larger than a profile file's can be";
+        return out;
+    }
+    if (const std::uint64_t wanted = ProfileFileSize(macroCount, textSize); bytes.size() < wanted) {
+        out.error = "the file is cut short: its header asks for " + std::to_string(wanted) + " bytes, it has " +
+                    std::to_string(bytes.size());
+        return out;
+    }
+    auto content = ParseProfileFile(bytes);
+    if (!content) {
+        out.error = "not a profile file";
+        return out;
+    }
+    for (std::size_t i = 0; i < content->macros.size(); ++i) {
+        const MacroRecord& m = content->macros[i];
+        if (m.actionCount > kMaxMacroActions) {
+            out.error = "macro " + std::to_string(i + 1) + " ('" + m.NameUtf8() + "') has " +
+                        std::to_string(m.actionCount) + " actions, a macro at most " + std::to_string(kMaxMacroActions);
+            return out;
+        }
+    }
+    out.content = std::move(content);
+    return out;
 }
 
 ProfileFileCheck CheckProfileFileBytes(std::span<const std::uint8_t> bytes, std::uint64_t fileSize) {

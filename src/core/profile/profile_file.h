@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,8 +32,19 @@ void UnpackTexts(ProfileContent& content, std::span<const std::uint8_t> area);
 // The file's bytes; the header is recomputed for the content and the texts packed.
 std::vector<std::uint8_t> SerializeProfileFile(ProfileContent& content);
 // The content of a file's bytes. Fails when the bytes are shorter than the header says or the
-// header declares more than 100 macros; nothing else of the header is checked here.
+// header declares more than 100 macros; nothing else of the header is checked here. A macro's
+// action count above 2000 is kept and read as 2000 (MacroRecord::UsedActions): this reads the
+// working file too, which is not thrown away over one bad record.
 std::optional<ProfileContent> ParseProfileFile(std::span<const std::uint8_t> bytes);
+
+// What an import or a validation takes from a file: the content of ParseProfileFile, or a
+// one-line reason when the file is cut short or a count is beyond what the keyboard holds
+// (macros, actions of a macro), instead of reading it as something else.
+struct ProfileFileRead {
+    std::optional<ProfileContent> content;
+    std::string error;
+};
+ProfileFileRead ReadImportedProfileFile(std::span<const std::uint8_t> bytes);
 
 enum class ProfileFileCheck {
     Valid,

@@ -10,7 +10,7 @@
 #include "core/keyboard/key_names.h"
 #include "core/keyboard/media_function_tables.h"
 #include "core/keyboard/utf16.h"
-#include "core/macro/macro_image.h"
+#include "core/macro/macro_list_rules.h"
 
 namespace qv {
 namespace {
@@ -25,19 +25,9 @@ const char* const kTypeNames[] = {"default", "disabled", "key",   "program", "ma
                                   "stop-macro", "text",  "media", "function"};
 
 std::string HexCode(unsigned code) {
-    char buf[8];
+    char buf[16];
     std::snprintf(buf, sizeof buf, "0x%03X", code);
     return buf;
-}
-
-std::string RecordKeyName(int index) {
-    if (index >= kGKeyRecordFirst) {
-        const int n = index - kGKeyRecordFirst;
-        return std::string(n < 9 ? "A" : "B") + "-G" + std::to_string(n % 9 + 1);
-    }
-    const KeyCode code = SlotToKeyCode(static_cast<CatalogueSlot>(index));
-    const std::string name = KeyNameForScripts(code);
-    return name.empty() ? HexCode(code) : name;
 }
 
 std::uint16_t DefaultAux(int index) {
@@ -50,65 +40,6 @@ bool UniqueName(const MacroList& macros, const MacroRecord& m) {
     return same == 1;
 }
 
-Json KeyEntry(const ProfileContent& c, int table, int index) {
-    const KeyRecord& r = c.Record(table, index);
-    Json e;
-    e["key"] = RecordKeyName(index);
-    if (r.type > AssignFunctionKey) {
-        e["type"] = r.type;  // not a type the tool knows; the reader refuses it
-        e["value"] = r.value;
-        return e;
-    }
-    e["type"] = kTypeNames[r.type];
-    switch (r.type) {
-        case AssignSingleKey: {
-            const std::string name = KeyNameForScripts(static_cast<KeyCode>(r.value));
-            if (!name.empty() && r.value <= 0xFFFF) {
-                e["target"] = name;
-            } else {
-                e["target"] = HexCode(r.value);
-            }
-            break;
-        }
-        case AssignLaunchProgram:
-        case AssignTextBlock: {
-            const auto& text = c.texts.At(TextSlotOf(table, index));
-            e["target"] = text ? Utf16ToUtf8(*text) : std::string();
-            break;
-        }
-        case AssignMacro: {
-            const MacroRecord* m = nullptr;
-            for (const MacroRecord& candidate : c.macros) {
-                if (candidate.id == r.value) {
-                    m = &candidate;
-                    break;
-                }
-            }
-            if (m != nullptr && UniqueName(c.macros, *m) && !m->Name().empty()) {
-                e["target"] = m->NameUtf8();
-            } else {
-                e["target"] = r.value;
-            }
-            if (r.aux != DefaultAux(index)) e["repeat"] = r.aux;
-            break;
-        }
-        case AssignMedia: e["target"] = MediaScriptName(static_cast<int>(r.value)); break;
-        case AssignFunctionKey: e["target"] = FunctionScriptName(static_cast<int>(r.value)); break;
-        default: break;
-    }
-    return e;
-}
-
-Json KeysOf(const ProfileContent& c, int table, bool withFactoryKeys = false) {
-    Json keys = Json::array();
-    for (int i = 0; i < kGKeyRecordFirst + kGKeyCount; ++i) {
-        if (c.Record(table, i).type != AssignDefault || (withFactoryKeys && IsRemappableRecord(i))) {
-            keys.push_back(KeyEntry(c, table, i));
-        }
-    }
-    return keys;
-}
-
 Json MacroEntry(const MacroRecord& m) {
     Json e;
     e["id"] = m.id;
@@ -119,7 +50,7 @@ Json MacroEntry(const MacroRecord& m) {
         const MacroAction& a = m.actions[j];
         Json action;
         const std::string name = KeyNameForScripts(a.key);
-        if (name.empty()) {
+        if (name.empty() || FindKeyByName(name) != a.key) {
             action["code"] = a.key;
         } else {
             action["key"] = name;
@@ -130,24 +61,6 @@ Json MacroEntry(const MacroRecord& m) {
     }
     e["actions"] = std::move(actions);
     return e;
-}
-
-Json ContentToJson(const ProfileContent& c) {
-    Json root;
-    root["format"] = kProfileJsonFormat;
-    root["version"] = kProfileJsonVersion;
-    Json profiles = Json::array();
-    for (int t = 0; t < kOnBoardProfiles; ++t) {
-        Json p;
-        p["profile"] = t + 1;
-        p["keys"] = KeysOf(c, t);
-        profiles.push_back(std::move(p));
-    }
-    root["profiles"] = std::move(profiles);
-    Json macros = Json::array();
-    for (const MacroRecord& m : c.macros) macros.push_back(MacroEntry(m));
-    root["macros"] = std::move(macros);
-    return root;
 }
 
 bool IsFlat(const Json& j) {
@@ -287,20 +200,47 @@ const Json& List(const Json& v, const std::string& path, std::size_t most) {
     return v;
 }
 
+// A key code written as its catalogue code ("0x110"), for keys without a name.
+std::optional<KeyCode> HexKeyCode(const std::string& name) {
+    if (name.size() != 5 || name[0] != '0' || (name[1] != 'x' && name[1] != 'X')) return std::nullopt;
+    unsigned value = 0;
+    for (std::size_t i = 2; i < name.size(); ++i) {
+        const char c = name[i];
+        const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        if (d < 0) return std::nullopt;
+        value = value * 16 + static_cast<unsigned>(d);
+    }
+    if (value > 0x1FF) return std::nullopt;
+    return static_cast<KeyCode>(value);
+}
+
 // A record's key: a key button, a G key ("A-G1", "B-G3", "G1" for bank A), any key of the key
 // list, or a catalogue code as written for keys without a name.
-int RecordIndexOf(const std::string& name, const std::string& path) {
+std::optional<int> FindRecordIndex(const std::string& name) {
     if (const auto key = FindRemappableKey(name, false)) return key->recordIndex;
     if (const auto code = FindKeyByName(name)) return KeyCodeToSlot(*code);
-    if (name.size() > 2 && name[0] == '0' && (name[1] == 'x' || name[1] == 'X')) {
-        unsigned value = 0;
-        if (std::sscanf(name.c_str() + 2, "%x", &value) == 1 && value <= 0x1FF &&
-            HexCode(value).size() == name.size()) {
-            const KeyCode code = static_cast<KeyCode>(value);
-            if (SlotToKeyCode(KeyCodeToSlot(code)) == code) return KeyCodeToSlot(code);
-        }
+    if (const auto code = HexKeyCode(name); code && SlotToKeyCode(KeyCodeToSlot(*code)) == *code) {
+        return KeyCodeToSlot(*code);
     }
+    return std::nullopt;
+}
+
+int RecordIndexOf(const std::string& name, const std::string& path) {
+    if (const auto index = FindRecordIndex(name)) return *index;
     Refuse(path, UnknownNameMessage("key", name, RemappableKeyNames()));
+}
+
+// A pause as the command line takes it: one the keyboard keeps exactly, never rounded or capped.
+std::int32_t Pause(const Json& v, const std::string& path) {
+    if (!v.is_number_integer()) {
+        Refuse(path, "expected a whole number of milliseconds, " + PauseLimitsText() + ", not " + KindOf(v));
+    }
+    if (v.is_number_unsigned() && v.get<unsigned long long>() > static_cast<unsigned long long>(kLongestPauseMs)) {
+        Refuse(path, "pauses go from " + PauseLimitsText() + ", not " + v.dump());
+    }
+    const long long ms = v.get<long long>();
+    if (auto bad = CheckStatedPause(ms)) Refuse(path, *bad);
+    return static_cast<std::int32_t>(ms);
 }
 
 MacroRecord ReadMacro(const Json& j, const std::string& path) {
@@ -336,32 +276,58 @@ MacroRecord ReadMacro(const Json& j, const std::string& path) {
             action.key = static_cast<KeyCode>(Integer(*code, At(ap, "code"), 0, 0x1FF));
         }
         action.direction = Boolean(Required(a, ap, "press"), At(ap, "press")) ? kPress : kRelease;
-        action.delay = static_cast<std::int32_t>(
-            Integer(Required(a, ap, "delay"), At(ap, "delay"), 0, kLongestEncodableDelayMs));
+        action.delay = Pause(Required(a, ap, "delay"), At(ap, "delay"));
         m.actions[k] = action;
     }
     m.actionCount = static_cast<std::uint16_t>(actions.size());
     return m;
 }
 
-void ReadKey(const Json& j, const std::string& path, int table, const MacroList& macros, ProfileContent& c,
-             std::set<int>& seen) {
-    ExpectFields(j, path, {"key", "type", "target", "repeat"});
+struct ParsedKey {
+    int index = 0;
+    KeyRecord record;
+    std::optional<std::u16string> text;
+};
+
+// A record written by its type number: what the named form cannot say (a type this tool does not
+// know, a value outside the tables, a G-key id where another aux belongs), carried as it is.
+KeyRecord ReadRawRecord(const Json& j, const std::string& path, int index) {
+    const std::string typePath = At(path, "type");
+    const auto type = static_cast<std::uint16_t>(Integer(j.at("type"), typePath, 0, 0xFFFF));
+    // Their value is an offset into the file's own text area, which the JSON form does not have.
+    if (OwnsText(type)) Refuse(typePath, "program and text keys are written as \"program\" or \"text\" with their text");
+    if (Field(j, "target") != nullptr) Refuse(At(path, "target"), "a key written by its type number takes a \"value\", not a target");
+    if (Field(j, "repeat") != nullptr) Refuse(At(path, "repeat"), "a key written by its type number takes an \"aux\", not a repeat count");
+    KeyRecord r;
+    r.type = type;
+    r.value = static_cast<std::uint32_t>(Integer(Required(j, path, "value"), At(path, "value"), 0, 0xFFFFFFFFll));
+    r.aux = DefaultAux(index);
+    if (const Json* aux = Field(j, "aux")) r.aux = static_cast<std::uint16_t>(Integer(*aux, At(path, "aux"), 0, 0xFFFF));
+    return r;
+}
+
+ParsedKey ParseKeyEntry(const Json& j, const std::string& path, const MacroList& macros) {
+    ExpectFields(j, path, {"key", "type", "target", "repeat", "value", "aux"});
+    ParsedKey out;
     const std::string& keyName = String(Required(j, path, "key"), At(path, "key"));
-    const int index = RecordIndexOf(keyName, At(path, "key"));
-    if (!seen.insert(index).second) Refuse(At(path, "key"), "'" + keyName + "' is assigned twice in this profile");
+    out.index = RecordIndexOf(keyName, At(path, "key"));
+    const int index = out.index;
 
     const std::string typePath = At(path, "type");
-    const std::string& typeName = String(Required(j, path, "type"), typePath);
+    const Json& typeField = Required(j, path, "type");
+    if (typeField.is_number()) {
+        out.record = ReadRawRecord(j, path, index);
+        return out;
+    }
+    for (const char* raw : {"value", "aux"}) {
+        if (Field(j, raw) != nullptr) Refuse(At(path, raw), "only a key written by its type number takes a " + std::string(raw));
+    }
+    const std::string& typeName = String(typeField, typePath);
     int type = -1;
     for (int t = AssignDefault; t <= AssignFunctionKey; ++t) {
         if (typeName == kTypeNames[t]) type = t;
     }
-    if (type < 0) {
-        Refuse(typePath, UnknownNameMessage("type", typeName,
-                                            {"default", "disabled", "key", "program", "macro", "stop-macro", "text", "media",
-                                             "function"}));
-    }
+    if (type < 0) Refuse(typePath, UnknownNameMessage("type", typeName, {std::begin(kTypeNames), std::end(kTypeNames)}));
     const Json* target = Field(j, "target");
     const std::string targetPath = At(path, "target");
     const bool takesTarget = type != AssignDefault && type != AssignDisabled && type != AssignStopMacro;
@@ -369,23 +335,23 @@ void ReadKey(const Json& j, const std::string& path, int table, const MacroList&
     if (!takesTarget && target != nullptr) Refuse(targetPath, "a " + typeName + " key takes no target");
     if (Field(j, "repeat") != nullptr && type != AssignMacro) Refuse(At(path, "repeat"), "only macro keys take a repeat count");
 
-    KeyRecord r;
+    KeyRecord& r = out.record;
     r.type = static_cast<std::uint16_t>(type);
     r.aux = DefaultAux(index);
-    std::optional<std::u16string> text;
     switch (type) {
         case AssignSingleKey: {
             const std::string& name = String(*target, targetPath);
-            const auto code = FindKeyByName(name);
+            auto code = FindKeyByName(name);
+            if (!code) code = HexKeyCode(name);
             if (!code) Refuse(targetPath, UnknownNameMessage("key", name, KeyListNames()));
             r.value = *code;
             break;
         }
         case AssignLaunchProgram:
         case AssignTextBlock: {
-            text = Utf8ToUtf16(String(*target, targetPath));
-            if (text->size() > kMaxTextUnits) Refuse(targetPath, "longer than " + std::to_string(kMaxTextUnits) + " characters");
-            if (text->find(u'\0') != std::u16string::npos) Refuse(targetPath, "holds a NUL character");
+            out.text = Utf8ToUtf16(String(*target, targetPath));
+            if (out.text->size() > kMaxTextUnits) Refuse(targetPath, "longer than " + std::to_string(kMaxTextUnits) + " characters");
+            if (out.text->find(u'\0') != std::u16string::npos) Refuse(targetPath, "holds a NUL character");
             break;
         }
         case AssignMacro: {
@@ -430,8 +396,134 @@ void ReadKey(const Json& j, const std::string& path, int table, const MacroList&
         }
         default: break;
     }
-    c.Assign(table, index, r);
-    if (text) c.texts.Set(TextSlotOf(table, index), *text);
+    return out;
+}
+
+void ReadKey(const Json& j, const std::string& path, int table, const MacroList& macros, ProfileContent& c,
+             std::set<int>& seen) {
+    const ParsedKey parsed = ParseKeyEntry(j, path, macros);
+    if (!seen.insert(parsed.index).second) {
+        Refuse(At(path, "key"), "'" + j.at("key").get<std::string>() + "' is assigned twice in this profile");
+    }
+    c.Assign(table, parsed.index, parsed.record);
+    if (parsed.text) c.texts.Set(TextSlotOf(table, parsed.index), *parsed.text);
+}
+
+// --- Writing key records ------------------------------------------------------------------------
+
+// The record's key as FindRecordIndex reads it back: its name, or its code when it has none or
+// when its name belongs to another record.
+std::string RecordKeyName(int index) {
+    if (index >= kGKeyRecordFirst) {
+        const int n = index - kGKeyRecordFirst;
+        return std::string(n < 9 ? "A" : "B") + "-G" + std::to_string(n % 9 + 1);
+    }
+    const KeyCode code = SlotToKeyCode(static_cast<CatalogueSlot>(index));
+    const std::string name = KeyNameForScripts(code);
+    return !name.empty() && FindRecordIndex(name) == index ? name : HexCode(code);
+}
+
+Json RawEntry(const KeyRecord& r, int index) {
+    Json e;
+    e["key"] = RecordKeyName(index);
+    e["type"] = r.type;
+    e["value"] = r.value;
+    if (r.aux != DefaultAux(index)) e["aux"] = r.aux;
+    return e;
+}
+
+Json NamedEntry(const ProfileContent& c, int table, int index) {
+    const KeyRecord& r = c.Record(table, index);
+    Json e;
+    e["key"] = RecordKeyName(index);
+    e["type"] = kTypeNames[r.type];
+    switch (r.type) {
+        case AssignSingleKey: {
+            const std::string name = r.value <= 0xFFFF ? KeyNameForScripts(static_cast<KeyCode>(r.value)) : std::string();
+            e["target"] = !name.empty() && FindKeyByName(name) == r.value ? name : HexCode(r.value);
+            break;
+        }
+        case AssignLaunchProgram:
+        case AssignTextBlock: {
+            const auto& text = c.texts.At(TextSlotOf(table, index));
+            e["target"] = text ? Utf16ToUtf8(*text) : std::string();
+            break;
+        }
+        case AssignMacro: {
+            const MacroRecord* m = nullptr;
+            for (const MacroRecord& candidate : c.macros) {
+                if (candidate.id == r.value) {
+                    m = &candidate;
+                    break;
+                }
+            }
+            if (m != nullptr && UniqueName(c.macros, *m) && !m->Name().empty()) {
+                e["target"] = m->NameUtf8();
+            } else {
+                e["target"] = r.value;
+            }
+            if (r.aux != DefaultAux(index)) e["repeat"] = r.aux;
+            break;
+        }
+        case AssignMedia: e["target"] = MediaScriptName(static_cast<int>(r.value)); break;
+        case AssignFunctionKey: e["target"] = FunctionScriptName(static_cast<int>(r.value)); break;
+        default: break;
+    }
+    return e;
+}
+
+// Whether the reader makes exactly this record of the entry (texts compared, not their offsets).
+bool ReadsBackAs(const Json& entry, const ProfileContent& c, int table, int index) {
+    try {
+        const ParsedKey back = ParseKeyEntry(entry, "", c.macros);
+        const KeyRecord& r = c.Record(table, index);
+        if (back.index != index || back.record.type != r.type || back.record.aux != r.aux) return false;
+        if (OwnsText(r.type)) return true;
+        return back.record.value == r.value;
+    } catch (const JsonError&) {
+        return false;
+    }
+}
+
+// The named form when it reads back as this very record; otherwise the record by its type
+// number, so that whatever export writes, import takes back unchanged.
+Json KeyEntry(const ProfileContent& c, int table, int index) {
+    const KeyRecord& r = c.Record(table, index);
+    if (r.type <= AssignFunctionKey) {
+        Json named = NamedEntry(c, table, index);
+        // A text record has no raw form: its named form is the only one, even if the reader
+        // would refuse its text.
+        if (OwnsText(r.type) || ReadsBackAs(named, c, table, index)) return named;
+    }
+    return RawEntry(r, index);
+}
+
+Json KeysOf(const ProfileContent& c, int table, bool withFactoryKeys = false) {
+    Json keys = Json::array();
+    for (int i = 0; i < kGKeyRecordFirst + kGKeyCount; ++i) {
+        if (c.Record(table, i).type != AssignDefault || (withFactoryKeys && IsRemappableRecord(i))) {
+            keys.push_back(KeyEntry(c, table, i));
+        }
+    }
+    return keys;
+}
+
+Json ContentToJson(const ProfileContent& c) {
+    Json root;
+    root["format"] = kProfileJsonFormat;
+    root["version"] = kProfileJsonVersion;
+    Json profiles = Json::array();
+    for (int t = 0; t < kOnBoardProfiles; ++t) {
+        Json p;
+        p["profile"] = t + 1;
+        p["keys"] = KeysOf(c, t);
+        profiles.push_back(std::move(p));
+    }
+    root["profiles"] = std::move(profiles);
+    Json macros = Json::array();
+    for (const MacroRecord& m : c.macros) macros.push_back(MacroEntry(m));
+    root["macros"] = std::move(macros);
+    return root;
 }
 
 // Refuses a field that occurs twice in one object, which the parser would otherwise settle by

@@ -10,8 +10,14 @@
 //    "macros": [{"id": 1, "name": "hello", "repeat": 1,
 //                "actions": [{"key": "H", "press": true, "delay": 50}, ...]}]}
 //
+// A key record the named form cannot say as it is (a type this tool does not know, a media or
+// function index outside the tables, a macro number beyond 100) is written by its type number:
+// {"key": "A", "type": 13, "value": 0} with "aux" when it is not the key's usual one. Whatever
+// the writer writes, the reader takes back as the same record.
+//
 // The reader takes input it does not trust: unknown fields, wrong types, values out of range,
-// unknown names and duplicates are refused with the JSON path of the bad value.
+// unknown names and duplicates are refused with the JSON path of the bad value. Pauses are
+// checked by CheckStatedPause, as on the command line: never rounded or capped.
 
 #include <optional>
 #include <string>

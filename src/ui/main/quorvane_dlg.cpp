@@ -40,6 +40,10 @@ constexpr int kProfileButtons[] = {id::kProfile1, id::kProfile2, id::kProfile3};
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
+bool EnterOrEscape(const QKeyEvent& e) {
+    return e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter || e.key() == Qt::Key_Escape;
+}
+
 // A window started without a keyboard link.
 class NoKeyboard : public mainwin::KeyboardFacts {
 public:
@@ -72,14 +76,11 @@ CQuorvaneDlg::CQuorvaneDlg(Services services, QWidget* parent)
     // The dialog's controls exist from the start, as the resource creates them; the skin places
     // them later.
     MakeMainButtons(*this, [this](int id) { return MakeButton(id); });
-    busyPicture_ = new QLabel(this);
-    busyPicture_->setObjectName("static_1177");
-    busyPicture_->hide();
     usbLabel_ = new QLabel(this);
     usbLabel_->setObjectName("static_1204");
     usbLabel_->setStyleSheet("color: #8a909a; font-size: 11px; font-weight: bold; letter-spacing: 1px;");
 
-    for (int t : {kTimerBusy, kTimerLightingReload, kTimerPreview}) {
+    for (int t : {kTimerLightingReload, kTimerPreview}) {
         auto timer = std::make_unique<QTimer>();
         connect(timer.get(), &QTimer::timeout, this, [this, t] { OnTimer(t); });
         timers_[t] = std::move(timer);
@@ -138,15 +139,12 @@ bool CQuorvaneDlg::OnInitDialog() {
 
     // The parts of the lighting strip the window itself needs: the busy picture and the label
     // of the report-rate buttons.
-    LayoutControl(*busyPicture_, SkinIni(), kButtonSection, "CONTROL_JDTStatic");
+    LayoutControl(*busy_.Picture(), SkinIni(), kButtonSection, "CONTROL_JDTStatic");
     LayoutControl(*usbLabel_, SkinIni(), kButtonSection, "CONTROL_UsbStatic");
     for (const auto& [label, text] : lighting::ReadLabelTexts(SkinIni(), lighting::ReadLanguageValue(Paths().textTable))) {
         if (label == id::kUsbLabel) usbLabel_->setText(Q(text));
     }
-    for (int i = 0; i < 10; ++i) {
-        const std::string name = "jdt" + std::to_string(i + 1) + ".bmp";
-        busyFrames_[static_cast<std::size_t>(i)] = QPixmap(Q((SkinFolder() / name).string()));
-    }
+    busy_.LoadFrames(SkinFolder());
     SetUpLighting();
 
     // No taskbar entry while the program sits in the tray.
@@ -163,8 +161,11 @@ bool CQuorvaneDlg::OnInitDialog() {
 }
 
 void CQuorvaneDlg::OnDeferredInit() {
+    // The tray's menu is still inside its action when Exit runs: commands wait for it to close.
     tray_.SetMenuBuilder([this](QMenu& menu) {
-        FillMenu(menu, TrayMenuItems(Paths().textTable), true, [this](int command) { OnCommand(command); });
+        FillMenu(menu, TrayMenuItems(Paths().textTable), true, [this](int command) {
+            QMetaObject::invokeMethod(this, [this, command] { OnCommand(command); }, Qt::QueuedConnection);
+        });
     });
     tray_.SetNotificationHandler([this](int iconId, CTrayIcon::Mouse what) {
         if (iconId != kTrayIconId) return;
@@ -360,25 +361,6 @@ void CQuorvaneDlg::SetProfileCaption(const std::string& caption, const std::stri
     b->SetTooltip(Q(tooltip), true);
 }
 
-void CQuorvaneDlg::ShowBusy() {
-    ++busyShown_;
-    busyFrame_ = 0;
-    busyPicture_->setPixmap(busyFrames_[0]);
-    busyPicture_->show();
-    busyPicture_->raise();
-    // The exchanges that follow hold this thread; paint now so the picture is seen meanwhile.
-    if (isVisible()) busyPicture_->repaint();
-    StartTimer(kTimerBusy, 50);
-}
-
-void CQuorvaneDlg::HideBusy() {
-    // The picture stays up a little so even a quick Apply is seen to happen.
-    QTimer::singleShot(100, this, [this] {
-        KillTimer(kTimerBusy);
-        busyPicture_->hide();
-    });
-}
-
 bool CQuorvaneDlg::ProfileManagerOpen() const { return CQuorvane_DlgProfile::Current() != nullptr; }
 
 bool CQuorvaneDlg::ProfileManagerHasChanges() const {
@@ -405,14 +387,9 @@ void CQuorvaneDlg::SetTrayIcon(int iconId) {
 }
 
 void CQuorvaneDlg::SetTrayState(int kind, int iconId) {
-    if (kind == 0 && iconId != 0) {
-        normalTrayIcon_ = iconId;
-        SetTrayIcon(iconId);
-    } else if (kind == 0) {
-        SetTrayIcon(normalTrayIcon_);
-    } else if (kind == 1) {
-        SetTrayIcon(kIconMacro);
-    }
+    if (kind == 0 && iconId != 0) normalTrayIcon_ = iconId;
+    if (kind == 0) SetTrayIcon(normalTrayIcon_);
+    if (kind == 1) SetTrayIcon(kIconMacro);
 }
 
 // --- Timers -----------------------------------------------------------------------------------
@@ -428,16 +405,13 @@ void CQuorvaneDlg::KillTimer(int id) {
 }
 
 bool CQuorvaneDlg::TimerRunning(int id) const {
+    if (id == kTimerBusy) return busy_.Stepping();
     const auto it = timers_.find(id);
     return it != timers_.end() && it->second->isActive();
 }
 
 void CQuorvaneDlg::OnTimer(int id) {
     switch (id) {
-    case kTimerBusy:
-        busyFrame_ = (busyFrame_ + 1) % static_cast<int>(busyFrames_.size());
-        busyPicture_->setPixmap(busyFrames_[static_cast<std::size_t>(busyFrame_)]);
-        return;
     case kTimerLightingReload:
         KillTimer(kTimerLightingReload);
         model_.ReloadLighting(lighting::LoadReason::Reload);
@@ -461,21 +435,14 @@ void CQuorvaneDlg::closeEvent(QCloseEvent* event) {
     hide();
 }
 
+// Enter and Escape neither apply nor close the window.
 void CQuorvaneDlg::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
-        event->accept();  // neither applies nor closes
-        return;
-    }
+    if (EnterOrEscape(*event)) return event->accept();
     CBaseDialog::keyPressEvent(event);
 }
 
 void CQuorvaneDlg::keyReleaseEvent(QKeyEvent* event) {
-    const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
+    if (EnterOrEscape(*event)) return event->accept();
     CBaseDialog::keyReleaseEvent(event);
 }
 

@@ -6,7 +6,6 @@
 #include <QIcon>
 #include <QTimer>
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -15,6 +14,7 @@
 #include "core/app/user_prompt.h"
 #include "core/mainwin/main_window_model.h"
 #include "ui/common/key_editor_runner.h"
+#include "ui/main/busy_indicator.h"
 #include "ui/main/instance_server.h"
 #include "ui/main/on_screen_keyboard.h"
 #include "ui/main/tray_icon.h"
@@ -24,9 +24,6 @@
 class QLabel;
 class QEventLoop;
 
-namespace qv::device {
-class CommandSet;
-}
 namespace qv::platform {
 class InstanceLock;
 }
@@ -102,11 +99,11 @@ public:
 
     // The lighting panel, once the initialisation has set it up over a keyboard link.
     CLightingPanel* Lighting() const { return lighting_.get(); }
-    QLabel* BusyPicture() const { return busyPicture_; }
+    QLabel* BusyPicture() const { return busy_.Picture(); }
     CTrayIcon& Tray() { return tray_; }
     QString LinkAddress() const { return link_; }
     bool DialogEnded() const { return ended_; }
-    int BusyShownCount() const { return busyShown_; }
+    int BusyShownCount() const { return busy_.ShownCount(); }
 
 signals:
     void windowOpened();
@@ -125,8 +122,8 @@ private:
     void ShowEditing(bool editing) override;
     void LightProfileButton(int p) override;
     void LightReportButton(int k) override;
-    void ShowBusy() override;
-    void HideBusy() override;
+    void ShowBusy() override { busy_.Show(); }
+    void HideBusy() override { busy_.Hide(); }
     void Minimise() override { showMinimized(); }
     void SetProfileCaption(const std::string& caption, const std::string& tooltip) override;
     // OpenDialogs
@@ -136,7 +133,6 @@ private:
     void TickProfileManagerRow(int row) override;
     void CloseAll() override;
 
-    void MakeButtons();
     void OnDeferredInit();
     void OnTimer(int id);
     void OnKeyClick(int id);
@@ -159,10 +155,7 @@ private:
     // Before the model, which refreshes the key buttons through it.
     COnScreenKeyboard keyboard_;
     mainwin::MainWindowModel model_;
-    std::array<QPixmap, 10> busyFrames_;
-    int busyFrame_ = 0;
-    int busyShown_ = 0;
-    QLabel* busyPicture_ = nullptr;
+    CBusyIndicator busy_{*this};
     QLabel* usbLabel_ = nullptr;
     std::map<int, std::unique_ptr<QTimer>> timers_;
     CTrayIcon tray_;

@@ -41,6 +41,18 @@ TEST(MacroListRules, TypedPauseIsCappedThenRoundedDown) {
     EXPECT_EQ(ClampRepeatCount(7), 7);
 }
 
+// Stated pauses are taken only as the keyboard keeps them: what a script says is what plays.
+TEST(MacroListRules, StatedPausesAreTheOnesTheKeyboardKeeps) {
+    EXPECT_EQ(PauseLimitsText(), "0 to 40950 ms in steps of 10 ms");
+    for (const long long ok : {0LL, 10LL, 40000LL, 40950LL}) EXPECT_FALSE(CheckStatedPause(ok)) << ok;
+    EXPECT_EQ(CheckStatedPause(15), "pauses go from 0 to 40950 ms in steps of 10 ms: 15 ms would be kept as 10 ms");
+    EXPECT_EQ(CheckStatedPause(40001), "pauses go from 0 to 40950 ms in steps of 10 ms: 40001 ms would be kept as 40000 ms");
+    EXPECT_EQ(CheckStatedPause(40960), "pauses go from 0 to 40950 ms in steps of 10 ms, not 40960");
+    EXPECT_EQ(CheckStatedPause(-10), "pauses go from 0 to 40950 ms in steps of 10 ms, not -10");
+    // The longest stated pause is the longest the macro memory encodes.
+    EXPECT_EQ(DelayUnits(kLongestPauseMs) * 10, kLongestPauseMs);
+}
+
 TEST(MacroListRules, ReplacingTheListMendsKeysThatPlayMacros) {
     ProfileContent content = DefaultProfileContent();
     content.Assign(0, 5, PlaysMacro(2));    // id 2 deleted, then taken by a new macro

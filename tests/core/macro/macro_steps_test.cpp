@@ -32,8 +32,9 @@ TEST(MacroSteps, PressReleaseTapAndPauses) {
 TEST(MacroSteps, BadStepsAreRefusedNamingTheWord) {
     EXPECT_THAT(ParseMacroSteps("100ms a", 0).error, HasSubstr("'100ms' comes before any key"));
     EXPECT_THAT(ParseMacroSteps("a 15ms", 0).error, HasSubstr("steps of 10 ms"));
-    EXPECT_THAT(ParseMacroSteps("a 45000ms", 0).error, HasSubstr("0 to 40000"));
-    EXPECT_THAT(ParseMacroSteps("a 30000ms 20000ms", 0).error, HasSubstr("0 to 40000"));
+    EXPECT_THAT(ParseMacroSteps("a 40960ms", 0).error, HasSubstr("0 to 40950 ms"));
+    EXPECT_THAT(ParseMacroSteps("a 30000ms 20000ms", 0).error, HasSubstr("0 to 40950 ms"));
+    EXPECT_TRUE(ParseMacroSteps("a 40950ms b", 0).ok()) << "the longest pause the keyboard keeps";
     EXPECT_THAT(ParseMacroSteps("+Ctrl Caps_Lok", 0).error, HasSubstr("unknown key 'Caps_Lok'"));
     EXPECT_THAT(ParseMacroSteps("0x200", 0).error, HasSubstr("unknown key"));
     EXPECT_THAT(ParseMacroSteps("   ", 0).error, HasSubstr("no key"));

@@ -9,13 +9,13 @@
 #include "core/app/text_table.h"
 #include "core/device/command_set.h"
 #include "core/device/device_records.h"
-#include "core/device/report_frame.h"
 #include "core/keyboard/key_buttons.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/lighting/lighting_panel.h"
 #include "core/lighting/lighting_settings.h"
 #include "core/mainwin/control_ids.h"
 #include "core/profile/profile_file.h"
+#include "protocol/report_frame.h"
 #include "support/one_answer_chooser.h"
 #include "support/recording_prompt.h"
 #include "support/simulated_keyboard.h"
@@ -170,6 +170,36 @@ TEST_F(MainWindowModelTest, ApplySavesThenSendsTheActiveProfileAndEndsEditing) {
     ASSERT_TRUE(ReadFileIntoStore(WorkingFile(), file));
     auto lock = file.Lock();
     EXPECT_EQ(file.Content().Record(0, KeyCodeToSlot(0x1E)).type, AssignDisabled);
+}
+
+TEST_F(MainWindowModelTest, AChangedMacroListSendsTheMatricesOfEveryProfile) {
+    // Macros are numbered by position: removing one moves the macro keys of other profiles too.
+    const auto matrixStarts = [this] {
+        std::vector<int> starts;
+        for (const auto& f : sim.Frames()) {
+            const int address = frame::Address(f.data());
+            if (f[frame::kCommand] == frame::kWriteKeyMatrix && address % static_cast<int>(kKeyMatrixBytes) == 0) {
+                starts.push_back(address / static_cast<int>(kKeyMatrixBytes));
+            }
+        }
+        return starts;
+    };
+    {
+        auto lock = working.Lock();
+        MacroRecord m;
+        m.SetName(u"one");
+        m.id = 1;
+        working.Content().macros.push_back(m);
+        working.Content().Record(2, KeyCodeToSlot(0x1E)) = {AssignMacro, 1, 1, 0, 0};
+    }
+    model.SetEditing(true);
+    ASSERT_EQ(model.Apply().outcome, ApplyOutcome::Applied);
+    EXPECT_EQ(matrixStarts(), (std::vector<int>{0, 1, 2}));
+
+    sim.Sim().ClearFrameLog();
+    EditKeyA();
+    ASSERT_EQ(model.Apply().outcome, ApplyOutcome::Applied);
+    EXPECT_EQ(matrixStarts(), (std::vector<int>{0})) << "the same macros: the active profile only";
 }
 
 TEST_F(MainWindowModelTest, ARefusedApplyIsToldAndKeepsTheEditAndApply) {

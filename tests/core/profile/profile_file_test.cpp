@@ -263,6 +263,35 @@ TEST_F(ProfileFileTest, AFailedReadLeavesTheStoreAsItWas) {
     EXPECT_EQ(store.Content(), SampleContent());
 }
 
+// An import takes a file as it says or not at all; the working file keeps being read, so one bad
+// record never costs the user the rest of it.
+TEST_F(ProfileFileTest, ImportRefusesCountsBeyondTheLimitsTheWorkingFileReaderKeeps) {
+    ProfileContent c = SampleContent();
+    c.macros[1].actionCount = 60000;
+    const Bytes bytes = SerializeProfileFile(c);
+    const ProfileFileRead refused = ReadImportedProfileFile(bytes);
+    EXPECT_FALSE(refused.content);
+    EXPECT_EQ(refused.error, "macro 2 ('second') has 60000 actions, a macro at most 2000");
+    const auto working = ParseProfileFile(bytes);
+    ASSERT_TRUE(working);
+    EXPECT_EQ(working->macros[1].UsedActions(), 2000u);
+
+    c.macros[1].actionCount = 2000;
+    const ProfileFileRead full = ReadImportedProfileFile(SerializeProfileFile(c));
+    ASSERT_TRUE(full.content) << full.error;
+    EXPECT_EQ(full.content->macros, c.macros);
+
+    Bytes many = ValidFileBytes(0, 0);
+    le::Put16(many.data() + 14, 101);
+    EXPECT_EQ(ReadImportedProfileFile(many).error, "the file holds 101 macros, the keyboard at most 100");
+    Bytes cut = ValidFileBytes(2, 0);
+    cut.pop_back();
+    EXPECT_EQ(ReadImportedProfileFile(cut).error,
+              "the file is cut short: its header asks for " + std::to_string(cut.size() + 1) + " bytes, it has " +
+                  std::to_string(cut.size()));
+    EXPECT_EQ(ReadImportedProfileFile(Bytes(100, 0)).error, "too short to be a profile file");
+}
+
 TEST_F(ProfileFileTest, ReaderDoesNotCheckTheHeader) {
     // Only the import path validates; the working file is read as it is.
     Bytes b = ValidFileBytes(0, 0);

@@ -75,7 +75,7 @@ TEST(ProfileJson, BadInputIsRefusedWithItsPath) {
         {"wrong type", [](auto& j) { j["profiles"][1]["keys"][0]["target"] = 5; }, "profiles[1].keys[0].target: expected a string"},
         {"wrong list", [](auto& j) { j["macros"] = "none"; }, "macros: expected a list"},
         {"out of range", [](auto& j) { j["macros"][0]["repeat"] = 256; }, "macros[0].repeat: 256 is out of range 1 to 255"},
-        {"negative", [](auto& j) { j["macros"][1]["actions"][0]["delay"] = -10; }, "macros[1].actions[0].delay: -10 is out of range"},
+        {"negative", [](auto& j) { j["macros"][1]["actions"][0]["delay"] = -10; }, "macros[1].actions[0].delay: pauses go from 0 to 40950 ms in steps of 10 ms, not -10"},
         {"huge", [](auto& j) { j["macros"][1]["id"] = 18446744073709551615ull; }, "macros[1].id: 18446744073709551615 is out of range"},
         {"fraction", [](auto& j) { j["profiles"][2]["profile"] = 2.5; }, "profiles[2].profile: expected a whole number"},
         {"profile 0", [](auto& j) { j["profiles"][0]["profile"] = 0; }, "profiles[0].profile: 0 is out of range 1 to 3"},
@@ -103,6 +103,91 @@ TEST(ProfileJson, BadInputIsRefusedWithItsPath) {
         EXPECT_FALSE(r.content) << c.what;
         EXPECT_THAT(r.error, StartsWith(c.error)) << c.what;
     }
+}
+
+// The reader takes a pause as the command line does: exactly, or not at all.
+TEST(ProfileJson, PausesAreNeitherRoundedNorCapped) {
+    ResetTextTable();
+    const std::string good = ProfileToJson(Everything());
+    const auto withDelay = [&good](const nlohmann::json& delay) {
+        auto j = nlohmann::json::parse(good);
+        j["macros"][0]["actions"][1]["delay"] = delay;
+        return ParseProfileJson(j.dump());
+    };
+    const std::string path = "macros[0].actions[1].delay: ";
+    EXPECT_EQ(withDelay(15).error, path + "pauses go from 0 to 40950 ms in steps of 10 ms: 15 ms would be kept as 10 ms");
+    EXPECT_EQ(withDelay(40001).error, path + "pauses go from 0 to 40950 ms in steps of 10 ms: 40001 ms would be kept as 40000 ms");
+    EXPECT_EQ(withDelay(40960).error, path + "pauses go from 0 to 40950 ms in steps of 10 ms, not 40960");
+    EXPECT_EQ(withDelay(18446744073709551615ull).error,
+              path + "pauses go from 0 to 40950 ms in steps of 10 ms, not 18446744073709551615");
+    EXPECT_THAT(withDelay(2.5).error, StartsWith(path + "expected a whole number of milliseconds"));
+    const ProfileJsonResult longest = withDelay(40950);
+    ASSERT_TRUE(longest.content) << longest.error;
+    EXPECT_EQ(longest.content->macros[0].actions[1].delay, 40950);
+}
+
+// Every record a key table can hold, also those no named form says: the types the tool knows
+// with values outside its tables, types it does not know, G-key ids where a repeat count belongs.
+ProfileContent OddRecords() {
+    ProfileContent c = Everything();
+    c.Record(0, 0x10) = {13, 0, 0, 0, 0};                                // Q: an unknown type
+    c.Record(0, 0x11) = {0xFFFF, 0x1234, 0xFFFFFFFFu, 0, 0};             // W: the largest of all
+    c.Record(1, 0x12) = {AssignFunctionKey, 0, 200, 0, 0};               // E: no such function
+    c.Record(1, 0x13) = {AssignMedia, 0, 99, 0, 0};                      // R: no such media key
+    c.Record(1, 0x14) = {AssignMacro, 0, 151, 0, 0};                     // T: beyond 100 macros
+    c.Record(2, 0x15) = {AssignSingleKey, 0, 0x000, 0, 0};               // Y: sends no key
+    c.Record(2, 0x16) = {AssignSingleKey, 0, 0x12345, 0, 0};             // U: beyond every code
+    c.Record(2, 0x17) = {AssignDisabled, 7, 0, 0, 0};                    // I: an aux of its own
+    c.Record(0, kGKeyRecordFirst + 4) = {9, GKeyId(4), 5, 0, 0};         // A-G5
+    c.Record(0, kGKeyRecordFirst + 5) = {AssignMacro, 0, 1, 0, 0};       // A-G6: repeat 0
+    c.Record(2, kGKeyRecordFirst + 17) = {AssignStopMacro, GKeyId(17), 0, 0, 0};
+    return c;
+}
+
+TEST(ProfileJson, EveryRecordTheKeyTablesHoldComesBackAsItWas) {
+    ResetTextTable();
+    const ProfileContent original = OddRecords();
+    const std::string json = ProfileToJson(original);
+    const ProfileContent back = ParsedOrFail(json);
+    for (int t = 0; t < 3; ++t) {
+        EXPECT_EQ(test::TableDifferences(back.block.tables[static_cast<std::size_t>(t)],
+                                         original.block.tables[static_cast<std::size_t>(t)]), "") << t;
+    }
+    EXPECT_EQ(back.texts, original.texts);
+    EXPECT_EQ(ProfileToJson(back), json);
+    // Records the named form says stay named; the others go by their type number.
+    EXPECT_THAT(json, HasSubstr(R"({"key": "Q", "type": 13, "value": 0})"));
+    EXPECT_THAT(json, HasSubstr(R"({"key": "W", "type": 65535, "value": 4294967295, "aux": 4660})"));
+    EXPECT_THAT(json, HasSubstr(R"({"key": "E", "type": 8, "value": 200})"));
+    EXPECT_THAT(json, HasSubstr(R"({"key": "T", "type": 4, "value": 151})"));
+    EXPECT_THAT(json, HasSubstr(R"({"key": "Y", "type": "key", "target": "0x000"})"));
+    EXPECT_THAT(json, HasSubstr(R"({"key": "U", "type": 2, "value": 74565})"));
+    EXPECT_THAT(json, HasSubstr(R"({"key": "A-G6", "type": 4, "value": 1, "aux": 0})"));
+    EXPECT_THAT(json, HasSubstr(R"({"key": "B-G9", "type": "stop-macro"})"));
+}
+
+TEST(ProfileJson, RecordsByTypeNumberAreCheckedToo) {
+    ResetTextTable();
+    const std::string good = ProfileToJson(OddRecords());
+    const auto withKey = [&good](const nlohmann::json& entry) {
+        auto j = nlohmann::json::parse(good);
+        j["profiles"][0]["keys"][0] = entry;
+        return ParseProfileJson(j.dump());
+    };
+    EXPECT_THAT(withKey({{"key", "Z"}, {"type", 3}, {"value", 0}}).error,
+                StartsWith("profiles[0].keys[0].type: program and text keys are written as"));
+    EXPECT_THAT(withKey({{"key", "Z"}, {"type", 13}}).error, StartsWith("profiles[0].keys[0].value: missing"));
+    EXPECT_THAT(withKey({{"key", "Z"}, {"type", 13}, {"value", 0}, {"target", "B"}}).error,
+                StartsWith("profiles[0].keys[0].target: a key written by its type number takes a \"value\""));
+    EXPECT_THAT(withKey({{"key", "Z"}, {"type", 65536}, {"value", 0}}).error,
+                StartsWith("profiles[0].keys[0].type: 65536 is out of range 0 to 65535"));
+    EXPECT_THAT(withKey({{"key", "Z"}, {"type", 13}, {"value", 4294967296ull}}).error,
+                StartsWith("profiles[0].keys[0].value: 4294967296 is out of range"));
+    EXPECT_THAT(withKey({{"key", "Z"}, {"type", "key"}, {"target", "B"}, {"value", 3}}).error,
+                StartsWith("profiles[0].keys[0].value: only a key written by its type number takes a value"));
+    const ProfileJsonResult raw = withKey({{"key", "Z"}, {"type", 2}, {"value", 0x30}});
+    ASSERT_TRUE(raw.content) << raw.error;
+    EXPECT_EQ(raw.content->Record(0, 0x2C), (KeyRecord{AssignSingleKey, 0, 0x30, 0, 0}));
 }
 
 TEST(ProfileJson, MalformedTextIsRefused) {

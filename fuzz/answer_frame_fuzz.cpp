@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "core/device/command_set.h"
-#include "core/keyboard/key_matrix.h"
 #include "core/profile/profile_rebuild.h"
+#include "protocol/key_matrix.h"
 
 namespace {
 

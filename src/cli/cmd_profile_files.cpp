@@ -11,7 +11,6 @@
 #include "cli/cli.h"
 #include "cli/device_session.h"
 #include "cli/keyboard_change.h"
-#include "core/app/atomic_file.h"
 #include "core/app/text_table.h"
 #include "core/device/device_records.h"
 #include "core/device/result_codes.h"
@@ -20,6 +19,7 @@
 #include "core/profile/profile_file.h"
 #include "core/profile/profile_json.h"
 #include "core/profile/profile_report.h"
+#include "platform/atomic_file.h"
 
 namespace qv::cli {
 namespace {

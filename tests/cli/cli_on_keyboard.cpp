@@ -5,11 +5,11 @@
 #include "cli/cli.h"
 #include "cli/device_session.h"
 #include "core/app/text_table.h"
-#include "core/device/report_frame.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/profile/profile_file.h"
 #include "core/profile/profile_rebuild.h"
 #include "platform/keyboard_write_lock.h"
+#include "protocol/report_frame.h"
 
 namespace qv::test {
 

@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "cli_on_keyboard.h"
-#include "core/app/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "platform/keyboard_write_lock.h"
 
 namespace qv::test {

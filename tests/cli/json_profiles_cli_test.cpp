@@ -8,13 +8,13 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_on_keyboard.h"
-#include "core/app/atomic_file.h"
-#include "core/device/report_frame.h"
 #include "core/device/result_codes.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/macro/macro_image.h"
 #include "core/profile/profile_file.h"
 #include "core/profile/profile_json.h"
+#include "platform/atomic_file.h"
+#include "protocol/report_frame.h"
 
 namespace qv::test {
 namespace {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "cli_on_keyboard.h"
-#include "core/device/report_frame.h"
 #include "core/keyboard/key_matrix_codec.h"
+#include "protocol/report_frame.h"
 
 namespace qv::test {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "cli_on_keyboard.h"
 #include "core/app/text_table.h"
-#include "core/device/report_frame.h"
 #include "core/profile/key_download.h"
+#include "protocol/report_frame.h"
 #include "support/recording_prompt.h"
 
 namespace qv::test {

@@ -6,11 +6,11 @@
 #include <sstream>
 #include <string>
 
-#include "core/app/atomic_file.h"
 #include "core/app/text_table.h"
 #include "core/app/user_prompt.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/profile/profile_file.h"
+#include "platform/atomic_file.h"
 #include "support/sample_profile_content.h"
 #include "support/temp_dir.h"
 

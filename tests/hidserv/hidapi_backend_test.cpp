@@ -8,9 +8,9 @@
 #include <chrono>
 #include <thread>
 
-#include "core/device/report_frame.h"
 #include "hidserv/fake_hid_api.h"
 #include "hidserv/listener_registry.h"
+#include "protocol/report_frame.h"
 
 namespace qv::hidserv {
 namespace {

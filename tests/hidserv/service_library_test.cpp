@@ -15,8 +15,8 @@
 
 #include "core/device/command_set.h"
 #include "core/device/hid_service.h"
-#include "core/device/report_frame.h"
-#include "core/keyboard/key_matrix.h"
+#include "protocol/key_matrix.h"
+#include "protocol/report_frame.h"
 #include "support/simulated_keyboard.h"
 #include "support/temp_dir.h"
 

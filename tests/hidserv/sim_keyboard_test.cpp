@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/device/report_frame.h"
 #include "hidserv/sim_control.h"
+#include "protocol/report_frame.h"
 
 namespace qv::hidserv {
 namespace {

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "core/app/atomic_file.h"
+#include "platform/atomic_file.h"
 
 namespace qv::ini {
 namespace {

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <thread>
 
-#include "core/device/report_frame.h"
+#include "protocol/keyboard_memory.h"
+#include "protocol/report_frame.h"
 
 namespace qv::device {
 
@@ -11,8 +12,7 @@ void Exchanger::Pause(std::chrono::milliseconds duration) { std::this_thread::sl
 
 namespace {
 
-constexpr int kMaxAddress = 0xFFFF;
-constexpr int kKeyColoursPerProfile = 512;
+using protocol::kMaxAddress;
 
 }  // namespace
 
@@ -90,7 +90,7 @@ int CommandSet::WriteGlobalBlock(const GlobalBlock& block) {
                     GlobalBlock::kSize, answer);
 }
 
-int CommandSet::ReadSettingsMemory(std::span<std::uint8_t, 56> out, int length, int address) {
+int CommandSet::ReadSettingsMemory(std::span<std::uint8_t, frame::kMaxData> out, int length, int address) {
     if (length < 0 || length > 0xFF || address < 0 || address > kMaxAddress) return kOutOfRange;
     std::uint8_t answer[frame::kSize];
     const int result = Transact(frame::kReadSettingsMemory, length, address, nullptr, 0, answer);
@@ -112,14 +112,14 @@ int CommandSet::WriteSettingsMemory(const std::uint8_t* data, int length, int ad
 
 int CommandSet::ReadKeyMatrix(KeyMatrix& out, int profile) {
     if (profile < 0 || profile >= kProfileCount) return kOutOfRange;
-    return ReadBlock(frame::kReadKeyMatrix, profile * static_cast<int>(kKeyMatrixBytes), out.data(),
+    return ReadBlock(frame::kReadKeyMatrix, protocol::KeyMatrixAddress(profile), out.data(),
                      static_cast<int>(kKeyMatrixBytes));
 }
 
 int CommandSet::WriteKeyMatrix(const KeyMatrix& matrix, int profile) {
     if (profile < 0 || profile >= kProfileCount) return kOutOfRange;
-    return WriteBlock(frame::kWriteKeyMatrix, profile * static_cast<int>(kKeyMatrixBytes),
-                      matrix.data(), static_cast<int>(kKeyMatrixBytes));
+    return WriteBlock(frame::kWriteKeyMatrix, protocol::KeyMatrixAddress(profile), matrix.data(),
+                      static_cast<int>(kKeyMatrixBytes));
 }
 
 int CommandSet::ReadMacroMemory(std::uint8_t* out, int count) {
@@ -139,7 +139,7 @@ int CommandSet::WriteKeyColours(int profile, const std::uint8_t* data, int lengt
         length > static_cast<int>(frame::kMaxData) || (length > 0 && data == nullptr)) {
         return kOutOfRange;
     }
-    const long address = long{profile} * kKeyColoursPerProfile + long{key} * 3;
+    const long address = protocol::KeyColourAddress(profile, key);
     if (address > kMaxAddress) return kOutOfRange;
     std::uint8_t answer[frame::kSize];
     return Transact(frame::kWriteKeyColours, length, static_cast<int>(address), data,

@@ -11,7 +11,8 @@
 
 #include "core/device/device_records.h"
 #include "core/device/result_codes.h"
-#include "core/keyboard/key_matrix.h"
+#include "protocol/key_matrix.h"
+#include "protocol/report_frame.h"
 
 namespace qv::device {
 
@@ -38,7 +39,7 @@ public:
     int ReadGlobalBlock(GlobalBlock& out);
     int WriteGlobalBlock(const GlobalBlock& block);
     // Copies answer bytes 8..63 whatever the length.
-    int ReadSettingsMemory(std::span<std::uint8_t, 56> out, int length, int address);
+    int ReadSettingsMemory(std::span<std::uint8_t, frame::kMaxData> out, int length, int address);
     int WriteSettingsMemory(const std::uint8_t* data, int length, int address);
     int ReadKeyMatrix(KeyMatrix& out, int profile);
     int WriteKeyMatrix(const KeyMatrix& matrix, int profile);

@@ -1,36 +1,39 @@
 #pragma once
-// The two small records the keyboard keeps for the program: the 44-byte global block and the
-// 42-byte settings record of each on-board profile. Held as bytes; named accessors only for the
-// bytes the program interprets, everything else is preserved as read.
+// The two small records the keyboard keeps for the program: the global block and the settings
+// record of each on-board profile (sizes and the global block's fields in
+// protocol/keyboard_memory.h). Held as bytes; named accessors only for the bytes the program
+// interprets, everything else is preserved as read.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "protocol/keyboard_memory.h"
+
 namespace qv::device {
 
-inline constexpr int kProfileCount = 3;
+using protocol::kProfileCount;
 
 struct GlobalBlock {
-    static constexpr std::size_t kSize = 44;
-    static constexpr std::size_t kActiveProfile = 10;
-    static constexpr std::size_t kMacroCapacity = 11;  // units of 128 bytes
-    static constexpr std::size_t kEffectsFirst = 12;
-    static constexpr std::size_t kEffectsCount = 32;
+    static constexpr std::size_t kSize = protocol::kGlobalBlockSize;
+    static constexpr std::size_t kActiveProfile = protocol::kActiveProfileAt;
+    static constexpr std::size_t kMacroCapacity = protocol::kMacroCapacityAt;
+    static constexpr std::size_t kEffectsFirst = protocol::kEffectsAt;
+    static constexpr std::size_t kEffectsCount = protocol::kEffectsCount;
 
     std::array<std::uint8_t, kSize> bytes{};
 
     int ActiveProfile() const { return bytes[kActiveProfile]; }
     void SetActiveProfile(int p) { bytes[kActiveProfile] = static_cast<std::uint8_t>(p); }
-    std::size_t MacroCapacityBytes() const { return std::size_t{bytes[kMacroCapacity]} * 128u; }
+    std::size_t MacroCapacityBytes() const { return protocol::MacroCapacityBytes(bytes[kMacroCapacity]); }
     // Effect codes as listed, zero entries skipped.
     std::vector<int> EffectCodes() const;
     void ClearEffects();
 };
 
 struct ProfileSettingsRecord {
-    static constexpr std::size_t kSize = 42;
+    static constexpr std::size_t kSize = protocol::kSettingsRecordSize;
     // Offsets of the fields the program reads and writes.
     static constexpr std::size_t kEffect = 0;
     static constexpr std::size_t kBrightness = 1;
@@ -53,6 +56,6 @@ struct ProfileSettingsRecord {
 };
 
 // Address of a profile's settings record in the settings memory.
-constexpr int SettingsAddress(int profile) { return profile * static_cast<int>(ProfileSettingsRecord::kSize); }
+using protocol::SettingsAddress;
 
 }  // namespace qv::device

@@ -49,7 +49,7 @@ void InputListener::Start() {
     Stop();
     {
         std::lock_guard lock(statusMutex_);
-        status_ = kInitialStatus;
+        status_ = protocol::kInitialStatusReport;
     }
     g_listener.store(this);
     RegisterConsumerListener();
@@ -80,15 +80,15 @@ void InputListener::WriteStatusReport() {
     statusUnit_ = unit;
 }
 
-std::array<std::uint8_t, 2> InputListener::Status() const {
+std::array<std::uint8_t, protocol::kStatusReportSize> InputListener::Status() const {
     std::lock_guard lock(statusMutex_);
     return status_;
 }
 
 int InputListener::FlipBank() {
     std::lock_guard lock(statusMutex_);
-    status_[1] ^= 0x01;
-    return status_[1] & 0x01;
+    status_[protocol::kGKeyBankByte] ^= protocol::kGKeyBankBit;
+    return (status_[protocol::kGKeyBankByte] & protocol::kGKeyBankBit) != 0 ? 1 : 0;
 }
 
 int InputListener::HandleEvent(const HidServEvent* event) {

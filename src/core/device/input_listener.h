@@ -12,6 +12,7 @@
 
 #include "core/device/hid_service.h"
 #include "core/device/request_engine.h"
+#include "protocol/status_report.h"
 
 namespace qv::device {
 
@@ -23,8 +24,6 @@ std::uint16_t ConsumerCode(const std::uint8_t* report, std::size_t length);
 
 class InputListener {
 public:
-    static constexpr std::array<std::uint8_t, 2> kInitialStatus{0x05, 0x02};
-
     InputListener(const HidService& service, RequestEngine& engine);
     // Deletes its requests (waiting out a callback that is running) and stops taking events.
     ~InputListener();
@@ -44,7 +43,7 @@ public:
     // Deletes the previous status request, then writes the status report. Not checked.
     void WriteStatusReport();
 
-    std::array<std::uint8_t, 2> Status() const;
+    std::array<std::uint8_t, protocol::kStatusReportSize> Status() const;
     // Flips the G-key bank bit (bit 0 of byte 1) and returns the new bank (0 = A, 1 = B).
     int FlipBank();
 
@@ -56,7 +55,7 @@ private:
     std::function<void(std::uint16_t)> onConsumer_;
     std::function<void(int)> onPresence_;
     mutable std::mutex statusMutex_;
-    std::array<std::uint8_t, 2> status_ = kInitialStatus;
+    std::array<std::uint8_t, protocol::kStatusReportSize> status_ = protocol::kInitialStatusReport;
     std::uint32_t consumerUnit_ = 0;
     std::uint32_t vendorUnit_ = 0;
     std::uint32_t statusUnit_ = 0;

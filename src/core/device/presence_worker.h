@@ -13,7 +13,7 @@
 #include "core/device/command_set.h"
 #include "core/device/main_window_link.h"
 #include "core/device/thread_group.h"
-#include "core/keyboard/key_matrix.h"
+#include "protocol/key_matrix.h"
 
 namespace qv::device {
 

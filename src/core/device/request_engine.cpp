@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "core/device/report_frame.h"
 #include "core/device/result_codes.h"
+#include "protocol/report_frame.h"
 
 namespace qv::device {
 

@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "core/keyboard/key_code.h"
-#include "core/keyboard/key_matrix.h"
 #include "core/keyboard/key_record.h"
 #include "core/macro/macro_record.h"
+#include "protocol/key_matrix.h"
 
 namespace qv {
 

@@ -7,10 +7,12 @@
 #include <span>
 
 #include "core/keyboard/key_buttons.h"
+#include "protocol/key_matrix.h"
 
 namespace qv::lighting {
 
-inline constexpr int kColourSlots = 126;
+// One colour slot per matrix position.
+inline constexpr int kColourSlots = static_cast<int>(kMatrixPositions);
 inline constexpr int kGKeySlot = 125;   // shared by the nine G-key buttons
 inline constexpr int kFnSlot = 110;
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/lighting/default_settings_block.h"
 #include "core/lighting/effect_catalogue.h"
+#include "protocol/default_settings_block.h"
 
 namespace qv::lighting {
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "core/app/atomic_file.h"
 #include "core/app/settings.h"
+#include "platform/atomic_file.h"
 
 namespace qv::lighting {
 namespace {

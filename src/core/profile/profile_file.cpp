@@ -4,9 +4,9 @@
 #include <string>
 #include <system_error>
 
-#include "core/app/atomic_file.h"
 #include "core/app/text_table.h"
 #include "core/keyboard/little_endian.h"
+#include "platform/atomic_file.h"
 
 namespace qv {
 namespace {

@@ -1,11 +1,11 @@
 #include "core/profile/profile_rebuild.h"
 
-#include "core/app/atomic_file.h"
 #include "core/device/command_set.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/keyboard/little_endian.h"
 #include "core/macro/macro_image.h"
 #include "core/profile/profile_file.h"
+#include "platform/atomic_file.h"
 
 namespace qv {
 

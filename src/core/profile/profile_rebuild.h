@@ -8,8 +8,8 @@
 #include <optional>
 #include <span>
 
-#include "core/keyboard/key_matrix.h"
 #include "core/keyboard/profile_store.h"
+#include "protocol/key_matrix.h"
 
 namespace qv::device {
 class CommandSet;

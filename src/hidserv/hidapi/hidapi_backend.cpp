@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/device/report_frame.h"
+#include "protocol/report_frame.h"
 
 namespace qv::hidserv {
 namespace {
@@ -246,7 +246,7 @@ int HidapiBackend::WriteVendorReport(const std::uint8_t* report, std::size_t len
 }
 
 int HidapiBackend::WriteStatusReport(const std::uint8_t* status, std::size_t length) {
-    if (status == nullptr || length == 0 || length > 2) return -1;
+    if (status == nullptr || length == 0 || length > protocol::kStatusReportSize) return -1;
     const int n = WriteTo(Collection::Status, status, length);
     if (n > 0) {
         std::lock_guard lock(mutex_);

@@ -21,6 +21,7 @@
 #include "hidserv/backend.h"
 #include "hidserv/hidapi/hid_api.h"
 #include "hidserv/listener_registry.h"
+#include "protocol/status_report.h"
 
 namespace qv::hidserv {
 
@@ -73,7 +74,7 @@ private:
     std::map<std::string, Node> nodes_;
     std::set<std::string> unopenable_;  // present now but refused when opened
     std::function<void(int)> accessObserver_;
-    std::array<std::uint8_t, 2> lastStatus_{0x05, 0x02};
+    std::array<std::uint8_t, protocol::kStatusReportSize> lastStatus_ = protocol::kInitialStatusReport;
     int lastCount_ = 0;
 
     std::mutex monitorMutex_;

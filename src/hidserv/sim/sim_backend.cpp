@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/device/report_frame.h"
+#include "protocol/report_frame.h"
+#include "protocol/status_report.h"
 
 namespace qv::hidserv {
 namespace fr = qv::device::frame;
@@ -101,7 +102,7 @@ void SimBackend::ReturnFromLoader() {
     inLoader_ = false;
     keyboard_.LeaveUpdateMode();
     attached_ = true;
-    keyboard_.SetStatusReport(std::array<std::uint8_t, 2>{0x05, 0x02});
+    keyboard_.SetStatusReport(protocol::kInitialStatusReport);
     DeliveryThread::Item arrived;
     arrived.due = DeliveryThread::Clock::now();
     arrived.presence = true;
@@ -168,8 +169,9 @@ int SimBackend::WriteStatusReport(const std::uint8_t* status, std::size_t length
     if (status == nullptr || length == 0) return -1;
     std::lock_guard lock(mutex_);
     if (!attached_) return -1;
-    keyboard_.SetStatusReport(std::span<const std::uint8_t>(status, std::min<std::size_t>(length, 2)));
-    return static_cast<int>(std::min<std::size_t>(length, 2));
+    const std::size_t taken = std::min(length, protocol::kStatusReportSize);
+    keyboard_.SetStatusReport(std::span<const std::uint8_t>(status, taken));
+    return static_cast<int>(taken);
 }
 
 int SimBackend::ReadStatusReport(std::uint8_t* out, std::size_t capacity) {
@@ -236,7 +238,7 @@ void SimBackend::Attach(bool attached) {
     loader_.Cancel();
     keyboard_.LeaveUpdateMode();
     attached_ = true;
-    keyboard_.SetStatusReport(std::array<std::uint8_t, 2>{0x05, 0x02});
+    keyboard_.SetStatusReport(protocol::kInitialStatusReport);
     DeliveryThread::Item arrived;
     arrived.due = DeliveryThread::Clock::now();
     arrived.presence = true;

@@ -8,14 +8,15 @@
 #include <system_error>
 #include <vector>
 
-#include "core/device/report_frame.h"
-#include "core/app/atomic_file.h"
-#include "core/keyboard/key_matrix.h"
-#include "core/lighting/default_settings_block.h"
 #include "hidserv/sim_control.h"
+#include "platform/atomic_file.h"
+#include "protocol/default_settings_block.h"
+#include "protocol/key_matrix.h"
+#include "protocol/report_frame.h"
 
 namespace qv::hidserv {
 namespace fr = qv::device::frame;
+namespace mem = qv::protocol;
 
 namespace {
 
@@ -27,32 +28,28 @@ SimKeyboard::SimKeyboard() { ResetToFactory(); }
 
 void SimKeyboard::ResetToFactory() {
     global_.fill(0);
-    global_[10] = 0;
-    global_[11] = kDefaultCapacity;
+    global_[mem::kActiveProfileAt] = 0;
+    global_[mem::kMacroCapacityAt] = kDefaultCapacity;
     // Effects 1..18 and 20.
-    for (int i = 0; i < 18; ++i) global_[12 + i] = static_cast<std::uint8_t>(i + 1);
-    global_[12 + 18] = 20;
+    for (int i = 0; i < 18; ++i) global_[mem::kEffectsAt + i] = static_cast<std::uint8_t>(i + 1);
+    global_[mem::kEffectsAt + 18] = 20;
     settings_.fill(0);
-    for (std::size_t p = 0; p < 3; ++p) {
+    factory_ = BuiltInFactoryMatrix();
+    for (int p = 0; p < mem::kProfileCount; ++p) {
         std::copy(kDefaultSettingsBlock.begin(), kDefaultSettingsBlock.end(),
-                  settings_.begin() + static_cast<std::ptrdiff_t>(p * 42));
-    }
-    const KeyMatrix& factory = BuiltInFactoryMatrix();
-    std::copy(factory.begin(), factory.end(), factory_.begin());
-    for (std::size_t p = 0; p < 3; ++p) {
-        std::copy(factory.begin(), factory.end(),
-                  matrices_.begin() + static_cast<std::ptrdiff_t>(p * kMatrixSize));
+                  settings_.begin() + mem::SettingsAddress(p));
+        std::copy(factory_.begin(), factory_.end(), matrices_.begin() + mem::KeyMatrixAddress(p));
     }
     macro_.fill(0);
     colours_.fill(0xFF);
-    status_ = {0x05, 0x02};
+    status_ = mem::kInitialStatusReport;
     updateMode_ = false;
     configDepth_ = 0;
     dirty_ = true;
 }
 
 std::size_t SimKeyboard::MacroCapacity() const {
-    return std::min<std::size_t>(std::size_t{global_[11]} * 128u, kMacroSize);
+    return std::min(mem::MacroCapacityBytes(global_[mem::kMacroCapacityAt]), macro_.size());
 }
 
 std::span<std::uint8_t> SimKeyboard::Area(int area) {
@@ -170,13 +167,13 @@ bool SimKeyboard::HandleFrame(std::span<const std::uint8_t, 64> frame,
             return finish(kOk);
         case fr::kReadGlobalBlock:
             std::copy(global_.begin(), global_.end(), out);
-            answer[fr::kLength] = kGlobalSize;
+            answer[fr::kLength] = static_cast<std::uint8_t>(global_.size());
             return finish(kOk);
         case fr::kWriteGlobalBlock: {
-            if (length != kGlobalSize) return finish(kRefused);
-            if (data[10] > 2) return finish(kRefused);
-            // Capacity and the effect list belong to the firmware; only bytes 0..10 take a write.
-            std::copy_n(data, 11, global_.begin());
+            if (length != global_.size()) return finish(kRefused);
+            if (data[mem::kActiveProfileAt] >= mem::kProfileCount) return finish(kRefused);
+            // Capacity and the effect list belong to the firmware.
+            std::copy_n(data, mem::kGlobalWritableBytes, global_.begin());
             dirty_ = true;
             return finish(kOk);
         }
@@ -204,8 +201,8 @@ bool SimKeyboard::Load(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) return false;
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::size_t expected = sizeof(kStateMagic) + kGlobalSize + kSettingsSize + kMatricesSize +
-                                 kMacroSize + kMatrixSize + kColoursSize;
+    const std::size_t expected = sizeof(kStateMagic) + global_.size() + settings_.size() + matrices_.size() +
+                                 macro_.size() + factory_.size() + colours_.size();
     if (bytes.size() != expected || std::memcmp(bytes.data(), kStateMagic, sizeof(kStateMagic)) != 0) {
         return false;
     }

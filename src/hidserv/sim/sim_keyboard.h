@@ -9,17 +9,16 @@
 #include <filesystem>
 #include <span>
 
+#include "protocol/key_matrix.h"
+#include "protocol/keyboard_memory.h"
+#include "protocol/status_report.h"
+
 namespace qv::hidserv {
 
 class SimKeyboard {
 public:
-    static constexpr std::size_t kGlobalSize = 44;
-    static constexpr std::size_t kSettingsSize = 3 * 42;
-    static constexpr std::size_t kMatrixSize = 378;
-    static constexpr std::size_t kMatricesSize = 3 * kMatrixSize;
-    static constexpr std::size_t kMacroSize = 255 * 128;
-    static constexpr std::size_t kColoursSize = 3 * 512;
-    static constexpr std::uint8_t kDefaultCapacity = 255;
+    // A fresh keyboard offers all the macro memory it has.
+    static constexpr std::uint8_t kDefaultCapacity = protocol::kLargestMacroCapacity;
     static constexpr std::uint8_t kOk = 0x00;
     static constexpr std::uint8_t kRefused = 0xFF;      // command, address or length not acceptable
     static constexpr std::uint8_t kBadChecksum = 0xFE;  // the frame arrived damaged
@@ -51,7 +50,7 @@ public:
     int ConfigDepth() const { return configDepth_; }
 
     void SetStatusReport(std::span<const std::uint8_t> status);
-    std::array<std::uint8_t, 2> StatusReport() const { return status_; }
+    std::array<std::uint8_t, protocol::kStatusReportSize> StatusReport() const { return status_; }
     bool InUpdateMode() const { return updateMode_; }
     void LeaveUpdateMode() { updateMode_ = false; }
 
@@ -60,13 +59,13 @@ private:
     std::span<const std::uint8_t> Area(int area) const;
     std::size_t MacroCapacity() const;
 
-    std::array<std::uint8_t, kGlobalSize> global_{};
-    std::array<std::uint8_t, kSettingsSize> settings_{};
-    std::array<std::uint8_t, kMatricesSize> matrices_{};
-    std::array<std::uint8_t, kMacroSize> macro_{};
-    std::array<std::uint8_t, kMatrixSize> factory_{};
-    std::array<std::uint8_t, kColoursSize> colours_{};
-    std::array<std::uint8_t, 2> status_{0x05, 0x02};
+    std::array<std::uint8_t, protocol::kGlobalBlockSize> global_{};
+    std::array<std::uint8_t, protocol::kSettingsMemorySize> settings_{};
+    std::array<std::uint8_t, protocol::kKeyMatricesSize> matrices_{};
+    std::array<std::uint8_t, protocol::kMacroMemorySize> macro_{};
+    KeyMatrix factory_{};
+    std::array<std::uint8_t, protocol::kKeyColoursSize> colours_{};
+    std::array<std::uint8_t, protocol::kStatusReportSize> status_ = protocol::kInitialStatusReport;
     bool updateMode_ = false;
     bool dirty_ = false;
     int configDepth_ = 0;

@@ -6,9 +6,9 @@
 
 #include <numeric>
 
-#include "core/device/report_frame.h"
-#include "core/keyboard/key_matrix.h"
-#include "core/lighting/default_settings_block.h"
+#include "protocol/default_settings_block.h"
+#include "protocol/key_matrix.h"
+#include "protocol/report_frame.h"
 #include "support/simulated_keyboard.h"
 
 namespace qv::device {

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "core/app/text_table.h"
-#include "core/keyboard/key_matrix.h"
 #include "core/keyboard/key_matrix_codec.h"
+#include "protocol/key_matrix.h"
 #include "support/simulated_keyboard.h"
 
 namespace qv::device {

@@ -6,8 +6,8 @@
 
 #include <thread>
 
-#include "core/device/report_frame.h"
-#include "core/keyboard/key_matrix.h"
+#include "protocol/key_matrix.h"
+#include "protocol/report_frame.h"
 #include "support/simulated_keyboard.h"
 
 namespace qv::device {

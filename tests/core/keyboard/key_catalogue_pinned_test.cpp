@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/keyboard/key_catalogue.h"
-#include "core/keyboard/key_matrix.h"
+#include "protocol/key_matrix.h"
 
 namespace qv {
 namespace {

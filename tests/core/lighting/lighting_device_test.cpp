@@ -8,11 +8,11 @@
 #include <sstream>
 
 #include "core/app/settings.h"
-#include "core/lighting/default_settings_block.h"
 #include "core/lighting/key_colour_table.h"
 #include "core/lighting/lighting_panel.h"
 #include "core/lighting/lighting_settings.h"
 #include "core/lighting/user_modes.h"
+#include "protocol/default_settings_block.h"
 #include "support/simulated_keyboard.h"
 #include "support/temp_dir.h"
 

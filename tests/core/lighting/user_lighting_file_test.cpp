@@ -5,9 +5,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/app/atomic_file.h"
 #include "core/app/settings.h"
 #include "core/lighting/user_modes.h"
+#include "platform/atomic_file.h"
 #include "support/temp_dir.h"
 
 namespace qv::lighting {

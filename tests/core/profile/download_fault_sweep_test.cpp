@@ -5,12 +5,12 @@
 #include <chrono>
 #include <string>
 
-#include "core/app/atomic_file.h"
 #include "core/app/text_table.h"
-#include "core/profile/key_download.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/macro/macro_image.h"
+#include "core/profile/key_download.h"
 #include "core/profile/profile_file.h"
+#include "platform/atomic_file.h"
 #include "support/recording_prompt.h"
 #include "support/sample_profile_content.h"
 #include "support/simulated_keyboard.h"

@@ -7,8 +7,8 @@
 
 #include "core/app/text_table.h"
 #include "core/device/command_set.h"
-#include "core/device/report_frame.h"
 #include "core/profile/profile_file.h"
+#include "protocol/report_frame.h"
 #include "support/one_answer_chooser.h"
 #include "support/recording_prompt.h"
 #include "support/simulated_keyboard.h"

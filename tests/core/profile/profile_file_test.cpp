@@ -4,10 +4,10 @@
 
 #include <fstream>
 
-#include "core/app/atomic_file.h"
 #include "core/app/text_table.h"
 #include "core/keyboard/key_code.h"
 #include "core/keyboard/little_endian.h"
+#include "platform/atomic_file.h"
 #include "support/recording_prompt.h"
 #include "support/temp_dir.h"
 

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "core/app/atomic_file.h"
 #include "core/app/text_table.h"
 #include "core/device/command_set.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/profile/profile_file.h"
+#include "platform/atomic_file.h"
 #include "support/keyboard_memory_fake.h"
 #include "support/one_answer_chooser.h"
 #include "support/recording_prompt.h"

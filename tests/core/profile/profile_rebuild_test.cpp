@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app/atomic_file.h"
 #include "core/app/text_table.h"
 #include "core/device/command_set.h"
-#include "core/profile/key_download.h"
 #include "core/keyboard/key_matrix_codec.h"
+#include "core/profile/key_download.h"
 #include "core/profile/profile_file.h"
+#include "platform/atomic_file.h"
 #include "support/keyboard_memory_fake.h"
 #include "support/recording_prompt.h"
 #include "support/sample_profile_content.h"

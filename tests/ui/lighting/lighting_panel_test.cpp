@@ -12,18 +12,18 @@
 #include <QTest>
 
 #include "core/app/ini_file.h"
-#include "core/device/report_frame.h"
 #include "core/keyboard/key_buttons.h"
 #include "core/keyboard/key_record.h"
 #include "core/lighting/lighting_keys.h"
 #include "core/lighting/user_lighting_file.h"
 #include "hidserv/sim_control_client.h"
+#include "protocol/report_frame.h"
 #include "ui/app/device_session.h"
+#include "ui/common/window_messages.h"
 #include "ui/controls/colour_button.h"
 #include "ui/controls/image_slider.h"
 #include "ui/controls/picture_button.h"
 #include "ui/lighting/lighting_panel_widget.h"
-#include "ui/common/window_messages.h"
 #include "ui/skin/skin_layout.h"
 
 namespace qv::test {

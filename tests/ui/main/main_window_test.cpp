@@ -11,11 +11,11 @@
 #include "core/keyboard/key_buttons.h"
 #include "core/keyboard/key_catalogue.h"
 #include "core/keyboard/media_function_tables.h"
-#include "ui/skin/skin_layout.h"
-#include "core/device/report_frame.h"
 #include "hidserv/sim_control_client.h"
+#include "protocol/report_frame.h"
 #include "ui/app/device_session.h"
 #include "ui/common/window_messages.h"
+#include "ui/skin/skin_layout.h"
 
 namespace qv::test {
 

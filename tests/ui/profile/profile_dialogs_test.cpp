@@ -12,15 +12,15 @@
 #include <fstream>
 #include <memory>
 
-#include "core/app/atomic_file.h"
 #include "core/app/settings.h"
-#include "core/device/report_frame.h"
 #include "core/keyboard/key_catalogue.h"
 #include "core/keyboard/key_matrix_codec.h"
 #include "core/profile/profile_file.h"
-#include "ui/main/about_dlg.h"
+#include "platform/atomic_file.h"
+#include "protocol/report_frame.h"
 #include "ui/common/file_dialog_chooser.h"
 #include "ui/common/window_messages.h"
+#include "ui/main/about_dlg.h"
 #include "ui/profile/profile_dlg.h"
 #include "ui/skin/png_button.h"
 #include "ui/update/update_dlg.h"

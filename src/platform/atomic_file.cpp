@@ -1,4 +1,4 @@
-#include "core/app/atomic_file.h"
+#include "platform/atomic_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

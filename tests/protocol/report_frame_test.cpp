@@ -1,4 +1,4 @@
-#include "core/device/report_frame.h"
+#include "protocol/report_frame.h"
 
 #include <gtest/gtest.h>
 

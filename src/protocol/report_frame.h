@@ -1,6 +1,7 @@
 #pragma once
-// The 64-byte command and answer frames on the keyboard's vendor collection. Header-only so the
-// HID service library's simulated keyboard checks frames with the very same code.
+// The 64-byte command and answer frames on the keyboard's vendor collection. Header-only: the
+// command set builds frames and the HID service library's simulated keyboard checks them with the
+// very same code.
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The factory key matrix as the keyboard ships it, position by position.
-#include "core/keyboard/key_matrix.h"
+#include "protocol/key_matrix.h"
 
 namespace qv {
 namespace {

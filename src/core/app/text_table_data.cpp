@@ -99,6 +99,9 @@ constexpr std::array<TextEntry, static_cast<std::size_t>(TextId::Count)> kTextEn
     {"MAIN_PROMPT_CHANGED_ELSEWHERE", "The key assignments or macros in the keyboard were changed by quorvanectl, and changes made here are not applied yet.\n\nLoad what the keyboard holds now and discard the changes made here? No keeps them; Apply then sends them to the keyboard.", kText},
     {"MAIN_PROMPT_NO_ACCESS", "The keyboard is plugged in, but access to it was refused. Install the udev rule that comes with Quorvane:%sIf the rule is installed already, unplug the keyboard and plug it in again.", kText},
     {"MAIN_PROMPT_APPLY_FAILED", "The keyboard did not take the changes. They are kept here: check that the keyboard is plugged in and press Apply again.", kText},
+    {"MAIN_PROMPT_NOT_READ", "The key assignments and macros could not be read from the keyboard. So that nothing it holds is overwritten, Apply and OK send nothing until it has been read: unplug the keyboard and plug it in again.", kText},
+    {"MAIN_PROMPT_KEEP_EDITS", "The keyboard is back, and changes made here are not applied yet.\n\nKeep them? Yes keeps them, and Apply sends them to the keyboard; No shows what the keyboard holds.", kText},
+    {"MAIN_PROMPT_EDITOR_CLOSED", "The keyboard was unplugged, so the key editor was closed; the key it was editing is unchanged.", kText},
 }};
 
 constexpr std::array<TextEntry, static_cast<std::size_t>(CaptionId::Count)> kCaptionEntries{{

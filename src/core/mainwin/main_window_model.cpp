@@ -70,7 +70,11 @@ bool MainWindowModel::HasUnappliedChanges() const {
 ApplyResult MainWindowModel::Apply() {
     view_.ShowBusy();
     ApplyResult result;
-    if (IsEditing() && commands_ != nullptr) {
+    if (IsEditing() && commands_ != nullptr && !state_.contentsRead) {
+        // Sending now would overwrite whatever the keyboard holds with contents never read.
+        result = {ApplyOutcome::NotRead, 0};
+        prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_NOT_READ));
+    } else if (IsEditing() && commands_ != nullptr) {
         const DownloadContext context{*commands_, facts_.MacroCapacity(), prompt_};
         auto lock = working_.Lock();
         // Macros are numbered by position on the keyboard: when the list changed, the macro keys
@@ -192,8 +196,11 @@ KeyClick MainWindowModel::KeyClicked(int buttonId) const {
 
 void MainWindowModel::KeyboardArrival() {
     int active = state_.activeProfile;
+    // A brief unplug must not lose edits not applied yet: the user chooses.
+    const bool keepEdits = IsEditing() && prompt_.AskYesNo(Text(TextId::MAIN_PROMPT_KEEP_EDITS));
     if (profiles_) {
-        profiles_->LoadWorkingFromKeyboard(false);
+        state_.contentsRead = keepEdits ? profiles_->KeyboardReadable() : profiles_->LoadWorkingFromKeyboard(false);
+        if (!state_.contentsRead) prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_NOT_READ));
         active = profiles_->ReadActiveProfile();
         state_.activeProfile = active;
         // A keyboard that arrives after the start still gets its profile named on the button.
@@ -203,19 +210,22 @@ void MainWindowModel::KeyboardArrival() {
         view_.LightProfileButton(active);
         state_.shownProfile = active;
     }
-    {
+    if (!keepEdits) {
         auto lock = working_.Lock();
         sentMacros_ = working_.Content().macros;
     }
     ReloadLighting(lighting::LoadReason::Arrival);
     RefreshKeyButtons();
-    SetEditing(false);
+    SetEditing(keepEdits);
 }
 
 void MainWindowModel::KeyboardRemoval() {
     state_.activeProfile = -1;
+    state_.contentsRead = false;
+    const bool editorWasOpen = dialogs_.CompositeEditorOpen();
     dialogs_.CloseAll();
     view_.Minimise();
+    if (editorWasOpen) prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_EDITOR_CLOSED));
 }
 
 // The other program has sent the change and rewritten the working file with it. Without edits of
@@ -239,7 +249,9 @@ void MainWindowModel::AssignmentsChangedElsewhere() {
         }
     }
     if (!loaded) {
-        // No working file to show: read the keyboard itself, as on arrival.
+        // No working file to show: read the keyboard itself, as on arrival (the user has let
+        // the edits go already).
+        SetEditing(false);
         KeyboardArrival();
         return;
     }

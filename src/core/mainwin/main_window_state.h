@@ -16,6 +16,9 @@ struct MainWindowState {
     std::atomic<int> reportRate{0};
     // Something changed that is not applied yet; the Apply button mirrors it.
     std::atomic<bool> editing{false};
+    // The keyboard's assignments and macros were read since it arrived: until then no Apply may
+    // send contents that were never read.
+    std::atomic<bool> contentsRead{false};
     // Set by the deferred initialisation; the presence workers wait for it.
     std::atomic<bool> ready{false};
 };

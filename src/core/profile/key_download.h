@@ -41,6 +41,7 @@ enum class ApplyOutcome {
     NoRoom,      // the macros do not fit the keyboard's macro memory: nothing saved, nothing sent
     SaveFailed,  // sent, but the working file could not be replaced
     SendFailed,  // saved, but the keyboard did not take everything (`code` says why)
+    NotRead,     // the window never read the keyboard's contents: nothing saved, nothing sent
 };
 
 struct ApplyResult {

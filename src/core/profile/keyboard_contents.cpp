@@ -141,7 +141,8 @@ SendOutcome SendKeyboardContents(const KeyboardContents& before, ProfileContent 
     case ApplyOutcome::Applied: return SendOutcome::Sent;
     case ApplyOutcome::NoRoom: return SendOutcome::NoRoom;
     case ApplyOutcome::SaveFailed:
-    case ApplyOutcome::SendFailed: return SendOutcome::Failed;
+    case ApplyOutcome::SendFailed:
+    case ApplyOutcome::NotRead: return SendOutcome::Failed;
     }
     return SendOutcome::Failed;
 }

@@ -7,6 +7,7 @@
 #include "core/app/text_table.h"
 #include "core/device/command_set.h"
 #include "core/profile/key_download.h"
+#include "core/profile/keyboard_contents.h"
 #include "core/profile/profile_file.h"
 #include "core/profile/profile_rebuild.h"
 
@@ -68,20 +69,34 @@ int ProfileOperations::SwitchProfile(int p) {
     return 1;
 }
 
-void ProfileOperations::LoadWorkingFromKeyboard(bool keepApply) {
+bool ProfileOperations::LoadWorkingFromKeyboard(bool keepApply) {
     EnsureUserFolder();
-    const bool rebuilt =
-        ReadActiveProfile() != -1 && RebuildFromKeyboard(env_.workingFile, commands_);
+    // A read can fail once (a reply lost on a busy bus); a few tries before the user hears of it.
+    std::optional<KeyboardContents> read;
+    for (int attempt = 0; attempt < kKeyboardReadAttempts && !read; ++attempt) {
+        read = ReadKeyboardContents(commands_, env_.workingFile, nullptr);
+    }
     {
         auto lock = working_.Lock();
-        if (rebuilt) {
-            ReloadWorkingFile();
-        } else {
+        if (read) {
+            // The G keys, program and text keys live only in the working file; the read kept them.
+            working_.Content() = std::move(read->content);
+            WriteStoreToFile(working_, env_.workingFile);
+        } else if (!ReadFileIntoStore(env_.workingFile, working_)) {
+            // Never read: the store shows the last contents the file knew, or none.
             CreateDefaultFile(working_);
         }
         host_.RefreshKeyButtons();
     }
     if (!keepApply) host_.SetMainApplyEnabled(false);
+    return read.has_value();
+}
+
+bool ProfileOperations::KeyboardReadable() {
+    for (int attempt = 0; attempt < kKeyboardReadAttempts; ++attempt) {
+        if (ReadKeyboardContents(commands_, env_.workingFile, nullptr)) return true;
+    }
+    return false;
 }
 
 bool ProfileOperations::EnsureUserFolder() {

@@ -56,7 +56,13 @@ public:
     // 1 when done, 0 when refused (the composite editor is open, or the keyboard refused the
     // new active profile).
     int SwitchProfile(int p);
-    void LoadWorkingFromKeyboard(bool keepApply);
+    // Reads the keyboard's assignments and macros (a few attempts) into the working store and
+    // file, keeping what only the working file holds (G keys, program and text keys). False when
+    // the keyboard could not be read: the store then shows the working file as it was.
+    bool LoadWorkingFromKeyboard(bool keepApply);
+    // The same read without touching the store or the file.
+    bool KeyboardReadable();
+    static constexpr int kKeyboardReadAttempts = 3;
     bool EnsureUserFolder();
 
     // The popup menu's Import and Export: a file dialog, then the file operation.

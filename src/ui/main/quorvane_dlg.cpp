@@ -247,12 +247,8 @@ void CQuorvaneDlg::OnCommand(int id) {
     case id::kCmdOpen: OpenWindow(); return;
     case id::kCmdAbout:
     case id::kSysAbout: ShowAbout(); return;
-    case id::kCmdImport:
-        if (Profiles() != nullptr) Profiles()->Import();
-        return;
-    case id::kCmdExport:
-        if (Profiles() != nullptr) Profiles()->Export();
-        return;
+    case id::kCmdImport: if (Profiles() != nullptr) Profiles()->Import(); return;
+    case id::kCmdExport: if (Profiles() != nullptr) Profiles()->Export(); return;
     default: OnKeyClick(id); return;
     }
 }

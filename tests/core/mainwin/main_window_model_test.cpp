@@ -14,6 +14,7 @@
 #include "core/lighting/lighting_panel.h"
 #include "core/lighting/lighting_settings.h"
 #include "core/mainwin/control_ids.h"
+#include "core/profile/keyboard_contents.h"
 #include "core/profile/profile_file.h"
 #include "protocol/report_frame.h"
 #include "support/one_answer_chooser.h"
@@ -358,6 +359,79 @@ TEST_F(MainWindowModelTest, ChangedElsewhereAsksBeforeDroppingUnappliedEdits) {
     EXPECT_EQ(dialogs.closed, 1);
     auto lock = working.Lock();
     EXPECT_EQ(working.Content().Record(0, KeyCodeToSlot(0x1E)).type, AssignDefault) << "the working file's contents";
+}
+
+TEST_F(MainWindowModelTest, AKeyboardThatCannotBeReadIsToldAndNeverWrittenFrom) {
+    model.KeyboardRemoval();
+    EditKeyA();
+    prompt.answers = {false};  // the edits are not kept
+    sim.Sim().InjectFault(QV_SIM_FAULT_NO_ANSWER, 1000);
+    model.KeyboardArrival();
+    sim.Sim().ClearFaults();
+    ASSERT_FALSE(prompt.messages.empty());
+    EXPECT_EQ(prompt.messages.back(), Text(TextId::MAIN_PROMPT_NOT_READ));
+    EXPECT_FALSE(model.State().contentsRead);
+
+    EditKeyA();
+    sim.Sim().ClearFrameLog();
+    EXPECT_EQ(model.Apply().outcome, ApplyOutcome::NotRead);
+    EXPECT_TRUE(sim.Frames().empty()) << "no download from contents never read";
+    EXPECT_EQ(prompt.messages.back(), Text(TextId::MAIN_PROMPT_NOT_READ));
+    EXPECT_TRUE(model.IsEditing());
+
+    prompt.answers = {true};  // keep the edit across the next arrival, which reads
+    model.KeyboardArrival();
+    EXPECT_TRUE(model.State().contentsRead);
+    EXPECT_EQ(model.Apply().outcome, ApplyOutcome::Applied);
+    EXPECT_EQ(KeyboardTable(0)[KeyCodeToSlot(0x1E)].type, AssignDisabled);
+}
+
+TEST_F(MainWindowModelTest, ArrivalKeepsWhatOnlyTheWorkingFileHolds) {
+    constexpr int kG1 = kGKeyRecordFirst;
+    {
+        auto lock = working.Lock();
+        working.Content().Record(0, kG1) = AssignmentRecord(kG1, AssignMedia, 3);
+        working.Content().Record(1, 0x30) = {AssignLaunchProgram, 0, 0, 0, 0};
+        working.Content().texts.Set(TextSlotOf(1, 0x30), u"/usr/bin/true");
+        ASSERT_TRUE(WriteStoreToFile(working, WorkingFile()));
+        working.Content() = DefaultProfileContent();
+    }
+    model.KeyboardArrival();
+    auto lock = working.Lock();
+    EXPECT_EQ(working.Content().Record(0, kG1).type, AssignMedia);
+    EXPECT_EQ(working.Content().Record(1, 0x30).type, AssignLaunchProgram);
+    EXPECT_EQ(working.Content().texts.At(TextSlotOf(1, 0x30)), u"/usr/bin/true");
+    ProfileStore file;
+    ASSERT_TRUE(ReadFileIntoStore(WorkingFile(), file));
+    auto fileLock = file.Lock();
+    EXPECT_EQ(file.Content().Record(0, kG1).type, AssignMedia) << "the rebuilt file keeps them too";
+}
+
+TEST_F(MainWindowModelTest, UnappliedEditsSurviveAReplugWhenTheUserKeepsThem) {
+    EditKeyA();
+    model.KeyboardRemoval();
+    EXPECT_TRUE(model.IsEditing()) << "a removal reverts nothing";
+    prompt.answers = {true};
+    model.KeyboardArrival();
+    EXPECT_EQ(prompt.questions.back(), Text(TextId::MAIN_PROMPT_KEEP_EDITS));
+    EXPECT_TRUE(model.IsEditing());
+    {
+        auto lock = working.Lock();
+        EXPECT_EQ(working.Content().Record(0, KeyCodeToSlot(0x1E)).type, AssignDisabled);
+    }
+    model.KeyboardRemoval();
+    prompt.answers = {false};
+    model.KeyboardArrival();
+    EXPECT_FALSE(model.IsEditing());
+    auto lock = working.Lock();
+    EXPECT_EQ(working.Content().Record(0, KeyCodeToSlot(0x1E)).type, AssignDefault) << "the keyboard's contents";
+}
+
+TEST_F(MainWindowModelTest, AnEditorClosedByARemovalSaysSo) {
+    dialogs.editorOpen = true;
+    model.KeyboardRemoval();
+    ASSERT_FALSE(prompt.messages.empty());
+    EXPECT_EQ(prompt.messages.back(), Text(TextId::MAIN_PROMPT_EDITOR_CLOSED));
 }
 
 }  // namespace

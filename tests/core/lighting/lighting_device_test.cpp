@@ -249,15 +249,37 @@ TEST_F(UserModesOnKeyboard, PaintClickWritesOneKeyAndItsEntry) {
     EXPECT_TRUE(TakeFrames().empty());
 }
 
-TEST_F(UserModesOnKeyboard, GKeyClickChangesTheSharedSlot) {
+TEST_F(UserModesOnKeyboard, ErasingOneGKeyErasesTheSharedSlotForGood) {
     UserModeEditor u(kb.Commands(), paths);
-    u.LoadUserModes();
+    u.LoadUserModes();  // no file: everything painted
     u.ChooseTool(kEraseTool);
     u.SetEraseColour(MakeColour(1, 2, 3));
     ASSERT_TRUE(u.ClickKey(1141, 20));
-    for (int g : GKeyButtonIds()) EXPECT_EQ(u.ButtonColour(g), MakeColour(1, 2, 3)) << g;
-    EXPECT_FALSE(u.Table().SetFlag(0, 1141));
-    EXPECT_TRUE(u.Table().SetFlag(0, 1000));
+    for (int g : GKeyButtonIds()) {
+        EXPECT_EQ(u.ButtonColour(g), MakeColour(1, 2, 3)) << g;
+        EXPECT_FALSE(u.Table().SetFlag(0, g)) << g;
+    }
+
+    // The next base colour recolours the painted keys but not the G keys.
+    ASSERT_TRUE(u.SetBaseColour(MakeColour(0, 200, 0)));
+    EXPECT_EQ(u.ButtonColour(1058), MakeColour(0, 200, 0));
+    EXPECT_EQ(u.ButtonColour(1000), MakeColour(1, 2, 3));
+    EXPECT_EQ(kb.Sim().Read(QV_SIM_KEY_COLOURS, 3 * kGKeySlot, 3), (std::vector<std::uint8_t>{1, 2, 3}));
+    const auto path = UserLightingFilePath(paths.userPrefix, 0);
+    EXPECT_EQ(UserLightingFile::Load(path).Key(0, kGKeySlot), (UserKeyEntry{MakeColour(1, 2, 3), false}));
+
+    // Painting any G key hands the slot back to the base colour, for all nine.
+    u.ChooseTool(kPaintTool);
+    ASSERT_TRUE(u.ClickKey(1002, 20));
+    ASSERT_TRUE(u.SetBaseColour(MakeColour(9, 9, 9)));
+    for (int g : GKeyButtonIds()) EXPECT_EQ(u.ButtonColour(g), MakeColour(9, 9, 9)) << g;
+
+    // The same holds after the mode is read back from the file.
+    u.ChooseTool(kEraseTool);
+    ASSERT_TRUE(u.ClickKey(1143, 20));
+    u.LoadUserMode();
+    ASSERT_TRUE(u.SetBaseColour(MakeColour(7, 0, 0)));
+    EXPECT_EQ(u.ButtonColour(1000), MakeColour(1, 2, 3));
 }
 
 TEST_F(UserModesOnKeyboard, BaseColourRecoloursOnlyPaintedKeys) {

@@ -258,7 +258,8 @@ void CompositeEditor::SelectFunction(int index) {
 // --- Key events
 
 bool CompositeEditor::OnKeyEvent(std::uint8_t vk, std::uint32_t lParam) {
-    if (!IsOpen()) return false;
+    // Keys pressed while a message of the editor shows are the message's (Enter closes it).
+    if (!IsOpen() || prompting_) return false;
     if (recorder_.Recording()) return recorder_.OnKeyEvent(vk, lParam);
     if (captureActive_) return Capture(vk, lParam);
     return false;
@@ -278,7 +279,9 @@ bool CompositeEditor::Capture(std::uint8_t vk, std::uint32_t lParam) {
     if (!freshPress && key != kPrintScreen) return true;
     if (!KeyboardCanSend(key)) {
         // Taken, it would be stored as a key that sends nothing and reads back as disabled.
+        prompting_ = true;
         prompt_.ShowMessage(CannotSendPrompt(key));
+        prompting_ = false;
         return true;
     }
     CaptureKey(key);

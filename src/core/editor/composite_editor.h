@@ -130,6 +130,7 @@ private:
     std::uint32_t initialValue_ = 0;
     KeyCode capturedKey_ = kNoKey;
     bool captureActive_ = false;  // the single-key hooks
+    bool prompting_ = false;      // a message of the capture is on screen
     std::string keyText_;
     int mediaSelection_ = 0;
     int functionSelection_ = 0;

@@ -238,6 +238,35 @@ TEST_F(CompositeEditorTest, KeysTheKeyboardCannotSendAreRefusedWithAMessage) {
     EXPECT_EQ(prompt.messages.size(), 1u);
 }
 
+// A prompt that, while it shows, sees the key the user presses to close it go to the editor.
+struct PromptClosedByEnter : RecordingPrompt {
+    CompositeEditor* editor = nullptr;
+    std::vector<bool> takenWhileShown;
+    void ShowMessage(std::string_view text) override {
+        RecordingPrompt::ShowMessage(text);
+        const KeyEvent enter = Press(0x0D, 0x01C);
+        takenWhileShown.push_back(editor->OnKeyEvent(enter.vk, enter.lParam));
+    }
+};
+
+TEST(CompositeEditorPrompt, KeysPressedOnTheMessageAreLeftToTheMessage) {
+    ResetTextTable();
+    TempDir dir;
+    ProfileStore store;
+    RecordingHost host;
+    PromptClosedByEnter prompt;
+    CompositeEditor editor(store, host, prompt, SettingsStore(dir.path() / "settings.ini"), dir.path() / "language.ini");
+    prompt.editor = &editor;
+    EditorRequest r;
+    r.recordIndex = kSlotA;
+    editor.Open(r);
+    EXPECT_TRUE(editor.OnKeyEvent(0x7C, Press(0x7C, 0x064).lParam));  // F13
+    EXPECT_EQ(prompt.takenWhileShown, std::vector<bool>{false});
+    EXPECT_EQ(editor.CapturedKey(), kNoKey) << "Enter closed the message, it was not taken";
+    EXPECT_TRUE(editor.OnKeyEvent(0x0D, Press(0x0D, 0x01C).lParam)) << "capture goes on afterwards";
+    EXPECT_EQ(editor.CapturedKey(), 0x01Cu);
+}
+
 TEST(KeyChoices, EveryKeyOfTheKeyListButF13CanBeSent) {
     for (int p = 0; p < kKeyListSize; ++p) {
         const KeyCode k = KeyCodeAtListPosition(p);

@@ -8,6 +8,7 @@
 #include "core/keyboard/media_function_tables.h"
 #include "core/keyboard/assignment_texts.h"
 #include "core/editor/composite_ids.h"
+#include "core/editor/key_choices.h"
 
 namespace qv {
 namespace {
@@ -29,6 +30,7 @@ CompositeEditor::CompositeEditor(ProfileStore& working, EditorHost& host, UserPr
                                  std::filesystem::path languageFile, TickClock clock)
     : working_(working),
       host_(host),
+      prompt_(prompt),
       languageFile_(std::move(languageFile)),
       page_(context_, working, prompt),
       recorder_(context_, page_, std::move(settings), std::move(clock)) {
@@ -68,7 +70,14 @@ void CompositeEditor::Open(const EditorRequest& request) {
         pageType_ = r.type;
         initialValue_ = r.value;
     }
-    if (request_.macroOnly) pageType_ = AssignMacro;
+    if (request_.macroOnly) {
+        pageType_ = AssignMacro;
+    } else if (const auto choice = FunctionChoiceOfType(pageType_)) {
+        // A disabled or stop-macro key (quorvanectl sets them) opens on its entry of the
+        // function list instead of an empty single-key page.
+        pageType_ = AssignFunctionKey;
+        initialValue_ = static_cast<std::uint32_t>(*choice);
+    }
 
     recorder_.LoadRecordDelay();
 
@@ -112,7 +121,10 @@ void CompositeEditor::Apply() {
         }
         break;
     case AssignMedia: value = static_cast<std::uint32_t>(mediaSelection_); break;
-    case AssignFunctionKey: value = static_cast<std::uint32_t>(functionSelection_); break;
+    case AssignFunctionKey:
+        type = TypeOfFunctionChoice(functionSelection_);
+        value = type == AssignFunctionKey ? static_cast<std::uint32_t>(functionSelection_) : 0;
+        break;
     default: break;
     }
 
@@ -181,7 +193,7 @@ void CompositeEditor::ShowPage(bool initialising) {
         captureActive_ = false;
         recorder_.StopIfActive();
         if (initialising) {
-            functionSelection_ = initialValue_ < kFunctionCount ? static_cast<int>(initialValue_) : 0;
+            functionSelection_ = initialValue_ < kFunctionChoiceCount ? static_cast<int>(initialValue_) : 0;
         }
         break;
     case EditorPage::SingleKey:
@@ -237,7 +249,7 @@ void CompositeEditor::SelectMedia(int index) {
 }
 
 void CompositeEditor::SelectFunction(int index) {
-    if (!IsOpen() || index < 0 || index >= kFunctionCount || index == functionSelection_) return;
+    if (!IsOpen() || index < 0 || index >= kFunctionChoiceCount || index == functionSelection_) return;
     functionSelection_ = index;
     context_.Changed(kChangedMediaFunction);
     context_.EnableApply();
@@ -246,7 +258,8 @@ void CompositeEditor::SelectFunction(int index) {
 // --- Key events
 
 bool CompositeEditor::OnKeyEvent(std::uint8_t vk, std::uint32_t lParam) {
-    if (!IsOpen()) return false;
+    // Keys pressed while a message of the editor shows are the message's (Enter closes it).
+    if (!IsOpen() || prompting_) return false;
     if (recorder_.Recording()) return recorder_.OnKeyEvent(vk, lParam);
     if (captureActive_) return Capture(vk, lParam);
     return false;
@@ -263,7 +276,15 @@ bool CompositeEditor::Capture(std::uint8_t vk, std::uint32_t lParam) {
     if (key == kNoKey || IsMediaKey(key)) return false;
     const bool freshPress = (lParam & (kReleaseBit | kPreviousStateBit)) == 0;
     // Print Screen reaches the hook as a release only.
-    if (freshPress || key == kPrintScreen) CaptureKey(key);
+    if (!freshPress && key != kPrintScreen) return true;
+    if (!KeyboardCanSend(key)) {
+        // Taken, it would be stored as a key that sends nothing and reads back as disabled.
+        prompting_ = true;
+        prompt_.ShowMessage(CannotSendPrompt(key));
+        prompting_ = false;
+        return true;
+    }
+    CaptureKey(key);
     return true;
 }
 
@@ -338,7 +359,7 @@ std::vector<std::string> CompositeEditor::MediaItems() {
 
 std::vector<std::string> CompositeEditor::FunctionItems() {
     std::vector<std::string> items;
-    for (int i = 0; i < kFunctionCount; ++i) items.push_back(FunctionName(i));
+    for (int i = 0; i < kFunctionChoiceCount; ++i) items.push_back(FunctionChoiceName(i));
     return items;
 }
 

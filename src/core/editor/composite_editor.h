@@ -70,7 +70,8 @@ public:
 
     // --- State the view shows
     const EditorRequest& Request() const { return request_; }
-    // 2, 4, 7 or 8; 0 after Clear; on open the record's type, whatever it is.
+    // 2, 4, 7 or 8; 0 after Clear; on open the record's type, whatever it is, except that a
+    // disabled or stop-macro key opens as type 8 on its entry of the function list.
     std::uint16_t PageType() const { return pageType_; }
     EditorPage PageShown() const;
     bool MacroOnly() const { return request_.macroOnly; }
@@ -89,7 +90,8 @@ public:
     // 1127: the captured key's name on the single-key page with type 2, else empty.
     const std::string& KeyText() const { return keyText_; }
     static std::vector<std::string> MediaItems();     // 18
-    static std::vector<std::string> FunctionItems();  // 11
+    // The 11 application functions, then "Disabled" and "Stop macro" (key_choices.h).
+    static std::vector<std::string> FunctionItems();
     int MediaSelection() const { return mediaSelection_; }
     int FunctionSelection() const { return functionSelection_; }
     const EditorTexts& Texts() const { return texts_; }
@@ -116,6 +118,7 @@ private:
 
     ProfileStore& working_;
     EditorHost& host_;
+    UserPrompt& prompt_;
     std::filesystem::path languageFile_;
     EditorContext context_;
     MacroPage page_;
@@ -127,6 +130,7 @@ private:
     std::uint32_t initialValue_ = 0;
     KeyCode capturedKey_ = kNoKey;
     bool captureActive_ = false;  // the single-key hooks
+    bool prompting_ = false;      // a message of the capture is on screen
     std::string keyText_;
     int mediaSelection_ = 0;
     int functionSelection_ = 0;

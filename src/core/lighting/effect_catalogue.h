@@ -10,7 +10,7 @@ namespace qv::lighting {
 enum class SelectionWrite {
     CodeAndColourful,  // byte 0 = code, then byte 4 = the colourful flag, one group
     CodeOnly,          // byte 0 = code
-    Nothing,           // unknown codes: nothing is sent
+    Nothing,           // no code at all (an empty effect list)
 };
 
 // Control groups of the lighting panel, as bits.

@@ -36,14 +36,19 @@ int ReadLanguageValue(const std::filesystem::path& languageFile) {
     return ini::GetInt(languageFile, kLanguageSection, kLanguageKey, 0);
 }
 
+std::string FallbackEffectName(int code) { return "Effect " + std::to_string(code); }
+
 std::vector<std::string> EffectNames(const EffectTable& table, const std::filesystem::path& mainSkin,
                                      int languageValue) {
-    std::vector<std::string> names(table.Size());
+    std::vector<std::string> names;
+    for (const EffectEntry& e : table.Entries()) names.push_back(FallbackEffectName(e.code));
     if (languageValue != 0 && languageValue != 1) return names;
     const auto skin = ini::IniDocument::Load(mainSkin);
     const std::string_view section = languageValue == 0 ? "Mode" : "Mode1";
     for (std::size_t i = 0; i < names.size(); ++i) {
-        names[i] = skin.Get(section, std::to_string(table.Entries()[i].code), "1");
+        // A skin that names the code wins; an empty name would leave a blank line in the list.
+        std::string name = skin.Get(section, std::to_string(table.Entries()[i].code), "");
+        if (!name.empty()) names[i] = std::move(name);
     }
     return names;
 }

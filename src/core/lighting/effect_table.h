@@ -44,8 +44,10 @@ private:
 int ReadLanguageValue(const std::filesystem::path& languageFile);
 
 // One name per entry, from the main skin file: section "Mode" for language 0, "Mode1" for 1,
-// key = the code in decimal, default "1"; any other language gives empty names.
+// key = the code in decimal. A code the skin does not name (any code the keyboard adds later,
+// or any code under another language) reads "Effect N", so every entry can be told apart.
 std::vector<std::string> EffectNames(const EffectTable& table, const std::filesystem::path& mainSkin,
                                      int languageValue);
+std::string FallbackEffectName(int code);
 
 }  // namespace qv::lighting

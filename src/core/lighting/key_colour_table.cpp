@@ -19,9 +19,15 @@ bool KeyColourTable::SetFlag(int profile, int buttonId) const {
 }
 
 void KeyColourTable::SetSetFlag(int profile, int buttonId, bool set) {
-    const int i = ColourButtonIndex(buttonId);
-    if (!ValidProfile(profile) || i < 0) return;
-    setFlags_[static_cast<std::size_t>(profile)][static_cast<std::size_t>(i)] = set;
+    const int slot = ColourSlotOfButton(buttonId);
+    if (!ValidProfile(profile) || ColourButtonIndex(buttonId) < 0) return;
+    // Buttons that light from one slot follow one flag: a G key erased while another G key kept
+    // its "painted" flag would take the next base colour back through that one.
+    for (int i = 0; i < kColourButtonCount; ++i) {
+        if (ColourSlotOfButton(ColourButtonAt(i)) == slot) {
+            setFlags_[static_cast<std::size_t>(profile)][static_cast<std::size_t>(i)] = set;
+        }
+    }
 }
 
 ColourRef KeyColourTable::ButtonColour(int profile, int buttonId) const {

@@ -23,8 +23,9 @@ public:
     ColourRef Colour(int profile, int slot) const;
     void SetColour(int profile, int slot, ColourRef colour);
 
-    // Whether a key button was last painted (true) or erased (false); G keys and Fn count as
-    // buttons of their own even though they share slots.
+    // Whether a key button was last painted (true) or erased (false). Buttons sharing a slot
+    // (the nine G keys, slot 125) share the flag: setting it for one sets it for all, as the
+    // user lighting file keeps one entry for them.
     bool SetFlag(int profile, int buttonId) const;
     void SetSetFlag(int profile, int buttonId, bool set);
 

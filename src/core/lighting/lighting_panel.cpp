@@ -39,7 +39,7 @@ PanelView LightingPanel::View() const {
     v.lightingViewPicture = LightingViewPicture(s.lightingView);
     v.effectNames = effectNames_;
     v.selectedPosition = settings_.Effects().PositionOf(s.effect);
-    v.visibleGroups = VisibleGroups(s.effect, s.lightingView);
+    v.visibleGroups = VisibleGroups(s.effect, s.lightingView, !settings_.Effects().Empty());
     v.directionLayout = DirectionLayoutFor(s.effect);
     v.directionPictures = DirectionPicturesFor(s.effect, s.direction);
     v.brightnessPosition = s.brightness < 0 ? 0 : s.brightness > 5 ? 5 : s.brightness;
@@ -57,6 +57,12 @@ PanelView LightingPanel::View() const {
     v.eraseToolPicture = EraseToolPicture(u.tool);
     v.paintToolPicture = PaintToolPicture(u.tool);
     v.showKeyColours = s.lightingView && s.effect == 20;
+    v.rgbNumbers = RgbNumbers(RgbColour());
+    v.rgbEditable = CurrentRgbTarget() != RgbTarget::Nothing;
+    const std::string name = v.selectedPosition >= 0 && static_cast<std::size_t>(v.selectedPosition) < effectNames_.size()
+                                 ? effectNames_[static_cast<std::size_t>(v.selectedPosition)]
+                                 : std::string();
+    v.effectNote = UnknownEffectNote(s.effect, s.lightingView, name);
     return v;
 }
 
@@ -112,17 +118,34 @@ void LightingPanel::OnColourChoiceClicked(int controlId) {
     settings_.ChooseColour(controlId - panel_id::kColourChoiceFirst);
 }
 
-RgbEntry LightingPanel::OnRgbEdited(int controlId, const std::array<std::string, 3>& texts) {
-    const RgbEntry e = ReadRgbEntry(texts, rgbNumbers_, controlId - panel_id::kRedEdit);
-    rgbNumbers_ = e.numbers;
-    if (settings_.State().lightingView) {
-        switch (RgbTargetFor(settings_.State().effect, userModes_.State().tool)) {
+RgbTarget LightingPanel::CurrentRgbTarget() const {
+    if (!settings_.State().lightingView) return RgbTarget::Nothing;
+    return RgbTargetFor(settings_.State().effect, userModes_.State().tool);
+}
+
+ColourRef LightingPanel::RgbColour() const {
+    switch (CurrentRgbTarget()) {
+        case RgbTarget::BaseColour: return userModes_.State().base;
+        case RgbTarget::EraseColour: return userModes_.State().erase;
+        case RgbTarget::EffectColour:
+        case RgbTarget::Nothing: break;
+    }
+    return settings_.State().colour;
+}
+
+RgbEntry LightingPanel::OnRgbEntered(const std::array<std::string, 3>& texts) {
+    const ColourRef shown = RgbColour();
+    RgbEntry e = ReadRgbEntry(texts, shown);
+    // Leaving an edit unchanged writes nothing (and keeps the colourful flag).
+    if (e.colour != shown) {
+        switch (CurrentRgbTarget()) {
             case RgbTarget::EffectColour: settings_.PickColour(e.colour); break;
             case RgbTarget::BaseColour: OnColourPicked(panel_id::kBaseColourButton, e.colour); break;
             case RgbTarget::EraseColour: userModes_.SetEraseColour(e.colour); break;
             case RgbTarget::Nothing: break;
         }
     }
+    e.numbers = RgbNumbers(RgbColour());
     return e;
 }
 

@@ -49,6 +49,13 @@ struct PanelView {
     std::string_view eraseToolPicture;
     std::string_view paintToolPicture;
     bool showKeyColours = false;  // effect 20 in the lighting view: keys show their own colours
+    // The R/G/B edits show the colour of the colour button they act on (the effect colour, or
+    // the base or erase colour by tool under effect 20); they take input only where typing sets
+    // a colour.
+    std::array<int, 3> rgbNumbers{};
+    bool rgbEditable = false;
+    // Said in the panel while the current effect is one the tool has no parameters for.
+    std::string effectNote;
 };
 
 enum class LoadReason {
@@ -82,8 +89,9 @@ public:
     void OnColourfulClicked();
     // 1194..1197.
     void OnColourChoiceClicked(int controlId);
-    // A text change in 1207..1209 with the three texts; returns the numbers to write back.
-    RgbEntry OnRgbEdited(int controlId, const std::array<std::string, 3>& texts);
+    // One of 1207..1209 left (or Return pressed in it) with the three texts; applies the colour
+    // when it differs from the one shown and returns the numbers to write back.
+    RgbEntry OnRgbEntered(const std::array<std::string, 3>& texts);
     // Turning the view on first switches to the keyboard's active profile through
     // `switchToActive`; when it refuses, the view stays off. Returns the new state.
     bool OnLightingViewClicked(const std::function<bool()>& switchToActive);
@@ -108,6 +116,9 @@ public:
 private:
     void ShowKeyColours();
     PreviewInput CurrentPreviewInput() const;
+    RgbTarget CurrentRgbTarget() const;
+    // The colour the R/G/B edits show.
+    ColourRef RgbColour() const;
 
     LightingPanelConfig config_;
     SettingsFile settingsFile_;
@@ -116,7 +127,6 @@ private:
     LightingPreview preview_;
     PreviewSink* keys_ = nullptr;
     std::vector<std::string> effectNames_;
-    std::array<int, 3> rgbNumbers_{};
 };
 
 }  // namespace qv::lighting

@@ -96,6 +96,23 @@ bool FirstCellOf(int id, int& column, int& row) {
     return false;
 }
 
+// Passes every colour on and repeats it on the companions of the key it is for. Plain looks
+// need no repeat: they are given to every key button.
+class CompanionSink final : public PreviewSink {
+public:
+    explicit CompanionSink(PreviewSink& to) : to_(to) {}
+    void ShowColour(int buttonId, ColourRef colour) override {
+        to_.ShowColour(buttonId, colour);
+        for (const PreviewCompanion& c : Companions()) {
+            if (c.neighbour == buttonId) to_.ShowColour(c.key, colour);
+        }
+    }
+    void ShowPlain(int buttonId) override { to_.ShowPlain(buttonId); }
+
+private:
+    PreviewSink& to_;
+};
+
 }  // namespace
 
 LightingPreview::LightingPreview(RandomSource* random)
@@ -113,7 +130,8 @@ void LightingPreview::Tick(const PreviewInput& input, PreviewSink& sink) {
         restartPending_ = false;
         ResetForRestart();
     }
-    Run(input, sink);
+    CompanionSink withCompanions(sink);
+    Run(input, withCompanions);
     running_ = false;
 }
 

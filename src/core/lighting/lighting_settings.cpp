@@ -66,7 +66,12 @@ int LightingSettings::SelectEffectAt(int position) {
 
 void LightingSettings::SelectEffect(int code) {
     const EffectTraits* traits = TraitsOf(code);
-    const SelectionWrite write = traits ? traits->selection : SelectionWrite::Nothing;
+    // A code the tool has no parameters for still runs on the keyboard once it is chosen: the
+    // keyboard listed it, and the selector would otherwise show an effect the keyboard is not
+    // running.
+    const SelectionWrite write = traits                   ? traits->selection
+                                 : effects_.Supports(code) ? SelectionWrite::CodeOnly
+                                                           : SelectionWrite::Nothing;
     if (write == SelectionWrite::CodeAndColourful) {
         WriteFields({ByteField(Record::kEffect, code), ByteField(Record::kColourful, state_.colourful ? 1 : 0)});
     } else if (write == SelectionWrite::CodeOnly) {

@@ -52,7 +52,8 @@ public:
     void WriteFields(std::initializer_list<LightingField> fields);
 
     // The selector's position n: writes by the code's group and makes it the current effect.
-    // Returns the code (0 when the position is outside the table).
+    // A listed code the tool does not know is written alone. Returns the code (0 when the
+    // position is outside the table; nothing is written then).
     int SelectEffectAt(int position);
     void SelectEffect(int code);
     // Slider positions 0..5 (others are clamped); true when something was written.

@@ -1,9 +1,11 @@
 #include "core/lighting/panel_decisions.h"
 
+#include <algorithm>
 #include <climits>
 #include <span>
 
 #include "core/app/ini_file.h"
+#include "core/lighting/effect_table.h"
 #include "core/lighting/user_lighting_file.h"
 
 namespace qv::lighting {
@@ -60,10 +62,18 @@ std::optional<int> ReadInteger(std::string_view t) {
 
 }  // namespace
 
-unsigned VisibleGroups(int effect, bool lightingViewOn) {
+unsigned VisibleGroups(int effect, bool lightingViewOn, bool effectsListed) {
     if (!lightingViewOn) return 0;
-    const EffectTraits* t = TraitsOf(effect);
-    return t ? t->groups : 0;
+    if (const EffectTraits* t = TraitsOf(effect)) return t->groups;
+    // The selector stays for a code without parameters: it is the only way to another effect.
+    return effectsListed ? kGroupEffectSelector : 0u;
+}
+
+std::string UnknownEffectNote(int effect, bool lightingViewOn, std::string_view name) {
+    if (!lightingViewOn || effect == 0 || TraitsOf(effect) != nullptr) return {};
+    const std::string shown = name.empty() ? FallbackEffectName(effect) : std::string(name);
+    return "This tool cannot set the parameters of " + shown +
+           ". The keyboard runs it with the settings it holds.";
 }
 
 std::span<const int> GroupControls(PanelGroup group) {
@@ -146,24 +156,23 @@ std::vector<std::pair<int, std::string>> ReadLabelTexts(const std::filesystem::p
     return texts;
 }
 
-RgbEntry ReadRgbEntry(const std::array<std::string, 3>& texts, const std::array<int, 3>& last, int changed) {
+RgbEntry ReadRgbEntry(const std::array<std::string, 3>& texts, ColourRef shown) {
     RgbEntry e;
-    e.numbers = last;
+    e.numbers = RgbNumbers(shown);
     for (std::size_t i = 0; i < 3; ++i) {
         const auto v = ReadInteger(texts[i]);
         if (!v) {
             e.invalidText = true;
-            break;
+            continue;
         }
-        e.numbers[i] = *v;
+        e.numbers[i] = std::clamp(*v, 0, 255);
     }
-    if (changed >= 0 && changed < 3 && e.numbers[static_cast<std::size_t>(changed)] > 255) {
-        e.numbers[static_cast<std::size_t>(changed)] = 255;
-    }
-    const auto low = [](int v) { return static_cast<std::uint8_t>(static_cast<unsigned>(v) & 0xFFu); };
-    e.colour = MakeColour(low(e.numbers[0]), low(e.numbers[1]), low(e.numbers[2]));
+    e.colour = MakeColour(static_cast<std::uint8_t>(e.numbers[0]), static_cast<std::uint8_t>(e.numbers[1]),
+                          static_cast<std::uint8_t>(e.numbers[2]));
     return e;
 }
+
+std::array<int, 3> RgbNumbers(ColourRef colour) { return {RedOf(colour), GreenOf(colour), BlueOf(colour)}; }
 
 RgbTarget RgbTargetFor(int effect, int tool) {
     switch (effect) {

@@ -55,8 +55,13 @@ inline constexpr int kReportRateLabel = 1204;
 // The slider-moved notification of an image slider (wParam the control id, lParam the position).
 inline constexpr unsigned kSliderMovedMessage = 0x28D1;
 
-// Groups shown for an effect; everything is hidden with the view off or for an unknown code.
-unsigned VisibleGroups(int effect, bool lightingViewOn);
+// Groups shown for an effect; everything is hidden with the view off. Any other code (one the
+// tool does not know, or none) shows the selector alone while the keyboard lists effects to
+// choose from, and nothing when it lists none.
+unsigned VisibleGroups(int effect, bool lightingViewOn, bool effectsListed = true);
+// What the panel says while such a code is the current effect (empty otherwise): that its
+// parameters cannot be set here. `name` is its selector entry ("Effect N" when empty).
+std::string UnknownEffectNote(int effect, bool lightingViewOn, std::string_view name);
 // The control ids of a group (for applying VisibleGroups).
 std::span<const int> GroupControls(PanelGroup group);
 
@@ -98,17 +103,18 @@ std::string_view LabelKey(int controlId);
 // default ""; empty for a language other than 0 and 1 (the labels keep their own texts).
 std::vector<std::pair<int, std::string>> ReadLabelTexts(const std::filesystem::path& mainSkin, int languageValue);
 
-// The R/G/B edits: what a text change in one of them decides.
+// The R/G/B edits: what leaving them (or Return in them) decides.
 struct RgbEntry {
     std::array<int, 3> numbers{};  // written back into the three edits
     ColourRef colour = 0;
     bool invalidText = false;      // show "Enter an integer."
 };
-// `texts` are the three edits' texts, `last` their previous numbers, `changed` 0..2. The texts
-// are read red, green, blue; the first that is not an integer stops the reading and keeps the
-// last numbers from there on. The changed edit's number above 255 becomes 255; every component
-// is the low 8 bits of its number.
-RgbEntry ReadRgbEntry(const std::array<std::string, 3>& texts, const std::array<int, 3>& last, int changed);
+// `texts` are the three edits' texts, red, green, blue, and `shown` the colour they showed. A
+// text that reads as an integer gives its component, held to 0..255; one that does not (empty,
+// a lone sign, letters) keeps the shown component and asks for an integer.
+RgbEntry ReadRgbEntry(const std::array<std::string, 3>& texts, ColourRef shown);
+// The numbers the edits show for a colour.
+std::array<int, 3> RgbNumbers(ColourRef colour);
 
 // Where an R/G/B colour goes for the current effect and user tool.
 enum class RgbTarget { EffectColour, BaseColour, EraseColour, Nothing };

@@ -31,6 +31,16 @@ const std::array<std::uint8_t, 96>& B96();
 const std::array<std::uint8_t, 129>& P128();
 const std::array<std::uint8_t, 128>& B128();
 
+// Keys that stand in neither the grid nor the chain, each shown with the key beside it. Right
+// Win sits in the bottom row between Menu and Right Ctrl; the chain and the order of effect 10
+// are laid out for 104 keys, so it takes the colour of Menu in every effect rather than a
+// place of its own.
+struct PreviewCompanion {
+    int key;
+    int neighbour;
+};
+std::span<const PreviewCompanion> Companions();
+
 // Chain positions in the order effect 10 lights them.
 const std::array<std::uint8_t, kChainLength>& Perm();
 

@@ -58,6 +58,9 @@ constexpr std::array<std::uint8_t, kChainLength> kPerm{
     29, 72, 56,  44, 99, 13, 47, 42, 93, 91, 80, 86, 89, 43, 28, 58, 59, 38,  53,  2,  62,
     64, 90, 96,  74, 92, 40, 25, 26, 7,  30, 50, 84, 45, 67, 19, 103, 100, 82, 11, 63};
 
+// Right Win (1087) with Menu (1088), its neighbour in the bottom row.
+constexpr PreviewCompanion kCompanions[] = {{1087, 1088}};
+
 constexpr int kRing0[] = {1052};
 constexpr int kRing1[] = {1038, 1051, 1065, 1066, 1053, 1039};
 constexpr int kRing2[] = {1024, 1037, 1050, 1064, 1077, 1078, 1079, 1067, 1054, 1040};
@@ -159,6 +162,7 @@ const std::array<std::uint8_t, 96>& B96() { return kB96; }
 const std::array<std::uint8_t, 129>& P128() { return kP128; }
 const std::array<std::uint8_t, 128>& B128() { return kB128; }
 const std::array<std::uint8_t, kChainLength>& Perm() { return kPerm; }
+std::span<const PreviewCompanion> Companions() { return kCompanions; }
 
 std::span<const int> Ring(int k) {
     if (k < 0 || k >= kRingCount) return {};

@@ -4,10 +4,13 @@
 #include <QLineEdit>
 #include <QListView>
 
+#include <algorithm>
+
 #include "core/lighting/lighting_panel.h"
 #include "core/lighting/panel_decisions.h"
 #include "ui/controls/colour_button.h"
 #include "ui/controls/colour_static.h"
+#include "ui/controls/focus_wheel_combo.h"
 #include "ui/controls/image_slider.h"
 #include "ui/controls/picture_button.h"
 #include "ui/skin/skin_layout.h"
@@ -25,6 +28,7 @@ QComboBox, QLineEdit {
 }
 QComboBox:hover, QLineEdit:hover { border-color: #21c7ff; }
 QComboBox:focus, QLineEdit:focus { border-color: #21c7ff; }
+QLineEdit:disabled { color: #6b717c; border-color: #2c3038; }
 QComboBox::drop-down { border: none; width: 22px; }
 QComboBox::down-arrow { image: url(%1); width: 12px; height: 8px; margin-right: 8px; }
 QComboBox QAbstractItemView {
@@ -94,7 +98,7 @@ CColourButton* Colour(QWidget& parent, LightingControls& c, int id) {
 }
 
 QComboBox* Combo(QWidget& parent, LightingControls& c, int id, bool editable) {
-    auto* box = Named(new QComboBox(&parent), "combo", id, c);
+    auto* box = Named(new CFocusWheelComboBox(&parent), "combo", id, c);
     box->setEditable(editable);
     // A name typed in the box renames the current mode; it never adds an entry.
     box->setInsertPolicy(QComboBox::NoInsert);
@@ -149,6 +153,13 @@ LightingControls CreateLightingControls(QWidget& parent) {
         c.rgb[static_cast<std::size_t>(i)] = edit;
     }
 
+    // Stands where the parameter controls would be, for an effect that has none here.
+    c.effectNote = new CColourStatic(0, Style::kCaption, &parent);
+    c.effectNote->setObjectName("static_effectNote");
+    c.effectNote->setWordWrap(true);
+    c.effectNote->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    c.effectNote->hide();
+
     // The groups no effect offers; they exist so their layout keys have a control to place.
     c.alwaysHidden = {Label(parent, c, 1157, "颜色"), Colour(parent, c, 1158),
                       Label(parent, c, 1182, "触发"), Label(parent, c, 1181, "单键触发", Style::kCaption),
@@ -174,6 +185,14 @@ void PlaceLightingControls(const LightingControls& controls, const std::filesyst
     for (const Placed& p : kLayout) {
         if (QWidget* w = controls.Control(p.id)) LayoutControl(*w, mainSkin, kButtonSection, p.key);
     }
+    // The note has no layout key of its own: it takes the band of the parameter groups, from
+    // the brightness label to the R/G/B labels, which are all hidden while it shows.
+    const ini::LayoutValue from = ReadLayoutEntry(mainSkin, kButtonSection, "CONTROL_LightStatic");
+    const ini::LayoutValue to = ReadLayoutEntry(mainSkin, kButtonSection, "m_rgbr_static");
+    const ini::LayoutValue slider = ReadLayoutEntry(mainSkin, kButtonSection, "CONTROL_LightSlider");
+    const int width = std::max(120, to.x - from.x - 16);
+    const int height = std::max(36, slider.y + slider.h - from.y);
+    controls.effectNote->setGeometry(from.x, from.y, width, height);
 }
 
 void PlaceDirectionControls(const LightingControls& controls, const std::filesystem::path& mainSkin,

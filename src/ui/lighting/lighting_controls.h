@@ -41,6 +41,7 @@ struct LightingControls {
     CPictureButton* paintTool = nullptr;           // 1165
     QComboBox* userModes = nullptr;                // 1198
     std::array<QLineEdit*, 3> rgb{};               // 1207..1209
+    CColourStatic* effectNote = nullptr;           // an effect without parameters here
     // The groups that exist with their layout keys and never show.
     std::vector<QWidget*> alwaysHidden;
 

@@ -102,10 +102,9 @@ void CLightingPanel::Connect() {
         model_.OnUserModeRenamed(text.toStdString());
         ApplyView();
     });
-    for (int i = 0; i < 3; ++i) {
-        connect(c.rgb[static_cast<std::size_t>(i)], &QLineEdit::textEdited, this,
-                [this, i] { OnRgbEdited(pid::kRedEdit + i); });
-    }
+    // A number is read when the user is done with it: an edit emptied on the way to a new
+    // number is no mistake yet.
+    for (QLineEdit* edit : c.rgb) connect(edit, &QLineEdit::editingFinished, this, [this] { OnRgbEntered(); });
 }
 
 void CLightingPanel::SetUp(const std::filesystem::path& skinFolder) {
@@ -172,17 +171,26 @@ void CLightingPanel::OnColourPicked(int controlId, const QColor& colour) {
     ApplyView();
 }
 
-void CLightingPanel::OnRgbEdited(int controlId) {
+void CLightingPanel::OnRgbEntered() {
     std::array<std::string, 3> texts;
     for (std::size_t i = 0; i < 3; ++i) texts[i] = controls_.rgb[i]->text().toStdString();
-    const lighting::RgbEntry entry = model_.OnRgbEdited(controlId, texts);
+    const lighting::RgbEntry entry = model_.OnRgbEntered(texts);
+    // The numbers go back before any prompt: the prompt takes the focus, and the edit must not
+    // be read again with the text that was refused.
+    ShowRgbNumbers(entry.numbers, true);
+    ApplyView();
     if (entry.invalidText && host_.prompt != nullptr) host_.prompt->ShowMessage(kEnterIntegerPrompt);
+}
+
+void CLightingPanel::ShowRgbNumbers(const std::array<int, 3>& numbers, bool evenWhileTyping) {
     for (std::size_t i = 0; i < 3; ++i) {
         QLineEdit* edit = controls_.rgb[i];
-        const QString number = QString::number(entry.numbers[i]);
+        // Someone typing keeps the text until they leave the edit.
+        if (!evenWhileTyping && edit->hasFocus() && edit->isModified()) continue;
+        const QString number = QString::number(numbers[i]);
         if (edit->text() != number) edit->setText(number);
+        edit->setModified(false);
     }
-    ApplyView();
 }
 
 void CLightingPanel::ShowPicture(int id, std::string_view name) {
@@ -234,6 +242,10 @@ void CLightingPanel::ApplyView() {
     ShowPicture(pid::kDirectionFirst, v.directionPictures.first);
     ShowPicture(pid::kDirectionSecond, v.directionPictures.second);
     ShowPicture(pid::kLightingViewToggle, v.lightingViewPicture);
+    ShowRgbNumbers(v.rgbNumbers, false);
+    for (QLineEdit* edit : controls_.rgb) edit->setEnabled(v.rgbEditable);
+    controls_.effectNote->setText(Q(v.effectNote));
+    controls_.effectNote->setVisible(!v.effectNote.empty());
     ApplyVisibility(v.visibleGroups);
     PlaceDirectionControls(controls_, config_.mainSkin, v.directionLayout.labelKey, v.directionLayout.firstKey,
                            v.directionLayout.secondKey);

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPixmap>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -79,7 +80,8 @@ private:
     void ShowPicture(int id, std::string_view name);
 
     void OnViewToggle();
-    void OnRgbEdited(int controlId);
+    void OnRgbEntered();
+    void ShowRgbNumbers(const std::array<int, 3>& numbers, bool evenWhileTyping);
     void OnColourPicked(int controlId, const QColor& colour);
     void TurnViewOff();
 

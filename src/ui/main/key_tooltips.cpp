@@ -1,6 +1,7 @@
 #include "ui/main/key_tooltips.h"
 
 #include "core/app/text_table.h"
+#include "core/editor/key_choices.h"
 #include "core/keyboard/key_catalogue.h"
 #include "core/keyboard/media_function_tables.h"
 
@@ -32,6 +33,19 @@ std::string KeyButtonTooltip(const std::string& name, const KeyRecord& record, c
         break;
     case AssignFunctionKey:
         tip += Text(TextId::KEY_PROMPT_FUNCTION) + FunctionName(static_cast<int>(record.value)) + ")";
+        break;
+    // Named as the key editor lists them; the text table has no texts for these types.
+    case AssignDisabled:
+        tip += kDisabledName;
+        break;
+    case AssignStopMacro:
+        tip += kStopMacroName;
+        break;
+    case AssignLaunchProgram:
+        tip += "Launch program";
+        break;
+    case AssignTextBlock:
+        tip += "Type text";
         break;
     default:
         break;

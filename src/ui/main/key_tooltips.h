@@ -9,8 +9,8 @@
 
 namespace qv::ui {
 
-// `name`: the key's name ("G%d" for G buttons). Types 2, 4, 7 and 8 name their value; other
-// non-zero types add only "Keys, Set: ".
+// `name`: the key's name ("G%d" for G buttons). Types 2, 4, 7 and 8 name their value; disabled,
+// stop-macro, program and text keys name their type; unknown types add only "Keys, Set: ".
 std::string KeyButtonTooltip(const std::string& name, const KeyRecord& record, const MacroList& macros);
 
 }  // namespace qv::ui

@@ -5,6 +5,8 @@
 #include "core/keyboard/key_record.h"
 #include "core/editor/composite_ids.h"
 #include "core/editor/editor_placement.h"
+#include "core/editor/key_choices.h"
+#include "core/keyboard/media_function_tables.h"
 #include "editor_fixture.h"
 
 namespace qv::test {
@@ -163,10 +165,118 @@ TEST_F(CompositeEditorTest, MediaAndFunctionPagesWriteTheChosenItem) {
 
     editor.PressPageButton(EditorPage::Function);
     editor.SelectFunction(10);
-    editor.SelectFunction(11);  // outside the list
+    editor.SelectFunction(kFunctionChoiceCount);  // outside the list
     editor.Ok();
     EXPECT_FALSE(editor.IsOpen());
     EXPECT_EQ(Content().Record(1, kRecordG1), Assigned(AssignFunctionKey, 10, GKeyId(0)));
+}
+
+TEST_F(CompositeEditorTest, DisabledAndStopMacroKeysOpenOnTheirChoiceAndKeepTheirType) {
+    const auto items = CompositeEditor::FunctionItems();
+    ASSERT_EQ(items.size(), 13u);
+    EXPECT_EQ(items[10], FunctionName(10)) << "the application functions keep their places";
+    EXPECT_EQ(items[kDisabledChoice], "Disabled");
+    EXPECT_EQ(items[kStopMacroChoice], "Stop macro");
+
+    constexpr int kSlotF3 = 0x03D;
+    Change([](ProfileContent& c) {
+        c.Assign(0, kSlotA, Assigned(AssignDisabled, 0));
+        c.Assign(0, kSlotF3, Assigned(AssignStopMacro, 0));
+    });
+    OpenOn(kSlotA);
+    EXPECT_EQ(editor.PageShown(), EditorPage::Function);
+    EXPECT_EQ(editor.FunctionSelection(), kDisabledChoice);
+    EXPECT_FALSE(editor.ApplyEnabled());
+    EXPECT_FALSE(editor.CaptureActive()) << "no key is taken while the list is shown";
+    editor.Apply();
+    EXPECT_EQ(Content().Record(0, kSlotA), Assigned(AssignDisabled, 0));
+
+    OpenOn(kSlotF3);
+    EXPECT_EQ(editor.FunctionSelection(), kStopMacroChoice);
+    editor.SelectFunction(3);
+    editor.Apply();
+    EXPECT_EQ(Content().Record(0, kSlotF3), Assigned(AssignFunctionKey, 3));
+
+    // And they can be chosen for any key.
+    constexpr int kSlotB = 0x030;
+    OpenOn(kSlotB);
+    editor.PressPageButton(EditorPage::Function);
+    editor.SelectFunction(kStopMacroChoice);
+    editor.Apply();
+    EXPECT_EQ(Content().Record(0, kSlotB), Assigned(AssignStopMacro, 0));
+    editor.SelectFunction(kDisabledChoice);
+    editor.Apply();
+    EXPECT_EQ(Content().Record(0, kSlotB), Assigned(AssignDisabled, 0));
+
+    // G9's macro-only editor stays on the macro page whatever the record holds.
+    Change([](ProfileContent& c) { c.Record(0, kRecordG9) = Assigned(AssignDisabled, 0, GKeyId(8)); });
+    OpenOn(kRecordG9, /*macroOnly=*/true);
+    EXPECT_EQ(editor.PageShown(), EditorPage::Macro);
+}
+
+TEST_F(CompositeEditorTest, KeysTheKeyboardCannotSendAreRefusedWithAMessage) {
+    Change([](ProfileContent& c) { c.Assign(0, kSlotA, Assigned(AssignSingleKey, 0x030)); });
+    OpenOn(kSlotA);
+    constexpr std::uint8_t kVkF13 = 0x7C;
+    constexpr std::uint16_t kScanF13 = 0x064;
+    EXPECT_TRUE(Send(Press(kVkF13, kScanF13))) << "swallowed, not passed to the window";
+    EXPECT_EQ(editor.CapturedKey(), 0x030u) << "the key held before stays";
+    EXPECT_EQ(editor.KeyText(), "B");
+    EXPECT_FALSE(editor.ApplyEnabled());
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_NE(prompt.messages[0].find("F13"), std::string::npos);
+    // One message per press, not per repeat or release.
+    Send(Repeat(kVkF13, kScanF13));
+    Send(Release(kVkF13, kScanF13));
+    EXPECT_EQ(prompt.messages.size(), 1u);
+
+    // Keys the keyboard sends are still taken, modifiers and the Windows keys included.
+    EXPECT_TRUE(Send(Press(kVkControl, kScanLeftCtrl)));
+    EXPECT_EQ(editor.CapturedKey(), 0x01Du);
+    EXPECT_TRUE(Send(Release(kVkSnapshot, kScanPrintScreen)));
+    EXPECT_EQ(editor.CapturedKey(), 0x137u);
+    EXPECT_EQ(prompt.messages.size(), 1u);
+}
+
+// A prompt that, while it shows, sees the key the user presses to close it go to the editor.
+struct PromptClosedByEnter : RecordingPrompt {
+    CompositeEditor* editor = nullptr;
+    std::vector<bool> takenWhileShown;
+    void ShowMessage(std::string_view text) override {
+        RecordingPrompt::ShowMessage(text);
+        const KeyEvent enter = Press(0x0D, 0x01C);
+        takenWhileShown.push_back(editor->OnKeyEvent(enter.vk, enter.lParam));
+    }
+};
+
+TEST(CompositeEditorPrompt, KeysPressedOnTheMessageAreLeftToTheMessage) {
+    ResetTextTable();
+    TempDir dir;
+    ProfileStore store;
+    RecordingHost host;
+    PromptClosedByEnter prompt;
+    CompositeEditor editor(store, host, prompt, SettingsStore(dir.path() / "settings.ini"), dir.path() / "language.ini");
+    prompt.editor = &editor;
+    EditorRequest r;
+    r.recordIndex = kSlotA;
+    editor.Open(r);
+    EXPECT_TRUE(editor.OnKeyEvent(0x7C, Press(0x7C, 0x064).lParam));  // F13
+    EXPECT_EQ(prompt.takenWhileShown, std::vector<bool>{false});
+    EXPECT_EQ(editor.CapturedKey(), kNoKey) << "Enter closed the message, it was not taken";
+    EXPECT_TRUE(editor.OnKeyEvent(0x0D, Press(0x0D, 0x01C).lParam)) << "capture goes on afterwards";
+    EXPECT_EQ(editor.CapturedKey(), 0x01Cu);
+}
+
+TEST(KeyChoices, EveryKeyOfTheKeyListButF13CanBeSent) {
+    for (int p = 0; p < kKeyListSize; ++p) {
+        const KeyCode k = KeyCodeAtListPosition(p);
+        if (k == kNoKey) continue;
+        EXPECT_TRUE(KeyboardCanSend(k)) << KeyName(k);
+    }
+    EXPECT_FALSE(KeyboardCanSend(0x064)) << "F13 has no usage the keyboard knows";
+    EXPECT_FALSE(KeyboardCanSend(0x15E)) << "Power is no keyboard-page key";
+    EXPECT_FALSE(KeyboardCanSend(kNoKey));
+    EXPECT_TRUE(KeyboardCanSend(0x15C)) << "Right Win is a modifier";
 }
 
 TEST_F(CompositeEditorTest, CancelLeavesTheWorkingStoreAsItWas) {

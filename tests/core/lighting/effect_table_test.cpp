@@ -42,8 +42,14 @@ TEST(EffectNames, ComeFromTheSkinByLanguage) {
     const std::uint8_t codes[] = {6, 0, 0, 1};
     const auto t = EffectTable::FromCodeBytes(codes);
     EXPECT_EQ(EffectNames(t, skin, 0), (std::vector<std::string>{"静态", "波浪"}));
-    EXPECT_EQ(EffectNames(t, skin, 1), (std::vector<std::string>{"1", "Wave"}));  // no key: "1"
-    EXPECT_EQ(EffectNames(t, skin, 2), (std::vector<std::string>{"", ""}));
+    // A code the skin does not name still reads as itself, whatever the language.
+    EXPECT_EQ(EffectNames(t, skin, 1), (std::vector<std::string>{"Effect 6", "Wave"}));
+    EXPECT_EQ(EffectNames(t, skin, 2), (std::vector<std::string>{"Effect 6", "Effect 1"}));
+    const std::uint8_t later[] = {19, 25};
+    std::ofstream(skin, std::ios::app) << "[Mode1]\n19=\n";
+    EXPECT_EQ(EffectNames(EffectTable::FromCodeBytes(later), skin, 1),
+              (std::vector<std::string>{"Effect 19", "Effect 25"}))
+        << "an empty name is no name";
 
     const auto lang = dir.path() / "language.ini";
     EXPECT_EQ(ReadLanguageValue(lang), 0);

@@ -89,7 +89,7 @@ TEST_F(LightingOnKeyboard, UnreadableGlobalBlockLeavesNoEffects) {
     EXPECT_EQ(s.Load(nullptr), -1);
     EXPECT_TRUE(s.Effects().Empty());
     EXPECT_EQ(s.Mirror()[0].bytes[0], kDefaultSettingsBlock[0]);  // the mirror keeps its content
-    EXPECT_EQ(VisibleGroups(s.State().effect, true), 0u);          // and the panel shows nothing
+    EXPECT_EQ(VisibleGroups(s.State().effect, true, !s.Effects().Empty()), 0u);  // and the panel shows nothing
 }
 
 TEST_F(LightingOnKeyboard, EffectSelectionWritesByCodeGroup) {
@@ -115,14 +115,26 @@ TEST_F(LightingOnKeyboard, EffectSelectionWritesByCodeGroup) {
     EXPECT_EQ(Settings(42, 5), (std::vector<std::uint8_t>{5, 4, 1, 0, 1}));
 }
 
-TEST_F(LightingOnKeyboard, UnknownEffectWritesNothing) {
-    SetEffects({1, 19});
+TEST_F(LightingOnKeyboard, ListedEffectWithoutParametersIsWrittenAlone) {
+    SetEffects({1, 19, 25});
     LightingSettings s(kb.Commands());
+    s.SetShownProfile(2);
     ASSERT_EQ(s.Load(nullptr), 0);
+    s.State().colourful = true;
     kb.Sim().ClearFrameLog();
     EXPECT_EQ(s.SelectEffectAt(1), 19);
-    EXPECT_TRUE(TakeFrames().empty());
+    const auto f = TakeFrames();
+    ASSERT_EQ(Commands(f), (std::vector<int>{0x01, 0x06, 0x02})) << "the code only, no colourful flag";
+    EXPECT_EQ(f[1].address, 84);
+    EXPECT_EQ(Settings(84, 1), (std::vector<std::uint8_t>{19}));
     EXPECT_EQ(s.State().effect, 19);
+
+    // Outside the list there is no code to write.
+    EXPECT_EQ(s.SelectEffectAt(3), 0);
+    EXPECT_TRUE(TakeFrames().empty());
+    // A code the keyboard does not list is never sent.
+    s.SelectEffect(30);
+    EXPECT_TRUE(TakeFrames().empty());
 }
 
 TEST_F(LightingOnKeyboard, SlidersWriteLevelsOnlyWhenTheyChange) {
@@ -249,15 +261,37 @@ TEST_F(UserModesOnKeyboard, PaintClickWritesOneKeyAndItsEntry) {
     EXPECT_TRUE(TakeFrames().empty());
 }
 
-TEST_F(UserModesOnKeyboard, GKeyClickChangesTheSharedSlot) {
+TEST_F(UserModesOnKeyboard, ErasingOneGKeyErasesTheSharedSlotForGood) {
     UserModeEditor u(kb.Commands(), paths);
-    u.LoadUserModes();
+    u.LoadUserModes();  // no file: everything painted
     u.ChooseTool(kEraseTool);
     u.SetEraseColour(MakeColour(1, 2, 3));
     ASSERT_TRUE(u.ClickKey(1141, 20));
-    for (int g : GKeyButtonIds()) EXPECT_EQ(u.ButtonColour(g), MakeColour(1, 2, 3)) << g;
-    EXPECT_FALSE(u.Table().SetFlag(0, 1141));
-    EXPECT_TRUE(u.Table().SetFlag(0, 1000));
+    for (int g : GKeyButtonIds()) {
+        EXPECT_EQ(u.ButtonColour(g), MakeColour(1, 2, 3)) << g;
+        EXPECT_FALSE(u.Table().SetFlag(0, g)) << g;
+    }
+
+    // The next base colour recolours the painted keys but not the G keys.
+    ASSERT_TRUE(u.SetBaseColour(MakeColour(0, 200, 0)));
+    EXPECT_EQ(u.ButtonColour(1058), MakeColour(0, 200, 0));
+    EXPECT_EQ(u.ButtonColour(1000), MakeColour(1, 2, 3));
+    EXPECT_EQ(kb.Sim().Read(QV_SIM_KEY_COLOURS, 3 * kGKeySlot, 3), (std::vector<std::uint8_t>{1, 2, 3}));
+    const auto path = UserLightingFilePath(paths.userPrefix, 0);
+    EXPECT_EQ(UserLightingFile::Load(path).Key(0, kGKeySlot), (UserKeyEntry{MakeColour(1, 2, 3), false}));
+
+    // Painting any G key hands the slot back to the base colour, for all nine.
+    u.ChooseTool(kPaintTool);
+    ASSERT_TRUE(u.ClickKey(1002, 20));
+    ASSERT_TRUE(u.SetBaseColour(MakeColour(9, 9, 9)));
+    for (int g : GKeyButtonIds()) EXPECT_EQ(u.ButtonColour(g), MakeColour(9, 9, 9)) << g;
+
+    // The same holds after the mode is read back from the file.
+    u.ChooseTool(kEraseTool);
+    ASSERT_TRUE(u.ClickKey(1143, 20));
+    u.LoadUserMode();
+    ASSERT_TRUE(u.SetBaseColour(MakeColour(7, 0, 0)));
+    EXPECT_EQ(u.ButtonColour(1000), MakeColour(1, 2, 3));
 }
 
 TEST_F(UserModesOnKeyboard, BaseColourRecoloursOnlyPaintedKeys) {
@@ -361,23 +395,49 @@ TEST_F(PanelOnKeyboard, RefusedSwitchKeepsTheViewOff) {
     EXPECT_FALSE(std::filesystem::exists(paths.settingsFile));
 }
 
-TEST_F(PanelOnKeyboard, RgbEntryAppliesThroughTheCurrentEffect) {
+TEST_F(PanelOnKeyboard, RgbEditsShowAndSetTheColourOfTheButtonTheyActOn) {
     LightingPanel panel(kb.Commands(), config);
     ASSERT_EQ(panel.Load(LoadReason::Reload), 0);
+    EXPECT_FALSE(panel.View().rgbEditable) << "the view is off: typing would set nothing";
     panel.OnLightingViewClicked({});
     panel.OnEffectSelected(panel.Settings().Effects().PositionOf(6));
+    panel.OnColourPicked(1152, MakeColour(10, 20, 30));
+    EXPECT_EQ(panel.View().rgbNumbers, (std::array<int, 3>{10, 20, 30})) << "the effect colour";
+    EXPECT_TRUE(panel.View().rgbEditable);
+
     kb.Sim().ClearFrameLog();
-    const RgbEntry e = panel.OnRgbEdited(1207, {"300", "20", "30"});
-    EXPECT_EQ(e.numbers[0], 255);
-    const auto f = TakeFrames();
+    RgbEntry e = panel.OnRgbEntered({"300", "20", "30"});
+    EXPECT_EQ(e.numbers, (std::array<int, 3>{255, 20, 30}));
+    auto f = TakeFrames();
     ASSERT_EQ(Commands(f), (std::vector<int>{0x01, 0x06, 0x06, 0x02}));
     EXPECT_EQ(f[2].data, (std::vector<std::uint8_t>{255, 20, 30}));
     EXPECT_EQ(panel.View().effectColour, MakeColour(255, 20, 30));
     EXPECT_EQ(panel.View().colourfulPicture, "sjsup.bmp");
 
-    panel.OnEffectSelected(panel.Settings().Effects().PositionOf(4));
+    // Leaving the edits as they are writes nothing and keeps the colourful flag on.
+    panel.OnColourfulClicked();
     kb.Sim().ClearFrameLog();
-    panel.OnRgbEdited(1208, {"1", "2", "3"});
+    e = panel.OnRgbEntered({"255", "20", "30"});
+    EXPECT_TRUE(TakeFrames().empty());
+    EXPECT_EQ(panel.View().colourfulPicture, "sjsdown.bmp");
+
+    // Effect 20: the base colour while painting, the erase colour while erasing.
+    panel.OnEffectSelected(panel.Settings().Effects().PositionOf(20));
+    panel.OnToolClicked(1165);
+    panel.OnColourPicked(1162, MakeColour(0, 255, 0));
+    panel.OnColourPicked(1160, MakeColour(5, 6, 7));
+    EXPECT_EQ(panel.View().rgbNumbers, (std::array<int, 3>{0, 255, 0}));
+    panel.OnToolClicked(1164);
+    EXPECT_EQ(panel.View().rgbNumbers, (std::array<int, 3>{5, 6, 7}));
+    e = panel.OnRgbEntered({"8", "6", "7"});
+    EXPECT_EQ(panel.UserModes().State().erase, MakeColour(8, 6, 7));
+    EXPECT_EQ(panel.UserModes().State().base, MakeColour(0, 255, 0));
+
+    // An effect without a colour takes nothing from the edits.
+    panel.OnEffectSelected(panel.Settings().Effects().PositionOf(4));
+    EXPECT_FALSE(panel.View().rgbEditable);
+    kb.Sim().ClearFrameLog();
+    panel.OnRgbEntered({"1", "2", "3"});
     EXPECT_TRUE(TakeFrames().empty());
 }
 

@@ -202,6 +202,24 @@ TEST(LightingPreview, NonAnimatedEffectsResetTheKeysAndEffect20LeavesThem) {
     EXPECT_EQ(Tick(p, 20).paints, 0);
 }
 
+TEST(LightingPreview, RightWinShowsWhatMenuShowsInEveryEffect) {
+    constexpr int kRightWin = 1087, kMenu = 1088;
+    for (int effect : {1, 2, 3, 4, 5, 6, 10, 11, 12, 13, 14, 15, 16, 18}) {
+        for (bool colourful : {false, true}) {
+            LightingPreview p;
+            for (int t = 0; t < 40; ++t) {
+                const auto s = Tick(p, effect, 255, colourful, MakeColour(200, 100, 50));
+                ASSERT_TRUE(s.shown.count(kRightWin)) << effect << " tick " << t;
+                ASSERT_EQ(s.At(kRightWin), s.At(kMenu)) << effect << " tick " << t;
+            }
+        }
+    }
+    // It moves with the animation, it is not painted once.
+    LightingPreview p;
+    const ColourRef first = Tick(p, 4).At(kRightWin);
+    EXPECT_NE(Tick(p, 4).At(kRightWin), first);
+}
+
 TEST(LightingPreview, ColourfulKeysTakeTheInjectedRandomColour) {
     FixedRandom r;
     r.value = 200 + 255 * 3;  // modulo 255 gives 200, wheel entry 8
@@ -247,7 +265,7 @@ TEST(LightingPreview, TickArrivingDuringATickReturnsAtOnce) {
     sink.preview = &p;
     p.Tick({4, 255, false, kWhite}, sink);
     EXPECT_EQ(p.Phase(4), 2);
-    EXPECT_EQ(sink.paints, 104);
+    EXPECT_EQ(sink.paints, 105) << "the chain and Right Win beside Menu";
 }
 
 }  // namespace

@@ -15,7 +15,10 @@ namespace {
 TEST(PanelDecisions, VisibilityFollowsTheEffectAndTheView) {
     EXPECT_EQ(VisibleGroups(17, true), kGroupEffectSelector | kGroupBrightness | kGroupColourChoice);
     EXPECT_FALSE(VisibleGroups(17, true) & kGroupSpeed);
-    EXPECT_EQ(VisibleGroups(19, true), 0u);  // even the selector hides
+    EXPECT_EQ(VisibleGroups(19, true), kGroupEffectSelector) << "the way out of an effect without parameters";
+    EXPECT_EQ(VisibleGroups(19, false), 0u);
+    EXPECT_EQ(VisibleGroups(0, true), kGroupEffectSelector) << "a record holding no listed code";
+    EXPECT_EQ(VisibleGroups(0, true, /*effectsListed=*/false), 0u) << "nothing to choose from";
     EXPECT_EQ(VisibleGroups(1, false), 0u);
     EXPECT_TRUE(VisibleGroups(10, true) & kGroupSecondColour);
     EXPECT_TRUE(VisibleGroups(16, true) & kGroupFirstColour);
@@ -75,30 +78,28 @@ TEST(PanelDecisions, LabelTextsByLanguage) {
     EXPECT_TRUE(ReadLabelTexts(skin, 3).empty());
 }
 
-TEST(RgbEntry, ClampsTheChangedEditAndKeepsLowBytes) {
-    auto e = ReadRgbEntry({"300", "20", "30"}, {0, 0, 0}, 0);
-    EXPECT_EQ(e.numbers, (std::array<int, 3>{255, 20, 30}));
-    EXPECT_EQ(e.colour, MakeColour(255, 20, 30));
+TEST(RgbEntry, NumbersAreHeldToAByteAndBadTextKeepsTheShownOne) {
+    const ColourRef shown = MakeColour(1, 2, 3);
+    auto e = ReadRgbEntry({"300", "-1", " 7 "}, shown);
+    EXPECT_EQ(e.numbers, (std::array<int, 3>{255, 0, 7}));
+    EXPECT_EQ(e.colour, MakeColour(255, 0, 7));
     EXPECT_FALSE(e.invalidText);
 
-    e = ReadRgbEntry({"-1", "20", "30"}, {0, 0, 0}, 0);
-    EXPECT_EQ(e.numbers[0], -1);  // stays in the edit
-    EXPECT_EQ(RedOf(e.colour), 255);
-
-    // Only the edit that changed is clamped; another one above 255 keeps its low byte.
-    e = ReadRgbEntry({"10", "300", "30"}, {0, 0, 0}, 0);
-    EXPECT_EQ(e.numbers[1], 300);
-    EXPECT_EQ(GreenOf(e.colour), 300 & 0xFF);
+    for (const char* bad : {"", "-", "+", "abc", "12x", "99999999999"}) {
+        e = ReadRgbEntry({"12", bad, "99"}, shown);
+        EXPECT_TRUE(e.invalidText) << bad;
+        EXPECT_EQ(e.numbers, (std::array<int, 3>{12, 2, 99})) << bad;
+    }
+    EXPECT_EQ(RgbNumbers(MakeColour(10, 20, 30)), (std::array<int, 3>{10, 20, 30}));
 }
 
-TEST(RgbEntry, TextThatIsNoIntegerKeepsTheLastNumbers) {
-    auto e = ReadRgbEntry({"12", "abc", "99"}, {1, 2, 3}, 1);
-    EXPECT_TRUE(e.invalidText);
-    EXPECT_EQ(e.numbers, (std::array<int, 3>{12, 2, 3}));
-    EXPECT_EQ(e.colour, MakeColour(12, 2, 3));
-    EXPECT_TRUE(ReadRgbEntry({"", "1", "1"}, {}, 0).invalidText);
-    EXPECT_TRUE(ReadRgbEntry({"99999999999", "1", "1"}, {}, 0).invalidText);
-    EXPECT_FALSE(ReadRgbEntry({" 7 ", "+1", "0"}, {}, 0).invalidText);
+TEST(PanelDecisions, EffectWithoutParametersIsSaidInThePanel) {
+    EXPECT_EQ(UnknownEffectNote(19, true, "Effect 19"),
+              "This tool cannot set the parameters of Effect 19. The keyboard runs it with the settings it holds.");
+    EXPECT_NE(UnknownEffectNote(25, true, "").find("Effect 25"), std::string::npos);
+    EXPECT_EQ(UnknownEffectNote(19, false, "Effect 19"), "");
+    EXPECT_EQ(UnknownEffectNote(6, true, "Static"), "");
+    EXPECT_EQ(UnknownEffectNote(0, true, ""), "") << "no effect list at all is not an effect";
 }
 
 TEST(RgbEntry, TargetByEffectAndTool) {

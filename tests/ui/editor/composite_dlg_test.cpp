@@ -304,7 +304,8 @@ TEST_F(EditorDialogAlone, PagesShowTheirControlsAndTheirPictures) {
     EXPECT_TRUE(dlg_->Button(cid::kPageMedia)->ChooseFace() == ui::CPngButton::Face::kAltOn);
     auto* media = static_cast<ui::CStyledComboBox*>(dlg_->Control(cid::kMediaList));
     EXPECT_EQ(media->count(), 18);
-    EXPECT_EQ(static_cast<ui::CStyledComboBox*>(dlg_->Control(cid::kFunctionList))->count(), 11);
+    EXPECT_EQ(static_cast<ui::CStyledComboBox*>(dlg_->Control(cid::kFunctionList))->count(), 13)
+        << "the application functions, then Disabled and Stop macro";
     emit media->activated(6);
     dlg_->Button(cid::kOk)->click();
     EXPECT_FALSE(dlg_->isVisible());

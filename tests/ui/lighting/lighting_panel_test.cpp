@@ -6,8 +6,11 @@
 #include <fstream>
 #include <iterator>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -141,14 +144,6 @@ TEST_F(LightingWindow, EachEffectShowsItsOwnControls) {
     EXPECT_EQ(Picture(pid::kColourChoiceFirst), "hong.bmp");
     EXPECT_EQ(SettingsWrites(), (std::vector<SettingsWrite>{{17, {2}}}));
 
-    sim_->ClearFrameLog();
-    ChooseEffect(19);
-    EXPECT_EQ(sim_->FrameCount(), 0u) << "an unknown code writes nothing";
-    EXPECT_FALSE(Shown(pid::kEffectSelector)) << "and hides even the selector";
-    EXPECT_FALSE(Shown(pid::kBrightnessSlider));
-    EXPECT_TRUE(Shown(pid::kLightingViewToggle));
-    EXPECT_TRUE(Shown(pid::kRedEdit));
-
     ChooseEffect(20);
     EXPECT_TRUE(Shown(pid::kUserModeSelector));
     EXPECT_TRUE(Shown(pid::kPaintToolPicture));
@@ -187,37 +182,133 @@ TEST_F(LightingWindow, ColourPickedInEitherGroupTurnsColourfulOffFirst) {
     EXPECT_EQ(sim_->FrameCount(), 0u);
 }
 
-TEST_F(LightingWindow, RgbEditsFollowTheDataExchangeRules) {
-    Start();
+TEST_F(LightingWindow, EffectsTheToolHasNoParametersForKeepTheSelectorAndSaySo) {
+    // A keyboard whose list goes on past the codes the tool knows.
+    Start([](const hidserv::SimControl& sim) { sim.Write(QV_SIM_GLOBAL, 12 + 19, {19, 25}); });
     TurnViewOn();
-    ChooseEffect(5);
+    auto* selector = Control<QComboBox>(pid::kEffectSelector);
+    const int at19 = Panel().Model().Settings().Effects().PositionOf(19);
+    const int at25 = Panel().Model().Settings().Effects().PositionOf(25);
+    ASSERT_GE(at19, 0);
+    ASSERT_GE(at25, 0);
+    EXPECT_EQ(selector->itemText(at19), "Effect 19");
+    EXPECT_EQ(selector->itemText(at25), "Effect 25");
+    auto* note = window_->findChild<QLabel*>("static_effectNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_FALSE(note->isVisibleTo(window_.get()));
+
+    sim_->ClearFrameLog();
+    ChooseEffect(19);
+    EXPECT_EQ(SettingsWrites(), (std::vector<SettingsWrite>{{0, {19}}})) << "the keyboard runs what the list shows";
+    EXPECT_TRUE(Shown(pid::kEffectSelector)) << "the way to another effect stays";
+    EXPECT_FALSE(Shown(pid::kBrightnessSlider));
+    EXPECT_FALSE(Shown(pid::kSecondColourButton));
+    EXPECT_TRUE(note->isVisibleTo(window_.get()));
+    EXPECT_TRUE(note->text().contains("Effect 19"));
+    EXPECT_TRUE(note->text().contains("cannot set"));
+
+    ChooseEffect(25);
+    EXPECT_TRUE(note->text().contains("Effect 25"));
+    // What the keyboard holds shows again after a reload.
+    window_->StartTimer(ui::kTimerLightingReload, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->TimerRunning(ui::kTimerLightingReload); }, 1000));
+    EXPECT_EQ(selector->currentIndex(), at25);
+    EXPECT_TRUE(note->isVisibleTo(window_.get()));
+
+    ChooseEffect(6);
+    EXPECT_FALSE(note->isVisibleTo(window_.get()));
+    EXPECT_TRUE(Shown(pid::kBrightnessSlider));
+    EXPECT_EQ(Record(0, 0, 1), (std::vector<std::uint8_t>{6}));
+}
+
+TEST_F(LightingWindow, RgbEditsShowTheButtonsColourAndReadTheNumberWhenLeft) {
+    Start([](const hidserv::SimControl& sim) { sim.Write(QV_SIM_SETTINGS, 5, {10, 20, 30}); });
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     auto* red = Control<QLineEdit>(pid::kRedEdit);
     auto* green = Control<QLineEdit>(pid::kGreenEdit);
     auto* blue = Control<QLineEdit>(pid::kBlueEdit);
+    const auto texts = [&] { return std::vector<QString>{red->text(), green->text(), blue->text()}; };
+    EXPECT_FALSE(red->isEnabled()) << "the view is off: typing would set nothing";
+    TurnViewOn();
+    ChooseEffect(5);
+    EXPECT_EQ(texts(), (std::vector<QString>{"10", "20", "30"})) << "the colour the keyboard holds";
+    ASSERT_TRUE(red->isEnabled());
 
-    red->selectAll();
-    QTest::keyClicks(red, "300");
-    EXPECT_EQ(red->text(), "255");
-    EXPECT_EQ(Record(0, 5, 3), (std::vector<std::uint8_t>{255, 0, 0}));
-
-    green->selectAll();
-    green->insert("-1");  // pasted
-    EXPECT_EQ(green->text(), "-1") << "only the edit that changed is clamped, and only above";
-    EXPECT_EQ(Record(0, 5, 3), (std::vector<std::uint8_t>{255, 255, 0}));
-    EXPECT_EQ(Control<CColourButton>(pid::kFirstColourButton)->Colour(), QColor(255, 255, 0));
-
-    blue->selectAll();
-    QTest::keyClicks(blue, "x");
-    EXPECT_EQ(prompt_.messages.back(), ui::CLightingPanel::kEnterIntegerPrompt);
-    EXPECT_EQ(blue->text(), "0") << "the last number comes back";
-    EXPECT_EQ(Record(0, 5, 3), (std::vector<std::uint8_t>{255, 255, 0}));
-
-    // An effect without a colour takes nothing from the edits.
-    ChooseEffect(4);
+    // On the way to a new number the box may be empty; nothing is said or written until it is left.
     sim_->ClearFrameLog();
-    blue->selectAll();
-    QTest::keyClicks(blue, "9");
+    red->setFocus();
+    red->selectAll();
+    QTest::keyClick(red, Qt::Key_Backspace);
+    EXPECT_EQ(red->text(), "");
+    QTest::keyClicks(red, "300");
+    EXPECT_TRUE(prompt_.messages.empty());
     EXPECT_EQ(sim_->FrameCount(), 0u);
+    QTest::keyClick(red, Qt::Key_Return);
+    EXPECT_EQ(red->text(), "255");
+    EXPECT_EQ(Record(0, 5, 3), (std::vector<std::uint8_t>{255, 20, 30}));
+    EXPECT_EQ(Control<CColourButton>(pid::kSecondColourButton)->Colour(), QColor(255, 20, 30));
+
+    // A lone sign left behind by moving to the next box: asked for once, the number comes back.
+    green->setFocus();
+    green->selectAll();
+    QTest::keyClicks(green, "-");
+    EXPECT_TRUE(prompt_.messages.empty());
+    sim_->ClearFrameLog();
+    blue->setFocus();
+    ASSERT_EQ(prompt_.messages.size(), 1u);
+    EXPECT_EQ(prompt_.messages.back(), ui::CLightingPanel::kEnterIntegerPrompt);
+    EXPECT_EQ(green->text(), "20");
+    EXPECT_EQ(sim_->FrameCount(), 0u);
+
+    // Leaving a box as it was writes nothing.
+    red->setFocus();
+    blue->setFocus();
+    EXPECT_EQ(sim_->FrameCount(), 0u);
+
+    // The tool decides which colour shows under effect 20 (the panel model's tests); here the
+    // boxes follow a change made elsewhere in the panel.
+    ChooseEffect(20);
+    Click(Control<CPictureButton>(pid::kPaintToolPicture));
+    PickColour(pid::kBaseColourButton, QColor(0, 255, 0));
+    EXPECT_EQ(texts(), (std::vector<QString>{"0", "255", "0"}));
+
+    // An effect without a colour leaves the boxes nothing to set.
+    ChooseEffect(4);
+    EXPECT_FALSE(blue->isEnabled());
+}
+
+TEST_F(LightingWindow, WheelChoosesAnEffectOnlyOnceTheSelectorHasTheFocus) {
+    Start();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    TurnViewOn();
+    ChooseEffect(3);
+    auto* selector = Control<QComboBox>(pid::kEffectSelector);
+    EXPECT_EQ(selector->focusPolicy(), Qt::StrongFocus);
+    const auto turn = [&] {
+        const QPointF at = QPointF(selector->rect().center());
+        QWheelEvent wheel(at, selector->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(selector, &wheel);
+        return wheel.isAccepted();
+    };
+
+    Control<QLineEdit>(pid::kRedEdit)->setFocus();
+    const int before = selector->currentIndex();
+    sim_->ClearFrameLog();
+    EXPECT_FALSE(turn()) << "passed on to the window";
+    EXPECT_EQ(selector->currentIndex(), before);
+    EXPECT_EQ(sim_->FrameCount(), 0u);
+
+    selector->setFocus();
+    EXPECT_TRUE(turn());
+    EXPECT_EQ(selector->currentIndex(), before + 1);
+    EXPECT_EQ(Record(0, 0, 1), (std::vector<std::uint8_t>{static_cast<std::uint8_t>(
+                                   Panel().Model().Settings().Effects().CodeAt(before + 1))}));
+
+    auto* modes = Control<QComboBox>(pid::kUserModeSelector);
+    EXPECT_EQ(modes->focusPolicy(), Qt::StrongFocus) << "the user-mode list resends every key colour per notch";
 }
 
 TEST_F(LightingWindow, DirectionPicturesTakeTheEffectsImagesAndPlace) {

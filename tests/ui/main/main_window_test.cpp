@@ -321,7 +321,7 @@ TEST_F(MainWindowFixture, TooltipsNameEachKindOfAssignment) {
     EXPECT_EQ(tip(1073), "C" + set + Text(TextId::KEY_PROMPT_MACRO) + ")");
     EXPECT_EQ(tip(1060), "D" + set + Text(TextId::KEY_PROMPT_MEDIA) + KeyName(MediaKeyCode(7)) + ")");
     EXPECT_EQ(tip(1046), "E" + set + Text(TextId::KEY_PROMPT_FUNCTION) + FunctionName(0) + ")");
-    EXPECT_EQ(tip(1061), "F" + set);
+    EXPECT_EQ(tip(1061), "F" + set + "Disabled");
     EXPECT_EQ(tip(1062), "G");
     EXPECT_EQ(tip(GKeyButtons()[1]), "G2" + set + Text(TextId::KEY_PROMPT_MACRO) + "Combo)");
     EXPECT_EQ(tip(GKeyButtons()[0]), "G1");

@@ -16,7 +16,8 @@ int NotifyAssignmentsChanged(std::string_view programFileName, const std::filesy
         const auto socket = InstanceSocketPath(folder, pid);
         std::error_code ec;
         if (socket.empty() || !std::filesystem::exists(socket, ec)) continue;
-        if (SendInstanceRequest(socket, {kMsgAssignmentsChanged, kAssignmentsChangedTag}, timeout)) ++told;
+        const InstanceRequest notice{protocol::kMsgAssignmentsChanged, protocol::kAssignmentsChangedTag};
+        if (SendInstanceRequest(socket, notice, timeout)) ++told;
     }
     return told;
 }

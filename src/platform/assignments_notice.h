@@ -6,17 +6,16 @@
 #include <sys/types.h>
 
 #include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <string_view>
 
+#include "protocol/window_messages.h"
+
 namespace qv::platform {
 
-inline constexpr std::uint32_t kMsgAssignmentsChanged = 0x4B43;
-inline constexpr std::uint32_t kAssignmentsChangedTag = 0x4B455953;
-
-// Sends the notice to every process named `programFileName` (other than `self`) whose window
-// listens in this user's socket folder; returns how many took it.
+// Sends the notice (protocol::kMsgAssignmentsChanged with its tag) to every process named
+// `programFileName` (other than `self`) whose window listens in this user's socket folder;
+// returns how many took it.
 int NotifyAssignmentsChanged(std::string_view programFileName, const std::filesystem::path& runtimeFolder,
                              pid_t self, std::chrono::milliseconds timeout,
                              const std::filesystem::path& procRoot = "/proc");

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/instance_channel.h"
+#include "protocol/window_messages.h"
 #include "support/temp_dir.h"
 
 namespace qv::platform {
@@ -69,7 +70,7 @@ TEST(AssignmentsNotice, EveryListeningWindowOfTheProgramIsTold) {
 
     EXPECT_EQ(NotifyAssignmentsChanged("quorvane", runtime.path(), 1, std::chrono::seconds(5), proc.path()), 1);
     window.Stop();
-    EXPECT_EQ(window.seen, (InstanceRequest{kMsgAssignmentsChanged, kAssignmentsChangedTag}));
+    EXPECT_EQ(window.seen, (InstanceRequest{protocol::kMsgAssignmentsChanged, protocol::kAssignmentsChangedTag}));
     other.Stop();
     EXPECT_EQ(other.seen, InstanceRequest{});
     EXPECT_EQ(NotifyAssignmentsChanged("quorvane", runtime.path() / "none", 1, std::chrono::seconds(1), proc.path()), 0);

@@ -7,23 +7,26 @@
 #include <cstdint>
 #include <string_view>
 
+#include "protocol/window_messages.h"
+
 namespace qv::device {
 
-// Main-window messages (number and the wParam tag its handler checks).
-inline constexpr unsigned kMsgProfileReload = 0x5452;
-inline constexpr std::uintptr_t kProfileReloadTag = 0x50524F46;
-inline constexpr unsigned kMsgDeviceGone = 0x4753;
-inline constexpr std::uintptr_t kDeviceGoneTag = 0;
-inline constexpr unsigned kMsgStatusChanged = 0x5045;
-inline constexpr std::uintptr_t kStatusChangedTag = 0x004C4544;
-inline constexpr unsigned kMsgInstanceOpen = 0x5350;
-inline constexpr std::uintptr_t kInstanceOpenTag = 0x4F50454E;
+// The main-window messages the device threads send (numbers and tags in protocol/).
+using protocol::kDeviceGoneTag;
+using protocol::kInstanceOpenTag;
+using protocol::kMsgDeviceGone;
+using protocol::kMsgInstanceOpen;
+using protocol::kMsgProfileReload;
+using protocol::kMsgStatusChanged;
+using protocol::kProfileReloadTag;
+using protocol::kStatusChangedTag;
 
 // One-shot main-window timer that reloads the keyboard's lighting settings.
 inline constexpr int kTimerLightingReload = 1051;
 
-// Notification-area icons: keyboard present, no keyboard, the keyboard's alternate icon.
-inline constexpr int kIconKeyboardPresent = 141;
+// Notification-area icons: keyboard present, no keyboard, the keyboard's alternate icon (the
+// macro picture).
+inline constexpr int kIconKeyboard = 141;
 inline constexpr int kIconNoKeyboard = 128;
 inline constexpr int kIconAlternate = 142;
 // SetTrayState kinds.

@@ -48,7 +48,7 @@ void PresenceWorker::Run(int count) {
         std::this_thread::sleep_for(readyPoll);
     }
 
-    window_.SetTrayState(kTrayNormal, count != 0 ? kIconKeyboardPresent : kIconNoKeyboard);
+    window_.SetTrayState(kTrayNormal, count != 0 ? kIconKeyboard : kIconNoKeyboard);
     lastKnownCount_.store(count);
     if (!window_.AutoOpenFlag()) {
         if (count != 0) window_.PostWindowMessage(kMsgInstanceOpen, kInstanceOpenTag);

@@ -39,6 +39,8 @@ struct Environment {
     std::function<std::unique_ptr<DeviceSession>(std::string* error)> openService;
     // Tells a running window that the keyboard's assignments were changed.
     std::function<void()> notifyWindow;
+    // Tells it that the active profile or the lighting was changed.
+    std::function<void()> notifyWindowSettings;
     // The keyboard's write lock, held by every change from before the keyboard is opened until
     // its last frame (keyboard_change.h); nullptr with a one-line reason when it cannot
     // be had in time. Unset: changes take no lock.

@@ -48,6 +48,9 @@ int RunProfile(int wanted) {
         if (const int r = commands.SetActiveProfile(wanted - 1); r != device::kSuccess) {
             return Fail(kExitFailed, "cannot set the active profile: " + DescribeResult(r));
         }
+        session.reset();
+        lock.reset();
+        NotifyWindowOfSettings();
         return kExitOk;
     }
     const int active = commands.GetActiveProfile();

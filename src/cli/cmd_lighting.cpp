@@ -168,6 +168,10 @@ int RunLighting(const LightingOptions& o) {
     }
     const ProgramPaths& program = Paths();
     PrintLighting(s, profile, EffectNames(s.Effects(), program.mainSkin, ReadLanguageValue(program.textTable)), o.json);
+    if (o.Writes()) {
+        lock.reset();
+        NotifyWindowOfSettings();
+    }
     return 0;
 }
 
@@ -193,6 +197,8 @@ int RunKeyColours(const LightingOptions& o) {
     if (result != device::kSuccess) return Fail(1, "the key colours were not written: " + DescribeResult(result));
     Print(Out(), "sent user mode %d (%s) of %s to profile %d\n", mode, file.ModeName(mode).c_str(),
                 path.string().c_str(), profile + 1);
+    lock.reset();
+    NotifyWindowOfSettings();
     return 0;
 }
 

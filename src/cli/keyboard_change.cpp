@@ -38,7 +38,7 @@ int Send(const KeyboardContents& before, ProfileContent content, DeviceSession& 
                                  UserFiles().workingProfileFile, all)) {
         case SendOutcome::NoChange: return kExitOk;
         case SendOutcome::NoRoom: return Fail(kExitFailed, "nothing was sent to the keyboard");
-        case SendOutcome::Failed: return Fail(kExitFailed, "the keyboard did not take the change");
+        case SendOutcome::Failed: return kExitFailed;  // the core has said what the keyboard took
         case SendOutcome::Sent: break;
     }
     sent = true;
@@ -63,6 +63,10 @@ bool HoldKeyboardForChange(std::unique_ptr<platform::KeyboardWriteLock>& lock) {
     if (lock) return true;
     Fail(kExitFailed, error);
     return false;
+}
+
+void NotifyWindowOfSettings() {
+    if (Env().notifyWindowSettings) Env().notifyWindowSettings();
 }
 
 int ChangeKeyboard(const std::function<int(const KeyboardContents& before, ProfileContent& content)>& change,

@@ -28,5 +28,7 @@ int SendWholeContent(ProfileContent content);
 // is released only after the session is closed. False, with the reason printed, when it cannot
 // be had; no lock is taken when the environment has none.
 bool HoldKeyboardForChange(std::unique_ptr<platform::KeyboardWriteLock>& lock);
+// Tells a running window that the active profile or the lighting changed (after the lock is let go).
+void NotifyWindowOfSettings();
 
 }  // namespace qv::cli

@@ -6,6 +6,7 @@
 #include "cli/cli.h"
 #include "cli/device_session.h"
 #include "cli/window_notice.h"
+#include "protocol/window_messages.h"
 #include "platform/keyboard_write_lock.h"
 #include "platform/simulate_setting.h"
 #include "platform/user_folders.h"
@@ -25,7 +26,8 @@ int main(int argc, char* argv[]) {
     const auto folder = env.programFolder;
     env.openKeyboard = [folder](std::string* error) { return OpenKeyboard(folder, error); };
     env.openService = [folder](std::string* error) { return OpenDeviceService(folder, error); };
-    env.notifyWindow = [] { NotifyRunningWindow(); };
+    env.notifyWindow = [] { NotifyRunningWindow(qv::protocol::kAssignmentsChangedTag); };
+    env.notifyWindowSettings = [] { NotifyRunningWindow(qv::protocol::kSettingsChangedTag); };
     env.lockKeyboard = [](std::string* error) {
         auto lock = std::make_unique<qv::platform::KeyboardWriteLock>();
         if (!lock->Take(qv::platform::KeyboardLockName(), qv::platform::kKeyboardWriteLockWait, error)) return decltype(lock)();

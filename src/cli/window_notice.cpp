@@ -7,10 +7,10 @@
 
 namespace qv::cli {
 
-void NotifyRunningWindow() {
+void NotifyRunningWindow(std::uint32_t tag) {
     // The window answers before it acts, so this never waits for a question it asks its user.
     platform::NotifyAssignmentsChanged("quorvane", platform::RuntimeFolder(), ::getpid(),
-                                       std::chrono::milliseconds(2000));
+                                       std::chrono::milliseconds(2000), "/proc", tag);
 }
 
 }  // namespace qv::cli

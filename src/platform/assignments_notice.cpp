@@ -7,7 +7,7 @@ namespace qv::platform {
 
 int NotifyAssignmentsChanged(std::string_view programFileName, const std::filesystem::path& runtimeFolder,
                              pid_t self, std::chrono::milliseconds timeout,
-                             const std::filesystem::path& procRoot) {
+                             const std::filesystem::path& procRoot, std::uint32_t tag) {
     const auto folder = InstanceSocketFolder(runtimeFolder);
     if (folder.empty()) return 0;
     int told = 0;
@@ -16,7 +16,7 @@ int NotifyAssignmentsChanged(std::string_view programFileName, const std::filesy
         const auto socket = InstanceSocketPath(folder, pid);
         std::error_code ec;
         if (socket.empty() || !std::filesystem::exists(socket, ec)) continue;
-        const InstanceRequest notice{protocol::kMsgAssignmentsChanged, protocol::kAssignmentsChangedTag};
+        const InstanceRequest notice{protocol::kMsgAssignmentsChanged, tag};
         if (SendInstanceRequest(socket, notice, timeout)) ++told;
     }
     return told;

@@ -13,11 +13,13 @@
 
 namespace qv::platform {
 
-// Sends the notice (protocol::kMsgAssignmentsChanged with its tag) to every process named
+// Sends the notice (protocol::kMsgAssignmentsChanged with `tag`: kAssignmentsChangedTag, or
+// kSettingsChangedTag for the active profile or the lighting) to every process named
 // `programFileName` (other than `self`) whose window listens in this user's socket folder;
 // returns how many took it.
 int NotifyAssignmentsChanged(std::string_view programFileName, const std::filesystem::path& runtimeFolder,
                              pid_t self, std::chrono::milliseconds timeout,
-                             const std::filesystem::path& procRoot = "/proc");
+                             const std::filesystem::path& procRoot = "/proc",
+                             std::uint32_t tag = protocol::kAssignmentsChangedTag);
 
 }  // namespace qv::platform

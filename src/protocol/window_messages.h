@@ -19,6 +19,8 @@ inline constexpr std::uint32_t kInstanceOpenTag = 0x4F50454E;
 // quorvanectl changed the keyboard's assignments or macros.
 inline constexpr std::uint32_t kMsgAssignmentsChanged = 0x4B43;
 inline constexpr std::uint32_t kAssignmentsChangedTag = 0x4B455953;
+// The same message when quorvanectl changed the active profile or the lighting only.
+inline constexpr std::uint32_t kSettingsChangedTag = 0x53455454;
 
 // From the window itself and the device threads.
 inline constexpr std::uint32_t kMsgDeferredInit = 0x4D4E;

@@ -38,6 +38,7 @@ CliRun CliOnKeyboard::Words(std::vector<std::string> words) {
         return cli::RequireKeyboard(std::make_unique<cli::DeviceSession>(kb.Link()), QV_BIN_DIR, error);
     };
     env.notifyWindow = [this] { ++notices; };
+    env.notifyWindowSettings = [this] { ++settingsNotices; };
     env.lockKeyboard = [this](std::string* error) {
         auto lock = std::make_unique<platform::KeyboardWriteLock>();
         if (!lock->Take(kLockName, lockWait, error, LockFolder())) return std::unique_ptr<platform::KeyboardWriteLock>();

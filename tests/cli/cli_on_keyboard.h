@@ -46,6 +46,7 @@ protected:
     SimulatedKeyboard kb;
     TempDir documents;
     int notices = 0;
+    int settingsNotices = 0;
     // How long a command waits for the write lock.
     std::chrono::milliseconds lockWait{10000};
     // How many times a command took it.

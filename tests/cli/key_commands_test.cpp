@@ -17,6 +17,17 @@ using KeyCommands = CliOnKeyboard;
 
 constexpr int kA = 0x1E, kB = 0x30, kCapsLock = 0x3A, kF1 = 0x3B, kF2 = 0x3C;
 
+TEST_F(KeyCommands, ProfileAndLightingChangesTellTheWindowAndReadsDoNot) {
+    ASSERT_EQ(Ctl("lighting --profile 2 --json").code, 0);
+    ASSERT_EQ(Ctl("profile").code, 0);
+    EXPECT_EQ(settingsNotices, 0);
+    ASSERT_EQ(Ctl("lighting --profile 2 --speed 3").code, 0);
+    EXPECT_EQ(settingsNotices, 1);
+    ASSERT_EQ(Ctl("profile 2").code, 0);
+    EXPECT_EQ(settingsNotices, 2);
+    EXPECT_EQ(notices, 0) << "the assignments did not change";
+}
+
 TEST_F(KeyCommands, RemapAToBAndBack) {
     CliRun r = Ctl("key a --to B");
     ASSERT_EQ(r.code, 0) << r.err;

@@ -14,6 +14,7 @@
 #include "core/lighting/lighting_settings.h"
 #include "core/mainwin/control_ids.h"
 #include "core/profile/profile_file.h"
+#include "platform/keyboard_write_lock.h"
 
 namespace qv::mainwin {
 
@@ -72,9 +73,9 @@ ApplyResult MainWindowModel::Apply() {
     ApplyResult result;
     if (IsEditing() && commands_ != nullptr && !state_.contentsRead) {
         // Sending now would overwrite whatever the keyboard holds with contents never read.
-        result = {ApplyOutcome::NotRead, 0};
+        result.outcome = ApplyOutcome::NotRead;
         prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_NOT_READ));
-    } else if (IsEditing() && commands_ != nullptr) {
+    } else if (platform::KeyboardWriteLock keyboard; IsEditing() && commands_ != nullptr && HoldKeyboard(keyboard)) {
         const DownloadContext context{*commands_, facts_.MacroCapacity(), prompt_};
         auto lock = working_.Lock();
         // Macros are numbered by position on the keyboard: when the list changed, the macro keys
@@ -88,10 +89,27 @@ ApplyResult MainWindowModel::Apply() {
         lock.unlock();
         // A macro set that does not fit has been explained already; anything else the keyboard
         // refused would otherwise leave the user looking at an Apply that did nothing.
-        if (result.outcome == ApplyOutcome::SendFailed) prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_APPLY_FAILED));
+        if (result.outcome == ApplyOutcome::SendFailed) prompt_.ShowMessage(DownloadFailureText(result.download, FailedSend::Apply));
     }
     view_.HideBusy();
     return result;
+}
+
+bool MainWindowModel::HoldKeyboard(platform::KeyboardWriteLock& lock) {
+    std::string error;
+    if (lock.Take(platform::KeyboardLockName(), lockWait, &error)) return true;
+    prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_KEYBOARD_BUSY));
+    return false;
+}
+
+bool MainWindowModel::Import() {
+    if (!profiles_) return false;
+    FileDialogOptions options = ProfileOperations::ProfileFileDialog(false);
+    options.initialFolder = files_.userFolder;
+    const auto file = chooser_.ChooseFileToOpen(options);
+    if (!file) return false;
+    platform::KeyboardWriteLock keyboard;
+    return HoldKeyboard(keyboard) && profiles_->ImportFile(*file);
 }
 
 void MainWindowModel::Default() {
@@ -118,6 +136,21 @@ void MainWindowModel::ProfileButton(int p) {
         view_.LightProfileButton(p);
         RefreshKeyButtons();
     }
+}
+
+void MainWindowModel::SettingsChangedElsewhere() {
+    if (!profiles_) return;
+    const int before = state_.activeProfile;
+    state_.activeProfile = profiles_->ReadActiveProfile();
+    const int active = state_.activeProfile;
+    if (active < 0 || active >= kOnBoardProfiles) return;
+    if (active != before) {
+        view_.LightProfileButton(active);
+        state_.shownProfile = active;
+        profiles_->UpdateProfileCaption();
+        RefreshKeyButtons();
+    }
+    ReloadLighting(lighting::LoadReason::Reload);
 }
 
 void MainWindowModel::ShowActiveProfile() {

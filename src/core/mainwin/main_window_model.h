@@ -3,6 +3,7 @@
 // report-rate buttons, key clicks, the keyboard arriving and leaving, and assignments changed by
 // another program. CQuorvaneDlg binds its buttons to it.
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 
@@ -15,6 +16,7 @@
 #include "core/profile/key_download.h"
 #include "core/profile/profile_host.h"
 #include "core/profile/profile_operations.h"
+#include "platform/keyboard_write_lock.h"
 
 namespace qv::device {
 class CommandSet;
@@ -22,6 +24,7 @@ class CommandSet;
 namespace qv::lighting {
 class LightingSettings;
 }
+
 
 namespace qv::mainwin {
 
@@ -52,6 +55,9 @@ public:
     ProfileOperations* Profiles() { return profiles_.get(); }
     void SetLighting(LightingHost* lighting) { lighting_ = lighting; }
 
+    // How long a change waits for another program's change of the keyboard to finish.
+    std::chrono::milliseconds lockWait = platform::kKeyboardWriteLockWait;
+
     MainWindowState& State() { return state_; }
     const MainWindowState& State() const { return state_; }
 
@@ -67,12 +73,17 @@ public:
     // Report-rate button k (0..3): written at once to the shown profile's record.
     void ReportRate(int k);
     KeyClick KeyClicked(int buttonId) const;
+    // The menu's Import: the file dialog, then the file sent while the keyboard is held.
+    bool Import();
     // The keyboard arrived (or the window starts over one): the working store from the keyboard.
     void KeyboardArrival();
     // The keyboard left: every open dialog is cancelled and the window minimised.
     void KeyboardRemoval();
     // Another program sent new assignments and rewrote the working file.
     void AssignmentsChangedElsewhere();
+    // Another program switched the active profile or changed the lighting: the window shows the
+    // keyboard's active profile and reads the lighting again (no question: nothing here is lost).
+    void SettingsChangedElsewhere();
     // Lights the active profile's button and shows it (after the profile manager).
     void ShowActiveProfile();
     // Loads the shown profile's lighting; without a panel, just its report rate.
@@ -96,6 +107,9 @@ public:
 
 private:
     void ReadReportRateOfShownProfile();
+    // One change of the keyboard at a time, shared with quorvanectl; false (told) when another
+    // program keeps it past the bound.
+    bool HoldKeyboard(platform::KeyboardWriteLock& lock);
     lighting::LightingSettings& Lighting();
 
     ProfileStore& working_;

@@ -1,10 +1,13 @@
 #include "ui/common/help.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QUrl>
 
 #include "core/app/paths.h"
 #include "core/app/text_table.h"
+#include "core/app/user_prompt.h"
+#include "ui/common/message_box_prompt.h"
 
 namespace qv::ui {
 
@@ -16,9 +19,11 @@ std::filesystem::path HelpPage(const std::filesystem::path& helpFolder, const st
     return std::filesystem::exists(chinese, ec) ? chinese : english;
 }
 
-void OpenHelp(const std::filesystem::path& helpFolder) {
+bool OpenHelp(const std::filesystem::path& helpFolder) {
     const auto page = HelpPage(helpFolder, Paths().textTable);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page.string())));
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page.string())))) return true;
+    MessageBoxPrompt(QApplication::activeWindow()).ShowMessage(FormatText(Text(TextId::MAIN_PROMPT_HELP_PAGE), page.string()));
+    return false;
 }
 
 }  // namespace qv::ui

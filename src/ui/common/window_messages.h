@@ -28,6 +28,7 @@ using protocol::kStatusChangedTag;
 // quorvanectl changed the keyboard's assignments or macros (sent through the instance channel).
 inline constexpr const std::uint32_t& MSG_ASSIGNMENTS_CHANGED = protocol::kMsgAssignmentsChanged;
 using protocol::kAssignmentsChangedTag;
+using protocol::kSettingsChangedTag;
 // Posted to the window, it runs Apply (nothing on this platform posts it by itself).
 inline constexpr const std::uint32_t& WM_TIMECHANGE_MSG = protocol::kMsgTimeChange;
 

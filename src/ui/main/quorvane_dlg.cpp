@@ -21,6 +21,7 @@
 #include "ui/common/file_dialog_chooser.h"
 #include "ui/common/help.h"
 #include "ui/common/message_box_prompt.h"
+#include "ui/common/open_dialogs.h"
 #include "ui/common/window_messages.h"
 #include "ui/lighting/lighting_panel_widget.h"
 #include "ui/main/about_dlg.h"
@@ -96,7 +97,6 @@ QIcon CQuorvaneDlg::IconOf(int id) const {
     return QIcon(Q((SkinFolder() / name).string()));
 }
 
-// --- Initialisation ---------------------------------------------------------------------------
 
 int CQuorvaneDlg::DoModal() {
     // The window runs its loop without being shown, so it never flashes up before it hides.
@@ -181,7 +181,6 @@ void CQuorvaneDlg::OnDeferredInit() {
     hide();
 }
 
-// --- Messages and commands --------------------------------------------------------------------
 
 void CQuorvaneDlg::PostMessage(std::uint32_t message, std::uint32_t wParam) {
     QMetaObject::invokeMethod(this, [this, message, wParam] { OnMessage(message, wParam); }, Qt::QueuedConnection);
@@ -209,6 +208,7 @@ int CQuorvaneDlg::OnMessage(std::uint32_t message, std::uint32_t wParam) {
         return 0;
     case MSG_ASSIGNMENTS_CHANGED:
         if (wParam == kAssignmentsChangedTag) model_.AssignmentsChangedElsewhere();
+        if (wParam == kSettingsChangedTag) model_.SettingsChangedElsewhere();
         return 0;
     case WM_TIMECHANGE_MSG:
         Apply();
@@ -247,7 +247,7 @@ void CQuorvaneDlg::OnCommand(int id) {
     case id::kCmdOpen: OpenWindow(); return;
     case id::kCmdAbout:
     case id::kSysAbout: ShowAbout(); return;
-    case id::kCmdImport: if (Profiles() != nullptr) Profiles()->Import(); return;
+    case id::kCmdImport: model_.Import(); return;
     case id::kCmdExport: if (Profiles() != nullptr) Profiles()->Export(); return;
     default: OnKeyClick(id); return;
     }
@@ -294,6 +294,7 @@ bool CQuorvaneDlg::ShutdownSession() {
     // No named events were made: nothing on this platform signals or waits on them.
     CloseAll();
     CQuorvane_DlgUpdate::CloseCurrent();
+    CloseOpenDialogs(this);
     if (services_.instanceLock != nullptr) services_.instanceLock->Close();
     instanceServer_.Close();
     tray_.Remove();
@@ -308,7 +309,10 @@ bool CQuorvaneDlg::ShutdownSession() {
 
 void CQuorvaneDlg::OpenWindow() {
     if (model_.KeyboardCount() <= 0) {
+        if (noKeyboardShown_) return;  // one box however many starts asked meanwhile
+        noKeyboardShown_ = true;
         Prompt().ShowMessage(Text(TextId::MAIN_NO_DEVICE_PROMPT));
+        noKeyboardShown_ = false;
         return;
     }
     // An application window again, with its taskbar entry.
@@ -337,7 +341,6 @@ void CQuorvaneDlg::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
-// --- What the model shows ---------------------------------------------------------------------
 
 void CQuorvaneDlg::ShowEditing(bool editing) {
     if (CPngButton* apply = Button(id::kApply)) apply->setEnabled(editing);
@@ -374,7 +377,6 @@ void CQuorvaneDlg::CloseAll() {
     if (services_.keyEditor != nullptr) services_.keyEditor->Cancel();
 }
 
-// --- Tray -------------------------------------------------------------------------------------
 
 void CQuorvaneDlg::SetTrayIcon(int iconId) {
     if (iconId == currentTrayIcon_) return;
@@ -388,7 +390,6 @@ void CQuorvaneDlg::SetTrayState(int kind, int iconId) {
     if (kind == 1) SetTrayIcon(kIconMacro);
 }
 
-// --- Timers -----------------------------------------------------------------------------------
 
 void CQuorvaneDlg::StartTimer(int id, int milliseconds) {
     const auto it = timers_.find(id);
@@ -423,7 +424,6 @@ void CQuorvaneDlg::OnTimer(int id) {
     }
 }
 
-// --- Window events ----------------------------------------------------------------------------
 
 void CQuorvaneDlg::closeEvent(QCloseEvent* event) {
     // Alt+F4 hides the window; nothing is reverted and the program stays in the tray.

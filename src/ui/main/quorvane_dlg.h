@@ -167,6 +167,7 @@ private:
     std::unique_ptr<mainwin::LightingHost> lightingHost_;
     std::unique_ptr<QEventLoop> loop_;
     bool compositeOpen_ = false;
+    bool noKeyboardShown_ = false;
     bool ended_ = false;
     int endCode_ = 0;
 };

@@ -427,6 +427,36 @@ TEST_F(MainWindowModelTest, UnappliedEditsSurviveAReplugWhenTheUserKeepsThem) {
     EXPECT_EQ(working.Content().Record(0, KeyCodeToSlot(0x1E)).type, AssignDefault) << "the keyboard's contents";
 }
 
+TEST_F(MainWindowModelTest, ApplyWaitsForAnotherProgramsChangeThenGivesUpSendingNothing) {
+    platform::KeyboardWriteLock other;
+    std::string error;
+    ASSERT_TRUE(other.Take(platform::KeyboardLockName(), std::chrono::milliseconds(0), &error)) << error;
+    model.lockWait = std::chrono::milliseconds(50);
+    EditKeyA();
+    model.Apply();
+    EXPECT_TRUE(sim.Frames().empty());
+    EXPECT_EQ(prompt.messages.back(), Text(TextId::MAIN_PROMPT_KEYBOARD_BUSY));
+    EXPECT_TRUE(model.IsEditing());
+
+    other.Release();
+    EXPECT_EQ(model.Apply().outcome, ApplyOutcome::Applied);
+    EXPECT_EQ(KeyboardTable(0)[KeyCodeToSlot(0x1E)].type, AssignDisabled);
+}
+
+TEST_F(MainWindowModelTest, AProfileSwitchedElsewhereIsShownWithoutAQuestionAndKeepsTheEdits) {
+    EditKeyA();
+    ASSERT_EQ(sim.Commands().SetActiveProfile(2), device::kSuccess);
+    lighting.reloads.clear();
+    model.SettingsChangedElsewhere();
+    EXPECT_EQ(model.State().activeProfile, 2);
+    EXPECT_EQ(model.State().shownProfile, 2);
+    EXPECT_EQ(view.litProfile, 2);
+    ASSERT_EQ(lighting.reloads.size(), 1u);
+    EXPECT_EQ(lighting.reloads[0], std::make_pair(lighting::LoadReason::Reload, 2));
+    EXPECT_TRUE(prompt.questions.empty());
+    EXPECT_TRUE(model.IsEditing());
+}
+
 TEST_F(MainWindowModelTest, AnEditorClosedByARemovalSaysSo) {
     dialogs.editorOpen = true;
     model.KeyboardRemoval();

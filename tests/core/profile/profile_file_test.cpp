@@ -210,7 +210,7 @@ TEST_F(ProfileFileTest, ValidationRejectsEachWrongHeaderFieldWithTheMessage) {
         EXPECT_FALSE(ValidateFile(File("bad.qvn"), prompt));
         ASSERT_EQ(prompt.messages.size(), 1u);
         EXPECT_EQ(prompt.messages[0],
-                  "wrong file format, revert to the default values: \n  " + File("bad.qvn").string());
+                  "Wrong file format; nothing was changed: \n  " + File("bad.qvn").string());
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QSignalSpy>
@@ -470,6 +472,40 @@ TEST_F(MainWindowFixture, DraggingAnywhereMovesTheWindow) {
     QMouseEvent release(QEvent::MouseButtonRelease, to, w.mapToGlobal(to), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&w, &release);
     EXPECT_EQ(w.pos(), start + QPoint(40, 25));
+}
+
+TEST_F(MainWindowFixture, KillEndsTheProgramWithADialogOpen) {
+    CQuorvaneDlg& w = MakeWindow();
+    // What /Kill sends arrives while a file dialog of the window runs its own loop.
+    QFileDialog files(&w, "Import");
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    QTimer::singleShot(100, &w, [&] { w.OnMessage(ui::MSG_INSTANCE_KILL, ui::kInstanceKillTag); });
+    QTimer::singleShot(5000, &files, [&] { files.QDialog::accept(); });  // never hang the suite
+    EXPECT_EQ(files.exec(), QDialog::Rejected) << "the dialog is cancelled, so nothing is imported";
+    EXPECT_TRUE(w.DialogEnded());
+}
+
+// Each second start while no keyboard is present asks the window to open.
+class ReenteringPrompt : public RecordingPrompt {
+public:
+    void ShowMessage(std::string_view text) override {
+        RecordingPrompt::ShowMessage(text);
+        if (window != nullptr && messages.size() < 3) window->OpenWindow();
+    }
+    CQuorvaneDlg* window = nullptr;
+};
+
+TEST_F(MainWindowFixture, StartsWithoutAKeyboardStackNoBoxes) {
+    ReenteringPrompt prompt;
+    CQuorvaneDlg::Services s;
+    s.prompt = &prompt;
+    CQuorvaneDlg& w = MakeWindow(s);
+    prompt.window = &w;
+    w.OnMessage(ui::MSG_INSTANCE_OPEN, ui::kInstanceOpenTag);
+    EXPECT_EQ(prompt.messages, (std::vector<std::string>{Text(TextId::MAIN_NO_DEVICE_PROMPT)}));
+    prompt.window = nullptr;
+    w.OpenWindow();
+    EXPECT_EQ(prompt.messages.size(), 2u) << "a later start is told again";
 }
 
 TEST_F(MainWindowFixture, TrayStateRemembersTheNormalIcon) {

@@ -257,7 +257,7 @@ void MainWindowModel::KeyboardRemoval() {
     state_.contentsRead = false;
     const bool editorWasOpen = dialogs_.CompositeEditorOpen();
     dialogs_.CloseAll();
-    view_.Minimise();
+    if (!dialogs_.UpdateDialogOpen()) view_.Minimise();
     if (editorWasOpen) prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_EDITOR_CLOSED));
 }
 

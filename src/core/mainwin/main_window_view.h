@@ -41,6 +41,8 @@ public:
     // The profile manager's own Apply is enabled.
     virtual bool ProfileManagerHasChanges() const = 0;
     virtual void TickProfileManagerRow(int row) = 0;
+    // The firmware update dialog sends the keyboard away and stays up; the window stays with it.
+    virtual bool UpdateDialogOpen() const = 0;
     // Each through its cancel operation.
     virtual void CloseAll() = 0;
 };

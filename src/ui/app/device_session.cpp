@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/app/paths.h"
+#include "ui/update/update_dlg.h"
 
 namespace qv::ui {
 
@@ -45,7 +46,9 @@ void WindowLink::StartWindowTimer(int timerId, int delayMilliseconds) {
 }
 
 void WindowLink::HideWindow() {
-    QMetaObject::invokeMethod(&window_, [this] { window_.hide(); }, Qt::QueuedConnection);
+    // The update dialog that sent the keyboard to its loader is not left alone on screen.
+    QMetaObject::invokeMethod(&window_, [this] { if (CQuorvane_DlgUpdate::Current() == nullptr) window_.hide(); },
+                              Qt::QueuedConnection);
 }
 
 void WindowLink::SetTrayState(int kind, int iconId) {

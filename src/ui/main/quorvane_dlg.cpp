@@ -68,7 +68,7 @@ CQuorvaneDlg::CQuorvaneDlg(Services services, QWidget* parent)
       chooser_(services_.fileChooser ? services_.fileChooser : ownChooser_.get()),
       noDevice_(std::make_unique<NoKeyboard>()),
       keyboard_(*this, faces_, WorkingStore(), model_),
-      model_(WorkingStore(), AppliedStore(), *prompt_, *chooser_, *this, keyboard_, *this,
+      model_(WorkingStore(), AppliedStore(), *prompt_, *chooser_, *this, keyboard_, dialogs_,
              services_.device ? static_cast<const mainwin::KeyboardFacts&>(*services_.device) : *noDevice_,
              WindowFiles()),
       instanceServer_([this](std::uint32_t message, std::uint32_t wParam) { OnMessage(message, wParam); }) {
@@ -96,7 +96,6 @@ QIcon CQuorvaneDlg::IconOf(int id) const {
     std::snprintf(name, sizeof name, "icon%d.png", id);
     return QIcon(Q((SkinFolder() / name).string()));
 }
-
 
 int CQuorvaneDlg::DoModal() {
     // The window runs its loop without being shown, so it never flashes up before it hides.
@@ -181,7 +180,6 @@ void CQuorvaneDlg::OnDeferredInit() {
     hide();
 }
 
-
 void CQuorvaneDlg::PostMessage(std::uint32_t message, std::uint32_t wParam) {
     QMetaObject::invokeMethod(this, [this, message, wParam] { OnMessage(message, wParam); }, Qt::QueuedConnection);
 }
@@ -199,6 +197,7 @@ int CQuorvaneDlg::OnMessage(std::uint32_t message, std::uint32_t wParam) {
         return 0;
     case MSG_PROFILE_RELOAD:
         if (wParam == kProfileReloadTag) model_.KeyboardArrival();
+        if (wParam == kProfileReloadTag && std::exchange(reopenAfterUpdate_, false)) ShowWindow();
         return 0;
     case MSG_DEVICE_GONE:
         if (wParam == 0) model_.KeyboardRemoval();
@@ -268,9 +267,9 @@ void CQuorvaneDlg::OnKeyClick(int id) {
     const QRect rect = placed != nullptr ? QRect(placed->mapToGlobal(QPoint(0, 0)), placed->size()) : QRect();
     const FaceSet own = b->Faces();
     b->SetFaces(FaceSet{own.over, own.over, own.down, own.disabled});
-    compositeOpen_ = true;
+    dialogs_.compositeOpen = true;
     services_.keyEditor->Run(click.edit, this, rect, model_);
-    compositeOpen_ = false;
+    dialogs_.compositeOpen = false;
     b->SetFaces(own);
     RefreshKeyButtons();
 }
@@ -282,7 +281,10 @@ void CQuorvaneDlg::RunProfileManager() {
 }
 
 void CQuorvaneDlg::RunUpdateDialog() {
-    if (Commands() != nullptr) ui::RunUpdateDialog(this, *Commands(), Prompt(), Chooser());
+    if (Commands() == nullptr) return;
+    const auto outcome = ui::RunUpdateDialog(this, *Commands(), Prompt(), Chooser());
+    // The keyboard went to its loader: the window comes back with the updated keyboard.
+    reopenAfterUpdate_ = outcome == UpdateOutcome::Started || outcome == UpdateOutcome::StartFailed;
 }
 
 void CQuorvaneDlg::ExitProgram() {
@@ -292,7 +294,7 @@ void CQuorvaneDlg::ExitProgram() {
 
 bool CQuorvaneDlg::ShutdownSession() {
     // No named events were made: nothing on this platform signals or waits on them.
-    CloseAll();
+    dialogs_.CloseAll();
     CQuorvane_DlgUpdate::CloseCurrent();
     CloseOpenDialogs(this);
     if (services_.instanceLock != nullptr) services_.instanceLock->Close();
@@ -315,6 +317,10 @@ void CQuorvaneDlg::OpenWindow() {
         noKeyboardShown_ = false;
         return;
     }
+    ShowWindow();
+}
+
+void CQuorvaneDlg::ShowWindow() {
     // An application window again, with its taskbar entry.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     showNormal();
@@ -341,7 +347,6 @@ void CQuorvaneDlg::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
-
 void CQuorvaneDlg::ShowEditing(bool editing) {
     if (CPngButton* apply = Button(id::kApply)) apply->setEnabled(editing);
 }
@@ -360,24 +365,6 @@ void CQuorvaneDlg::SetProfileCaption(const std::string& caption, const std::stri
     b->SetTooltip(Q(tooltip), true);
 }
 
-bool CQuorvaneDlg::ProfileManagerOpen() const { return CQuorvane_DlgProfile::Current() != nullptr; }
-
-bool CQuorvaneDlg::ProfileManagerHasChanges() const {
-    const CQuorvane_DlgProfile* manager = CQuorvane_DlgProfile::Current();
-    return manager != nullptr && manager->ApplyEnabled();
-}
-
-void CQuorvaneDlg::TickProfileManagerRow(int row) {
-    if (CQuorvane_DlgProfile* manager = CQuorvane_DlgProfile::Current()) manager->TickRow(row);
-}
-
-void CQuorvaneDlg::CloseAll() {
-    CAboutDlg::CloseCurrent();
-    CQuorvane_DlgProfile::CloseCurrent();
-    if (services_.keyEditor != nullptr) services_.keyEditor->Cancel();
-}
-
-
 void CQuorvaneDlg::SetTrayIcon(int iconId) {
     if (iconId == currentTrayIcon_) return;
     currentTrayIcon_ = iconId;
@@ -389,7 +376,6 @@ void CQuorvaneDlg::SetTrayState(int kind, int iconId) {
     if (kind == 0) SetTrayIcon(normalTrayIcon_);
     if (kind == 1) SetTrayIcon(kIconMacro);
 }
-
 
 void CQuorvaneDlg::StartTimer(int id, int milliseconds) {
     const auto it = timers_.find(id);
@@ -423,7 +409,6 @@ void CQuorvaneDlg::OnTimer(int id) {
         return;
     }
 }
-
 
 void CQuorvaneDlg::closeEvent(QCloseEvent* event) {
     // Alt+F4 hides the window; nothing is reverted and the program stays in the tray.

@@ -20,6 +20,7 @@
 #include "ui/main/tray_icon.h"
 #include "ui/skin/base_dialog.h"
 #include "ui/skin/png_button.h"
+#include "ui/main/window_dialogs.h"
 
 class QLabel;
 class QEventLoop;
@@ -46,9 +47,7 @@ public:
 // The first-run setup of the user lighting files.
 void SeedUserLighting();
 
-class CQuorvaneDlg : public CBaseDialog,
-                     private mainwin::MainWindowView,
-                     private mainwin::OpenDialogs {
+class CQuorvaneDlg : public CBaseDialog, private mainwin::MainWindowView {
     Q_OBJECT
 public:
     struct Services {
@@ -89,6 +88,8 @@ public:
     void RefreshKeyButtons() { model_.RefreshKeyButtons(); }
     bool ShutdownSession();
     void OpenWindow();
+    // Shown whether or not a keyboard is counted yet (it is back from its firmware loader).
+    void ShowWindow();
     void SetTrayState(int kind, int iconId);
     int CurrentTrayIcon() const { return currentTrayIcon_; }
     void ShowUserMessage(const std::string& text) { Prompt().ShowMessage(text); }
@@ -126,12 +127,6 @@ private:
     void HideBusy() override { busy_.Hide(); }
     void Minimise() override { showMinimized(); }
     void SetProfileCaption(const std::string& caption, const std::string& tooltip) override;
-    // OpenDialogs
-    bool CompositeEditorOpen() const override { return compositeOpen_; }
-    bool ProfileManagerOpen() const override;
-    bool ProfileManagerHasChanges() const override;
-    void TickProfileManagerRow(int row) override;
-    void CloseAll() override;
 
     void OnDeferredInit();
     void OnTimer(int id);
@@ -151,6 +146,7 @@ private:
     UserPrompt* prompt_;
     FileChooser* chooser_;
     std::unique_ptr<mainwin::KeyboardFacts> noDevice_;
+    CWindowDialogs dialogs_{services_.keyEditor};
     MainFaces faces_;
     // Before the model, which refreshes the key buttons through it.
     COnScreenKeyboard keyboard_;
@@ -166,8 +162,8 @@ private:
     std::unique_ptr<CLightingPanel> lighting_;
     std::unique_ptr<mainwin::LightingHost> lightingHost_;
     std::unique_ptr<QEventLoop> loop_;
-    bool compositeOpen_ = false;
     bool noKeyboardShown_ = false;
+    bool reopenAfterUpdate_ = false;
     bool ended_ = false;
     int endCode_ = 0;
 };

@@ -88,6 +88,7 @@ void CQuorvane_DlgUpdate::OnCommand(int id) {
         return;
     case kUpdate: {
         const UpdateOutcome outcome = update_.Update();
+        lastOutcome_ = outcome;
         ShowPath();
         if (outcome == UpdateOutcome::Started) reject();
         return;
@@ -109,10 +110,12 @@ void CQuorvane_DlgUpdate::CloseCurrent() {
     if (CQuorvane_DlgUpdate* open = Current()) open->OnCommand(kCancel);
 }
 
-void RunUpdateDialog(QWidget* parent, device::CommandSet& commands, UserPrompt& prompt, FileChooser& chooser) {
+std::optional<UpdateOutcome> RunUpdateDialog(QWidget* parent, device::CommandSet& commands, UserPrompt& prompt,
+                                             FileChooser& chooser) {
     ProcessUpdaterLauncher launcher;
     CQuorvane_DlgUpdate dialog(commands, prompt, chooser, launcher, parent);
     dialog.DoModal();
+    return dialog.LastOutcome();
 }
 
 }  // namespace qv::ui

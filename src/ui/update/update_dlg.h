@@ -5,6 +5,8 @@
 
 #include <QPixmap>
 
+#include <optional>
+
 #include <map>
 
 #include "core/profile/firmware_update.h"
@@ -44,6 +46,8 @@ public:
     static void CloseCurrent();
 
     QString ShownPath() const;
+    // What the last Update did; nothing before the first.
+    std::optional<UpdateOutcome> LastOutcome() const { return lastOutcome_; }
 
 protected:
     void OnButtonClicked(int id) override { OnCommand(id); }
@@ -52,12 +56,14 @@ private:
     void ShowPath();
 
     FirmwareUpdate update_;
+    std::optional<UpdateOutcome> lastOutcome_;
     QLabel* prompt_ = nullptr;
     QLineEdit* path_ = nullptr;
     QPixmap normal_, over_;
 };
 
-// Command 32780 of the main window, reached from the About box.
-void RunUpdateDialog(QWidget* parent, device::CommandSet& commands, UserPrompt& prompt, FileChooser& chooser);
+// Command 32780 of the main window, reached from the About box. What the last Update did.
+std::optional<UpdateOutcome> RunUpdateDialog(QWidget* parent, device::CommandSet& commands, UserPrompt& prompt,
+                                             FileChooser& chooser);
 
 }  // namespace qv::ui

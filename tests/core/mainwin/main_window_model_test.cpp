@@ -54,6 +54,8 @@ public:
     bool ProfileManagerOpen() const override { return false; }
     bool ProfileManagerHasChanges() const override { return false; }
     void TickProfileManagerRow(int) override {}
+    bool UpdateDialogOpen() const override { return updateOpen; }
+    bool updateOpen = false;
     void CloseAll() override { ++closed; }
     bool editorOpen = false;
     int closed = 0;

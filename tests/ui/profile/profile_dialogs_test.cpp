@@ -372,6 +372,23 @@ TEST_F(UpdateWindow, AStartedUpdaterClosesTheDialogAndTheKeyboardComesBackFromIt
     EXPECT_EQ(again->ShownPath(), "") << "a started update clears the choice";
 }
 
+TEST_F(UpdateWindow, TheWindowComesBackWithTheUpdatedKeyboard) {
+    CQuorvaneDlg& w = StartWithKeyboard();
+    ASSERT_TRUE(w.isVisible());
+    chooser_.answers = {Script("flash", std::filesystem::perms::owner_all)};
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(QTest::qWaitFor([] { return CQuorvane_DlgUpdate::Current() != nullptr; }, 2000));
+        CQuorvane_DlgUpdate* dialog = CQuorvane_DlgUpdate::Current();
+        dialog->OnCommand(CQuorvane_DlgUpdate::kChoose);
+        dialog->OnCommand(CQuorvane_DlgUpdate::kUpdate);
+    });
+    w.OnCommand(id::kCmdUpdate);
+    ASSERT_TRUE(SettleUntil([&] { return KeyboardCount() == 0; }));
+    ASSERT_TRUE(SettleUntil([&] { return !w.isVisible(); })) << "hidden while the keyboard is in its loader";
+    ASSERT_TRUE(SettleUntil([&] { return KeyboardCount() == 1; }));
+    EXPECT_TRUE(SettleUntil([&] { return w.isVisible(); })) << "shown again when the keyboard is back";
+}
+
 TEST_F(UpdateWindow, BackupWritesAFileTheCommandLineProgramAccepts) {
     CQuorvaneDlg& w = StartWithKeyboard();
     auto dialog = OpenUpdate(w);

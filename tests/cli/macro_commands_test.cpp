@@ -35,6 +35,21 @@ TEST_F(MacroCommands, StepsShowRenameAndList) {
     EXPECT_EQ(KeyboardContent().macros.size(), 1u);
 }
 
+TEST_F(MacroCommands, RemovingAMacroKeepsTheMacroKeysOfEveryProfileOnTheirMacros) {
+    // Macros are numbered by position: removing the first renumbers the second, and a key of a
+    // profile that is not active must follow it.
+    ASSERT_EQ(Words({"macro", "add", "first", "--type", "a"}).code, 0);
+    ASSERT_EQ(Words({"macro", "add", "second", "--type", "b"}).code, 0);
+    ASSERT_EQ(Ctl("key B --macro second --profile 3").code, 0);
+    ASSERT_EQ(Ctl("macro remove first").code, 0);
+    const ProfileContent k = KeyboardContent();
+    ASSERT_EQ(k.macros.size(), 1u);
+    const KeyRecord b = k.Record(2, KeyCodeToSlot(0x030));
+    ASSERT_EQ(b.type, AssignMacro);
+    EXPECT_EQ(k.macros[static_cast<std::size_t>(MacroIndexOfId(k.macros, static_cast<std::uint16_t>(b.value)))].NameUtf8(),
+              "second");
+}
+
 TEST_F(MacroCommands, BadMacrosAreRefusedBeforeAnythingIsSent) {
     TakeCommands();
     const struct {

@@ -9,37 +9,11 @@ for tool in Xvfb xdotool; do
   command -v "$tool" > /dev/null || { echo "$tool is not installed: skipped"; exit 77; }
 done
 
-work=$(mktemp -d)
-xvfb_pid=
-probe_pid=
-cleanup() {
-  [ -n "$probe_pid" ] && kill "$probe_pid" 2> /dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-  wait 2> /dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Waits up to 5 s for a command to succeed, looking every 20 ms.
-wait_for() {
-  local i
-  for ((i = 0; i < 250; i++)); do
-    "$@" && return 0
-    sleep 0.02
-  done
-  return 1
-}
-
-# Xvfb picks a free display itself and writes its number to the given descriptor.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-xvfb_pid=$!
-if ! wait_for test -s "$work/display"; then
-  echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1
-fi
-export DISPLAY=":$(head -n1 "$work/display")"
+source "$(dirname "$0")/../support/x_session.sh"
+start_xvfb 640x480
 
 QT_QPA_PLATFORM=xcb "$probe" > "$work/out" 2> "$work/probe.log" &
-probe_pid=$!
+started+=($!)
 if ! wait_for grep -qx ready "$work/out"; then
   echo "the probe window never got the focus:"; cat "$work/probe.log"; exit 1
 fi

@@ -10,38 +10,12 @@ for tool in Xvfb xdotool trayer; do
   command -v "$tool" > /dev/null || { echo "$tool is not installed: skipped"; exit 77; }
 done
 
-work=$(mktemp -d)
-xvfb_pid=
-trayer_pid=
-program_pid=
-cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null
-  [ -n "$trayer_pid" ] && kill "$trayer_pid" 2> /dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-  wait 2> /dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-wait_for() {
-  local i
-  for ((i = 0; i < 250; i++)); do
-    "$@" && return 0
-    sleep 0.02
-  done
-  return 1
-}
-
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-xvfb_pid=$!
-if ! wait_for test -s "$work/display"; then
-  echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1
-fi
-export DISPLAY=":$(head -n1 "$work/display")"
+source "$(dirname "$0")/../support/x_session.sh"
+start_xvfb 800x600
 
 # The tray sits in the top right corner; its only icon is ours, at its right end.
 trayer --edge top --align right --widthtype pixel --width 200 --height 32 > "$work/trayer.log" 2>&1 &
-trayer_pid=$!
+started+=($!)
 sleep 0.5
 
 mkdir -p "$work/home/Documents" "$work/runtime"
@@ -50,6 +24,7 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$
 export QUORVANE_SIMULATE=1 QUORVANE_SIM_STATE="$work/keyboard.state"
 "$program" /Start > "$work/program.log" 2>&1 &
 program_pid=$!
+started+=($program_pid)
 
 # The icon is there once the tray has a child window painted by the program.
 sleep 3
@@ -70,7 +45,6 @@ if kill -0 "$program_pid" 2> /dev/null; then
 fi
 wait "$program_pid"
 status=$?
-program_pid=
 if [ "$status" -ne 0 ]; then
   echo "the program ended with status $status:"; cat "$work/program.log"; exit 1
 fi

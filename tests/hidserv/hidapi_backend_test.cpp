@@ -10,7 +10,9 @@
 
 #include "hidserv/fake_hid_api.h"
 #include "hidserv/listener_registry.h"
+#include "protocol/keyboard_memory.h"
 #include "protocol/report_frame.h"
+#include "support/frame_decoder.h"
 
 namespace qv::hidserv {
 namespace {
@@ -64,13 +66,8 @@ protected:
         backend_ = std::make_unique<HidapiBackend>(registry_, std::make_unique<FakeHidApi>(world_),
                                                    std::chrono::milliseconds(5));
     }
-    static std::array<std::uint8_t, 64> Frame(std::uint8_t command) {
-        std::array<std::uint8_t, 64> f{};
-        f[0] = 4;
-        f[3] = command;
-        if (command == 0x03) f[4] = 44;
-        device::frame::StoreChecksum(f.data());
-        return f;
+    static test::RawFrame Frame(std::uint8_t command) {
+        return test::BuildFrame(command, command == device::frame::kReadGlobalBlock ? 44 : 0, 0);
     }
 
     FakeHidApi::World world_;
@@ -86,8 +83,9 @@ TEST_F(HidapiBackendTest, FindsTheThreeCollectionsAndAnswersComeBackOnTheReader)
     EXPECT_EQ(backend_->WriteVendorReport(f.data(), f.size()), 64);
     ASSERT_TRUE(heard_.WaitFor([&] { return heard_.vendor.size() == 1; }));
     EXPECT_EQ(heard_.vendor[0].size(), 64u);
-    EXPECT_EQ(heard_.vendor[0][3], 0x03);
-    EXPECT_EQ(heard_.vendor[0][8 + 11], 255);  // capacity byte of the global block
+    const test::DecodedFrame answer(heard_.vendor[0]);
+    EXPECT_EQ(answer.Command(), device::frame::kReadGlobalBlock);
+    EXPECT_EQ(answer.Data()[protocol::kMacroCapacityAt], 255);
 
     const std::uint8_t status[2] = {0x05, 0x03};
     EXPECT_EQ(backend_->WriteStatusReport(status, 2), 2);
@@ -98,7 +96,7 @@ TEST_F(HidapiBackendTest, FindsTheThreeCollectionsAndAnswersComeBackOnTheReader)
     std::lock_guard lock(world_.mutex);
     ASSERT_EQ(world_.writes.size(), 2u);
     EXPECT_EQ(world_.writes[0].first, FakeHidApi::kVendorNode);
-    EXPECT_EQ(world_.writes[0].second[0], 4);  // report id
+    EXPECT_EQ(test::DecodedFrame(world_.writes[0].second).ReportId(), device::frame::kReportId);
     EXPECT_EQ(world_.writes[1].first, FakeHidApi::kStatusNode);
     EXPECT_THAT(world_.writes[1].second, ElementsAre(0x05, 0x03));
 }
@@ -120,7 +118,7 @@ TEST_F(HidapiBackendTest, OneNodeForVendorAndConsumerIsSplitByReportId) {
     backend_->WriteVendorReport(f.data(), f.size());
     ASSERT_TRUE(heard_.WaitFor([&] { return heard_.consumer.size() == 1 && heard_.vendor.size() == 1; }));
     EXPECT_THAT(heard_.consumer[0], ElementsAre(0x01, 0x04));
-    EXPECT_EQ(heard_.vendor[0][3], 0x01);
+    EXPECT_EQ(test::DecodedFrame(heard_.vendor[0]).Command(), device::frame::kBeginConfig);
 }
 
 TEST_F(HidapiBackendTest, ArrivalAndRemovalArePresenceEvents) {

@@ -7,16 +7,20 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <set>
+#include <sstream>
 #include <thread>
 
 #include "core/device/command_set.h"
 #include "core/device/hid_service.h"
 #include "protocol/key_matrix.h"
 #include "protocol/report_frame.h"
+#include "support/frame_decoder.h"
 #include "support/simulated_keyboard.h"
 #include "support/temp_dir.h"
 
@@ -48,6 +52,32 @@ TEST(ServiceLibrary, ExportsTheTwelveEntryPoints) {
     EXPECT_EQ(service->DeviceCount(other), 0);
 }
 
+TEST(ServiceLibrary, ExportsNothingOfTheLayersLinkedIntoIt) {
+    // The protocol and platform libraries are linked in statically; their functions must stay
+    // inside, or a program loading the library could bind to a second copy of its own code.
+    const auto library = std::filesystem::path(QV_BIN_DIR) / "libHidServ.so";
+    const std::string command = "nm -D --defined-only " + library.string() + " 2>/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) GTEST_SKIP() << "cannot run nm";
+    std::vector<std::string> strong;
+    char line[4096];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        std::istringstream fields(line);
+        std::string address, type, name;
+        if (!(fields >> address >> type >> name)) continue;
+        // Weak and unique symbols are the standard library's template copies.
+        if (type == "T" || type == "D" || type == "B" || type == "R") strong.push_back(name);
+    }
+    if (::pclose(pipe) != 0 || strong.empty()) GTEST_SKIP() << "no nm to list the exports";
+    const std::set<std::string> entryPoints{
+        "Debug", "Init", "End", "RequestGetDeviceCount", "DeleteRequestFromUnitId", "DeleteRequestFromHandle",
+        "RequestWrite", "RequestWriteOne", "RequestStatusWrite", "RequestStatusGet", "RequestAsyncRead",
+        "RequestStatusSetFeature", "HidServInaccessibleNodes", "HidServSetAccessCallback"};
+    for (const std::string& name : strong) {
+        EXPECT_TRUE(entryPoints.contains(name) || name.starts_with("QvSim")) << name;
+    }
+}
+
 TEST(ServiceLibrary, LoadReportsAMissingLibraryOrEntryPoint) {
     test::TempDir dir;
     std::string error;
@@ -76,40 +106,27 @@ TEST(ServiceLibrary, ProgramEndsQuietlyWhenTheLibraryIsMissing) {
 TEST(SimulatedKeyboard, DamagedOrMisaddressedFramesAreRefused) {
     SimulatedKeyboard kb;
     auto& engine = kb.Link().Engine();
-    std::array<std::uint8_t, 64> f{};
-    f[0] = 4;
-    f[3] = 0x08;  // write key matrix
-    f[4] = 56;
-    f[8] = 0x77;
-    device::frame::SetAddress(f.data(), 0);
-    device::frame::StoreChecksum(f.data());
-    f[9] = 1;  // damaged after the checksum
+    const std::uint8_t data[56] = {0x77};
+    auto f = test::BuildFrame(device::frame::kWriteKeyMatrix, 56, 0, data);
+    f[device::frame::kData + 1] = 1;  // damaged after the checksum
     std::array<std::uint8_t, 64> answer{};
     std::size_t received = 0;
     ASSERT_EQ(engine.ExchangeReport(f.data(), 64, answer.data(), 64, &received), device::kSuccess);
-    EXPECT_EQ(answer[7], 0xFE);
-    EXPECT_EQ(answer[3], 0x08);
+    EXPECT_EQ(test::RecordOf(test::DecodedFrame(answer)),
+              (test::FrameRecord{device::frame::kWriteKeyMatrix, 56, 0, 0xFE}));
     EXPECT_EQ(kb.Sim().FrameCount(), 3u);
     EXPECT_NE(kb.Sim().Read(QV_SIM_KEY_MATRICES, 0, 1)[0], 0x77);
 
     // The last piece may end exactly at the end of the three matrices, not one byte later.
-    f[9] = 0;
-    device::frame::SetAddress(f.data(), 3 * 378 - 55);
-    device::frame::StoreChecksum(f.data());
-    ASSERT_EQ(engine.ExchangeReport(f.data(), 64, answer.data(), 64, &received), device::kSuccess);
-    EXPECT_EQ(answer[7], 0xFF);
-    device::frame::SetAddress(f.data(), 3 * 378 - 56);
-    device::frame::StoreChecksum(f.data());
-    ASSERT_EQ(engine.ExchangeReport(f.data(), 64, answer.data(), 64, &received), device::kSuccess);
-    EXPECT_EQ(answer[7], 0x00);
+    auto statusFor = [&](const test::RawFrame& request) {
+        EXPECT_EQ(engine.ExchangeReport(request.data(), 64, answer.data(), 64, &received), device::kSuccess);
+        return test::DecodedFrame(answer).Status();
+    };
+    EXPECT_EQ(statusFor(test::BuildFrame(device::frame::kWriteKeyMatrix, 56, 3 * 378 - 55, data)), 0xFF);
+    EXPECT_EQ(statusFor(test::BuildFrame(device::frame::kWriteKeyMatrix, 56, 3 * 378 - 56, data)), 0x00);
 
-    // An unknown command and a frame without the report id.
-    f.fill(0);
-    f[0] = 4;
-    f[3] = 0x42;
-    device::frame::StoreChecksum(f.data());
-    ASSERT_EQ(engine.ExchangeReport(f.data(), 64, answer.data(), 64, &received), device::kSuccess);
-    EXPECT_EQ(answer[7], 0xFF);
+    // An unknown command.
+    EXPECT_EQ(statusFor(test::BuildFrame(0x42, 0, 0)), 0xFF);
 }
 
 TEST(SimulatedKeyboard, MemoryPersistsInItsStateFile) {
@@ -122,12 +139,12 @@ TEST(SimulatedKeyboard, MemoryPersistsInItsStateFile) {
         ASSERT_EQ(kb.Sim().Reset(state.string(), true), 1);
         auto& cmd = kb.Commands();
         ASSERT_EQ(cmd.BeginConfig(), device::kSuccess);
-        ASSERT_EQ(cmd.WriteKeyMatrix(m, 0), device::kSuccess);
-        // Inside a group nothing is stored yet.
+        // Nothing is stored before something changes, and every change is stored at once,
+        // inside a group too, so other processes see it.
         EXPECT_FALSE(std::filesystem::exists(state));
-        ASSERT_EQ(cmd.EndConfig(), device::kSuccess);
+        ASSERT_EQ(cmd.WriteKeyMatrix(m, 0), device::kSuccess);
         EXPECT_TRUE(std::filesystem::exists(state));
-        // A write outside any group is stored at once.
+        ASSERT_EQ(cmd.EndConfig(), device::kSuccess);
         ASSERT_EQ(cmd.SetActiveProfile(2), device::kSuccess);
     }
     SimulatedKeyboard again;

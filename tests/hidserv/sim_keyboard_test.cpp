@@ -4,59 +4,48 @@
 #include <gtest/gtest.h>
 
 #include "hidserv/sim_control.h"
+#include "protocol/keyboard_memory.h"
 #include "protocol/report_frame.h"
+#include "support/frame_decoder.h"
 
 namespace qv::hidserv {
 namespace {
 
 namespace fr = qv::device::frame;
-
-std::array<std::uint8_t, 64> Frame(std::uint8_t command, int length, int address,
-                                   std::initializer_list<std::uint8_t> data = {}) {
-    std::array<std::uint8_t, 64> f{};
-    f[0] = 4;
-    f[3] = command;
-    f[4] = static_cast<std::uint8_t>(length);
-    fr::SetAddress(f.data(), address);
-    std::copy(data.begin(), data.end(), f.begin() + 8);
-    fr::StoreChecksum(f.data());
-    return f;
-}
+using test::BuildFrame;
+using test::DecodedFrame;
 
 TEST(SimKeyboardModel, GlobalBlockWriteKeepsTheFirmwareBytes) {
     SimKeyboard kb;
     std::array<std::uint8_t, 64> answer{};
-    auto write = Frame(0x04, 44, 0);
-    write[8 + 10] = 1;  // active profile
-    write[8 + 11] = 3;  // capacity: not the program's to change
-    write[8 + 12] = 9;  // effect list: neither
-    fr::StoreChecksum(write.data());
-    ASSERT_TRUE(kb.HandleFrame(write, answer));
-    EXPECT_EQ(answer[7], SimKeyboard::kOk);
+    std::array<std::uint8_t, 44> block{};
+    block[10] = 1;  // active profile
+    block[11] = 3;  // capacity: not the program's to change
+    block[12] = 9;  // effect list: neither
+    ASSERT_TRUE(kb.HandleFrame(BuildFrame(fr::kWriteGlobalBlock, 44, 0, block), answer));
+    EXPECT_EQ(DecodedFrame(answer).Status(), SimKeyboard::kOk);
     std::array<std::uint8_t, 3> g{};
     ASSERT_TRUE(kb.ReadArea(QV_SIM_GLOBAL, 10, g));
     EXPECT_EQ(g[0], 1);
     EXPECT_EQ(g[1], 255);
     EXPECT_EQ(g[2], 1);
 
-    write[8 + 10] = 3;  // no such profile
-    fr::StoreChecksum(write.data());
-    ASSERT_TRUE(kb.HandleFrame(write, answer));
-    EXPECT_EQ(answer[7], SimKeyboard::kRefused);
-    auto shortBlock = Frame(0x04, 43, 0);
-    ASSERT_TRUE(kb.HandleFrame(shortBlock, answer));
-    EXPECT_EQ(answer[7], SimKeyboard::kRefused);
+    block[10] = 3;  // no such profile
+    ASSERT_TRUE(kb.HandleFrame(BuildFrame(fr::kWriteGlobalBlock, 44, 0, block), answer));
+    EXPECT_EQ(DecodedFrame(answer).Status(), SimKeyboard::kRefused);
+    ASSERT_TRUE(kb.HandleFrame(BuildFrame(fr::kWriteGlobalBlock, 43, 0), answer));
+    EXPECT_EQ(DecodedFrame(answer).Status(), SimKeyboard::kRefused);
 }
 
 TEST(SimKeyboardModel, GroupsAreCountedAndUpdateModeSilencesIt) {
     SimKeyboard kb;
     std::array<std::uint8_t, 64> answer{};
-    kb.HandleFrame(Frame(0x01, 0, 0), answer);
-    kb.HandleFrame(Frame(0x01, 0, 0), answer);
+    kb.HandleFrame(BuildFrame(fr::kBeginConfig, 0, 0), answer);
+    kb.HandleFrame(BuildFrame(fr::kBeginConfig, 0, 0), answer);
     EXPECT_EQ(kb.ConfigDepth(), 2);
-    kb.HandleFrame(Frame(0x02, 0, 0), answer);
-    kb.HandleFrame(Frame(0x02, 0, 0), answer);
-    kb.HandleFrame(Frame(0x02, 0, 0), answer);
+    kb.HandleFrame(BuildFrame(fr::kEndConfig, 0, 0), answer);
+    kb.HandleFrame(BuildFrame(fr::kEndConfig, 0, 0), answer);
+    kb.HandleFrame(BuildFrame(fr::kEndConfig, 0, 0), answer);
     EXPECT_EQ(kb.ConfigDepth(), 0);
 
     std::array<std::uint8_t, 64> update{};
@@ -65,7 +54,7 @@ TEST(SimKeyboardModel, GroupsAreCountedAndUpdateModeSilencesIt) {
     update[4] = 0xEE;
     EXPECT_FALSE(kb.HandleFrame(update, answer));
     EXPECT_TRUE(kb.InUpdateMode());
-    EXPECT_FALSE(kb.HandleFrame(Frame(0x01, 0, 0), answer));
+    EXPECT_FALSE(kb.HandleFrame(BuildFrame(fr::kBeginConfig, 0, 0), answer));
 }
 
 TEST(SimKeyboardModel, ControlAccessStaysInsideEachArea) {
@@ -76,6 +65,48 @@ TEST(SimKeyboardModel, ControlAccessStaysInsideEachArea) {
     EXPECT_FALSE(kb.ReadArea(QV_SIM_GLOBAL, static_cast<std::size_t>(-1), buf));
     EXPECT_FALSE(kb.WriteArea(99, 0, buf));
     EXPECT_FALSE(kb.WriteArea(QV_SIM_FACTORY, 376, buf));
+}
+
+TEST(SimKeyboardModel, EveryAreaHasTheSizeOfTheKeyboardsLayout) {
+    SimKeyboard kb;
+    struct Area {
+        int id;
+        std::size_t size;
+    };
+    for (const Area a : {Area{QV_SIM_GLOBAL, protocol::kGlobalBlockSize},
+                         Area{QV_SIM_SETTINGS, protocol::kSettingsMemorySize},
+                         Area{QV_SIM_KEY_MATRICES, protocol::kKeyMatricesSize},
+                         Area{QV_SIM_MACRO, protocol::kMacroMemorySize},
+                         Area{QV_SIM_FACTORY, kKeyMatrixBytes},
+                         Area{QV_SIM_KEY_COLOURS, protocol::kKeyColoursSize},
+                         Area{QV_SIM_STATUS, protocol::kStatusReportSize}}) {
+        SCOPED_TRACE(a.id);
+        std::array<std::uint8_t, 1> one{};
+        EXPECT_TRUE(kb.ReadArea(a.id, a.size - 1, one));
+        EXPECT_FALSE(kb.ReadArea(a.id, a.size, one));
+    }
+    // Frames reach the same ends: the last matrix piece fits, one byte further is refused.
+    std::array<std::uint8_t, 64> answer{};
+    const int lastPiece = static_cast<int>(protocol::kKeyMatricesSize) - 56;
+    ASSERT_TRUE(kb.HandleFrame(BuildFrame(fr::kReadKeyMatrix, 56, lastPiece), answer));
+    EXPECT_EQ(DecodedFrame(answer).Status(), SimKeyboard::kOk);
+    ASSERT_TRUE(kb.HandleFrame(BuildFrame(fr::kReadKeyMatrix, 56, lastPiece + 1), answer));
+    EXPECT_EQ(DecodedFrame(answer).Status(), SimKeyboard::kRefused);
+}
+
+TEST(SimKeyboardModel, AnswersEchoTheRequestAndRefuseAFrameWithoutTheReportId) {
+    SimKeyboard kb;
+    std::array<std::uint8_t, 64> answer{};
+    ASSERT_TRUE(kb.HandleFrame(BuildFrame(fr::kReadSettingsMemory, 42, 42), answer));
+    const DecodedFrame settings(answer);
+    EXPECT_EQ(test::RecordOf(settings), (test::FrameRecord{fr::kReadSettingsMemory, 42, 42, SimKeyboard::kOk}));
+    EXPECT_EQ(settings.ReportId(), fr::kReportId);
+
+    auto noId = BuildFrame(fr::kReadGlobalBlock, 44, 0);
+    noId[fr::kReportIdAt] = 0;
+    ASSERT_TRUE(kb.HandleFrame(noId, answer));
+    EXPECT_EQ(DecodedFrame(answer).Status(), SimKeyboard::kRefused);
+    EXPECT_EQ(DecodedFrame(answer).Command(), fr::kReadGlobalBlock);
 }
 
 }  // namespace

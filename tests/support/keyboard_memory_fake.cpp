@@ -2,14 +2,18 @@
 
 #include <algorithm>
 
+#include "support/frame_decoder.h"
+
 namespace qv::test {
 
 KeyboardMemoryFake::KeyboardMemoryFake() : macroMemory(0x10000, 0xFF) {
-    global[10] = 0;
-    global[11] = 255;  // 32,640 bytes of macro memory
+    global[protocol::kActiveProfileAt] = 0;
+    global[protocol::kMacroCapacityAt] = protocol::kLargestMacroCapacity;
     const KeyMatrix& f = BuiltInFactoryMatrix();
     std::copy(f.begin(), f.end(), factory.begin());
-    for (int p = 0; p < 3; ++p) std::copy(f.begin(), f.end(), matrices.begin() + p * 378);
+    for (int p = 0; p < protocol::kProfileCount; ++p) {
+        std::copy(f.begin(), f.end(), matrices.begin() + protocol::KeyMatrixAddress(p));
+    }
 }
 
 int KeyboardMemoryFake::ExchangeReport(const std::uint8_t* request, std::size_t requestLength,
@@ -17,34 +21,34 @@ int KeyboardMemoryFake::ExchangeReport(const std::uint8_t* request, std::size_t 
                                        std::size_t* received) {
     if (received != nullptr) *received = 0;
     if (!present) return device::kNoKeyboard;
-    std::array<std::uint8_t, 64> in{};
-    std::copy_n(request, std::min<std::size_t>(requestLength, 64), in.begin());
-    std::array<std::uint8_t, 64> out{};
-    const int command = in[3];
+    namespace fr = device::frame;
+    const DecodedFrame in(std::span(request, requestLength));
+    const std::uint8_t command = in.Command();
     commands.push_back(command);
-    const std::size_t length = in[4];
-    const std::size_t address = in[5] | (in[6] << 8);
-    out[0] = 4;
-    out[3] = in[3];
+    const auto length = static_cast<std::size_t>(in.Length());
+    const auto address = static_cast<std::size_t>(in.Address());
+    const auto data = in.Data();
+    std::array<std::uint8_t, fr::kMaxData> out{};
 
     auto read = [&](const std::uint8_t* from, std::size_t size) {
-        for (std::size_t i = 0; i < length && i < 56 && address + i < size; ++i) out[8 + i] = from[address + i];
+        for (std::size_t i = 0; i < length && i < out.size() && address + i < size; ++i) out[i] = from[address + i];
     };
     auto write = [&](std::uint8_t* to, std::size_t size) {
-        for (std::size_t i = 0; i < length && i < 56 && address + i < size; ++i) to[address + i] = in[8 + i];
+        for (std::size_t i = 0; i < length && i < data.size() && address + i < size; ++i) to[address + i] = data[i];
     };
     switch (command) {
-        case 0x03: std::copy(global.begin(), global.end(), out.begin() + 8); break;
-        case 0x04: std::copy_n(in.begin() + 8, global.size(), global.begin()); break;
-        case 0x07: read(matrices.data(), matrices.size()); break;
-        case 0x08: write(matrices.data(), matrices.size()); break;
-        case 0x09: read(macroMemory.data(), macroMemory.size()); break;
-        case 0x0A: write(macroMemory.data(), macroMemory.size()); break;
-        case 0x0F: read(factory.data(), factory.size()); break;
+        case fr::kReadGlobalBlock: std::copy(global.begin(), global.end(), out.begin()); break;
+        case fr::kWriteGlobalBlock: std::copy_n(data.begin(), global.size(), global.begin()); break;
+        case fr::kReadKeyMatrix: read(matrices.data(), matrices.size()); break;
+        case fr::kWriteKeyMatrix: write(matrices.data(), matrices.size()); break;
+        case fr::kReadMacroMemory: read(macroMemory.data(), macroMemory.size()); break;
+        case fr::kWriteMacroMemory: write(macroMemory.data(), macroMemory.size()); break;
+        case fr::kReadDefaultKeyMatrix: read(factory.data(), factory.size()); break;
         default: break;
     }
-    if (command == failCommand) out[7] = 0xFF;
-    std::copy_n(out.begin(), std::min<std::size_t>(answerCapacity, 64), answer);
+    const std::uint8_t status = command == failCommand ? fr::kStatusFF : 0;
+    const RawFrame reply = BuildFrame(command, 0, 0, out, status);
+    std::copy_n(reply.begin(), std::min<std::size_t>(answerCapacity, 64), answer);
     if (received != nullptr) *received = std::min<std::size_t>(answerCapacity, 64);
     return device::kSuccess;
 }

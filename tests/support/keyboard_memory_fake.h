@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/device/command_set.h"
+#include "protocol/keyboard_memory.h"
 
 namespace qv::test {
 
@@ -19,9 +20,9 @@ public:
                        std::size_t answerCapacity, std::size_t* received) override;
     int SendReportNoReply(const std::uint8_t* frame, std::size_t length) override;
 
-    std::array<std::uint8_t, 44> global{};
-    std::array<std::uint8_t, 3 * 378> matrices{};
-    std::array<std::uint8_t, 378> factory{};
+    std::array<std::uint8_t, protocol::kGlobalBlockSize> global{};
+    std::array<std::uint8_t, protocol::kKeyMatricesSize> matrices{};
+    KeyMatrix factory{};
     std::vector<std::uint8_t> macroMemory;  // 64 KiB
 
     std::vector<int> commands;  // command byte of every frame, in order

@@ -9,6 +9,7 @@
 #include "protocol/default_settings_block.h"
 #include "protocol/key_matrix.h"
 #include "protocol/report_frame.h"
+#include "support/frame_decoder.h"
 #include "support/simulated_keyboard.h"
 
 namespace qv::device {
@@ -16,9 +17,9 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
+using test::DecodedFrame;
+using test::FrameRecord;
 using test::SimulatedKeyboard;
-
-int AddressOf(const std::array<std::uint8_t, 64>& f) { return frame::Address(f.data()); }
 
 KeyMatrix Pattern(std::uint8_t seed) {
     KeyMatrix m{};
@@ -35,19 +36,16 @@ TEST(CommandSet, EveryFrameCarriesReportIdCommandAndValidChecksum) {
     ASSERT_EQ(cmd.WriteGlobalBlock(g), kSuccess);
     ASSERT_EQ(cmd.EndConfig(), kSuccess);
     const auto frames = kb.Frames();
-    ASSERT_EQ(frames.size(), 4u);
-    const std::uint8_t commands[] = {0x01, 0x03, 0x04, 0x02};
-    const std::uint8_t lengths[] = {0, 44, 44, 0};
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        EXPECT_EQ(frames[i][0], 4);
-        EXPECT_EQ(frames[i][3], commands[i]);
-        EXPECT_EQ(frames[i][4], lengths[i]);
-        EXPECT_EQ(frames[i][7], 0);
-        EXPECT_TRUE(frame::ChecksumMatches(frames[i].data()));
-    }
+    // Status 0 and a matching checksum are part of each record.
+    EXPECT_THAT(test::Records(frames), ElementsAre(FrameRecord{frame::kBeginConfig, 0, 0},
+                                                   FrameRecord{frame::kReadGlobalBlock, 44, 0},
+                                                   FrameRecord{frame::kWriteGlobalBlock, 44, 0},
+                                                   FrameRecord{frame::kEndConfig, 0, 0}));
+    for (const auto& f : frames) EXPECT_EQ(DecodedFrame(f).ReportId(), frame::kReportId);
     // The written block travels in bytes 8..51 and nothing follows it.
-    EXPECT_TRUE(std::equal(g.bytes.begin(), g.bytes.end(), frames[2].begin() + 8));
-    EXPECT_TRUE(std::all_of(frames[2].begin() + 52, frames[2].end(), [](auto b) { return b == 0; }));
+    const DecodedFrame write(frames[2]);
+    EXPECT_THAT(write.Payload(), ElementsAreArray(g.bytes));
+    EXPECT_TRUE(write.TailIsZero());
     // EndConfig waits 10 ms before its frame.
     EXPECT_THAT(kb.Clock().Sleeps(), ElementsAre(10));
 }
@@ -93,22 +91,22 @@ TEST(CommandSet, KeyMatrixRoundTripUsesSevenChunksAtProfileAddresses) {
               std::vector<std::uint8_t>(BuiltInFactoryMatrix().begin(), BuiltInFactoryMatrix().end()));
 
     const auto frames = kb.Frames();
-    ASSERT_EQ(frames.size(), 14u);
     const int addresses[] = {756, 812, 868, 924, 980, 1036, 1092};
-    for (int i = 0; i < 7; ++i) {
-        for (const auto& f : {frames[i], frames[7 + i]}) {
-            EXPECT_EQ(AddressOf(f), addresses[i]);
-            EXPECT_EQ(f[4], i < 6 ? 56 : 42);
-        }
-        EXPECT_EQ(frames[i][3], 0x08);
-        EXPECT_EQ(frames[7 + i][3], 0x07);
-        // Write chunks carry their bytes; read requests carry none.
-        EXPECT_TRUE(std::equal(written.begin() + i * 56, written.begin() + i * 56 + frames[i][4],
-                               frames[i].begin() + 8));
-        EXPECT_TRUE(std::all_of(frames[7 + i].begin() + 8, frames[7 + i].end(), [](auto b) { return b == 0; }));
+    std::vector<FrameRecord> expected;
+    for (std::uint8_t command : {frame::kWriteKeyMatrix, frame::kReadKeyMatrix}) {
+        for (int i = 0; i < 7; ++i) expected.push_back({command, i < 6 ? 56 : 42, addresses[i]});
     }
-    EXPECT_THAT(std::vector<std::uint8_t>(frames[0].begin() + 5, frames[0].begin() + 7), ElementsAre(0xF4, 0x02));
-    EXPECT_THAT(std::vector<std::uint8_t>(frames[6].begin() + 5, frames[6].begin() + 7), ElementsAre(0x44, 0x04));
+    EXPECT_EQ(test::Records(frames), expected);
+    ASSERT_EQ(frames.size(), 14u);
+    for (int i = 0; i < 7; ++i) {
+        // Write chunks carry their bytes; read requests carry none.
+        const DecodedFrame write(frames[i]);
+        EXPECT_TRUE(std::equal(written.begin() + i * 56, written.begin() + i * 56 + write.Length(),
+                               write.Payload().begin()));
+        EXPECT_TRUE(write.TailIsZero());
+        const auto readData = DecodedFrame(frames[7 + i]).Data();
+        EXPECT_TRUE(std::all_of(readData.begin(), readData.end(), [](auto b) { return b == 0; }));
+    }
 }
 
 TEST(CommandSet, ProfileOutOfRangeSendsNothing) {
@@ -140,13 +138,10 @@ TEST(CommandSet, MacroMemoryChunksFromAddressZeroAndCountZeroSendsNothing) {
     std::vector<std::uint8_t> back(100);
     ASSERT_EQ(cmd.ReadMacroMemory(back.data(), 100), kSuccess);
     EXPECT_EQ(back, image);
-    const auto frames = kb.Frames();
-    ASSERT_EQ(frames.size(), 4u);
-    EXPECT_EQ(frames[2][3], 0x09);
-    EXPECT_EQ(frames[2][4], 56);
-    EXPECT_EQ(AddressOf(frames[2]), 0);
-    EXPECT_EQ(frames[3][4], 44);
-    EXPECT_EQ(AddressOf(frames[3]), 56);
+    EXPECT_THAT(test::Records(kb.Frames()), ElementsAre(FrameRecord{frame::kWriteMacroMemory, 56, 0},
+                                                        FrameRecord{frame::kWriteMacroMemory, 44, 56},
+                                                        FrameRecord{frame::kReadMacroMemory, 56, 0},
+                                                        FrameRecord{frame::kReadMacroMemory, 44, 56}));
 }
 
 TEST(CommandSet, FullMacroMemoryFitsAndOneByteMoreIsRefused) {
@@ -174,12 +169,8 @@ TEST(CommandSet, SettingsAndKeyColoursLandAtTheirAddresses) {
     CommandSet& cmd = kb.Commands();
     const std::uint8_t rgb[3] = {0x11, 0x22, 0x33};
     ASSERT_EQ(cmd.WriteKeyColours(1, rgb, 3, 10), kSuccess);
-    const auto frames = kb.Frames();
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0][3], 0x11);
-    EXPECT_EQ(frames[0][4], 3);
-    EXPECT_EQ(frames[0][5], 0x1E);
-    EXPECT_EQ(frames[0][6], 0x02);
+    // Profile 1 starts at 512, key 10 three bytes a key further.
+    EXPECT_THAT(test::Records(kb.Frames()), ElementsAre(FrameRecord{frame::kWriteKeyColours, 3, 0x021E}));
     EXPECT_THAT(kb.Sim().Read(QV_SIM_KEY_COLOURS, 542, 3), ElementsAre(0x11, 0x22, 0x33));
 
     // All keys: 8 pieces of 18 keys.
@@ -210,10 +201,8 @@ TEST(CommandSet, ActiveProfileIsCachedUntilForgotten) {
     EXPECT_EQ(cmd.CachedActiveProfile(), 1);
     EXPECT_THAT(kb.Sim().Read(QV_SIM_GLOBAL, 10, 1), ElementsAre(1));
     // Read-modify-write, no BeginConfig/EndConfig.
-    const auto frames = kb.Frames();
-    ASSERT_EQ(frames.size(), 3u);
-    EXPECT_EQ(frames[1][3], 0x03);
-    EXPECT_EQ(frames[2][3], 0x04);
+    EXPECT_THAT(test::Commands(kb.Frames()),
+                ElementsAre(frame::kReadGlobalBlock, frame::kReadGlobalBlock, frame::kWriteGlobalBlock));
 
     cmd.ForgetActiveProfile();
     ASSERT_EQ(kb.Sim().Write(QV_SIM_GLOBAL, 10, {0}), 1);
@@ -260,18 +249,44 @@ class PatternAnswers final : public Exchanger {
 public:
     int ExchangeReport(const std::uint8_t* request, std::size_t, std::uint8_t* answer, std::size_t capacity,
                        std::size_t* received) override {
-        std::array<std::uint8_t, 64> out{};
-        out[0] = 4;
-        out[3] = request[3];
-        for (std::size_t i = 8; i < 64; ++i) out[i] = static_cast<std::uint8_t>(0x80 + i - 8);
+        const test::DecodedFrame asked(std::span(request, frame::kSize));
+        std::array<std::uint8_t, frame::kMaxData> pattern{};
+        for (std::size_t i = 0; i < pattern.size(); ++i) pattern[i] = static_cast<std::uint8_t>(0x80 + i);
+        const auto out = test::BuildFrame(asked.Command(), 0, 0, pattern);
         std::copy_n(out.begin(), std::min<std::size_t>(capacity, 64), answer);
         if (received != nullptr) *received = std::min<std::size_t>(capacity, 64);
-        lengths.push_back(request[4]);
+        lengths.push_back(asked.Length());
+        requests.push_back(asked.Bytes());
         return kSuccess;
     }
     int SendReportNoReply(const std::uint8_t*, std::size_t) override { return 1; }
     std::vector<int> lengths;
+    std::vector<test::RawFrame> requests;
 };
+
+test::RawFrame Bytes(std::initializer_list<std::uint8_t> head) {
+    test::RawFrame f{};
+    std::copy(head.begin(), head.end(), f.begin());
+    return f;
+}
+
+TEST(CommandSet, RequestsCarryTheKnownGoodBytes) {
+    PatternAnswers keyboard;
+    CommandSet cmd(keyboard);
+    GlobalBlock g;
+    ASSERT_EQ(cmd.ReadGlobalBlock(g), kSuccess);
+    const std::uint8_t rgb[3] = {0x11, 0x22, 0x33};
+    ASSERT_EQ(cmd.WriteKeyColours(1, rgb, 3, 10), kSuccess);
+    KeyMatrix m{};
+    ASSERT_EQ(cmd.ReadKeyMatrix(m, 2), kSuccess);
+    ASSERT_EQ(keyboard.requests.size(), 9u);
+    // Report id, checksum low and high, command, length, address low and high, status, data.
+    EXPECT_EQ(keyboard.requests[0], Bytes({0x04, 0x2F, 0x00, 0x03, 0x2C, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(keyboard.requests[1], Bytes({0x04, 0x9A, 0x00, 0x11, 0x03, 0x1E, 0x02, 0x00, 0x11, 0x22, 0x33}));
+    // Profile 2's matrix: 756 = 0x02F4 onwards, the checksum past one byte.
+    EXPECT_EQ(keyboard.requests[2], Bytes({0x04, 0x35, 0x01, 0x07, 0x38, 0xF4, 0x02, 0x00}));
+    EXPECT_EQ(keyboard.requests[8], Bytes({0x04, 0x79, 0x00, 0x07, 0x2A, 0x44, 0x04, 0x00}));
+}
 
 TEST(CommandSet, ReadSettingsMemoryCopiesAnswerBytes8To63WhateverLengthWasAsked) {
     PatternAnswers keyboard;

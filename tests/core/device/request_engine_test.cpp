@@ -8,6 +8,7 @@
 
 #include "protocol/key_matrix.h"
 #include "protocol/report_frame.h"
+#include "support/frame_decoder.h"
 #include "support/simulated_keyboard.h"
 
 namespace qv::device {
@@ -16,13 +17,7 @@ namespace {
 using ::testing::ElementsAre;
 using test::SimulatedKeyboard;
 
-std::array<std::uint8_t, 64> BeginFrame() {
-    std::array<std::uint8_t, 64> f{};
-    f[0] = 4;
-    f[3] = 0x01;
-    frame::StoreChecksum(f.data());
-    return f;
-}
+test::RawFrame BeginFrame() { return test::BuildFrame(frame::kBeginConfig, 0, 0); }
 
 TEST(RequestEngine, NoKeyboardReturnsZeroAndWritesNothing) {
     SimulatedKeyboard kb(/*attached=*/false);
@@ -42,7 +37,7 @@ TEST(RequestEngine, ShortRequestIsZeroPaddedAndAnswerCopied) {
     std::size_t received = 0;
     ASSERT_EQ(kb.Link().Engine().ExchangeReport(shortRequest, 8, answer.data(), 64, &received), kSuccess);
     EXPECT_EQ(received, 64u);
-    EXPECT_EQ(answer[3], 0x01);
+    EXPECT_EQ(test::DecodedFrame(answer).Command(), frame::kBeginConfig);
     const auto frames = kb.Frames();
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_EQ(frames[0], BeginFrame());
@@ -159,8 +154,7 @@ TEST(RequestEngine, PullOutInTheMiddleOfAKeyMatrixWriteKeepsEarlierChunks) {
 
 TEST(RequestEngine, ReportWithoutExchangeInFlightIsDropped) {
     SimulatedKeyboard kb;
-    std::array<std::uint8_t, 64> stray{};
-    stray[3] = 0x01;
+    const auto stray = test::BuildFrame(frame::kBeginConfig, 0, 0);
     kb.Link().Engine().DeliverReply(stray.data(), stray.size());
     EXPECT_FALSE(kb.Link().Engine().InFlight());
     // A following exchange is not satisfied by the stray report.

@@ -13,6 +13,7 @@
 #include "core/lighting/lighting_settings.h"
 #include "core/lighting/user_modes.h"
 #include "protocol/default_settings_block.h"
+#include "support/frame_decoder.h"
 #include "support/simulated_keyboard.h"
 #include "support/temp_dir.h"
 
@@ -29,10 +30,8 @@ struct Frame {
 std::vector<Frame> Decode(const std::vector<std::array<std::uint8_t, 64>>& raw) {
     std::vector<Frame> out;
     for (const auto& f : raw) {
-        Frame d{f[3], f[4], f[5] | (f[6] << 8), {}};
-        const int n = std::min(d.length, 56);
-        d.data.assign(f.begin() + 8, f.begin() + 8 + n);
-        out.push_back(d);
+        const test::DecodedFrame d(f);
+        out.push_back({d.Command(), d.Length(), d.Address(), d.Payload()});
     }
     return out;
 }

@@ -9,6 +9,7 @@
 #include "core/device/command_set.h"
 #include "core/profile/profile_file.h"
 #include "protocol/report_frame.h"
+#include "support/frame_decoder.h"
 #include "support/one_answer_chooser.h"
 #include "support/recording_prompt.h"
 #include "support/simulated_keyboard.h"
@@ -40,9 +41,7 @@ protected:
     void TearDown() override { SelectedUpdaterPath().clear(); }
 
     std::uint32_t UpdateFrames() const {
-        std::uint32_t n = 0;
-        for (const auto& f : keyboard.Frames()) n += f[device::frame::kCommand] == device::frame::kUpdateMode;
-        return n;
+        return static_cast<std::uint32_t>(test::CountCommand(keyboard.Frames(), device::frame::kUpdateMode));
     }
 
     test::TempDir dir;

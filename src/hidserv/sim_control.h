@@ -1,6 +1,9 @@
 /* Control interface of the simulated keyboard, exported by libHidServ.so next to the twelve
  * entry points. For tests and demos; the program itself never calls it. Every call returns -1
- * when the library does not run the simulated keyboard. */
+ * when the library does not run the simulated keyboard.
+ * Memory (the areas below but the status report and update mode) is the one keyboard every
+ * process on the same state file sees; being plugged in, the status report, faults, latency and
+ * the frame log belong to the calling process. */
 #ifndef QV_HIDSERV_SIM_CONTROL_H
 #define QV_HIDSERV_SIM_CONTROL_H
 

@@ -139,12 +139,12 @@ TEST(SimulatedKeyboard, MemoryPersistsInItsStateFile) {
         ASSERT_EQ(kb.Sim().Reset(state.string(), true), 1);
         auto& cmd = kb.Commands();
         ASSERT_EQ(cmd.BeginConfig(), device::kSuccess);
-        // Nothing is stored before something changes, and every change is stored at once,
-        // inside a group too, so other processes see it.
+        // Nothing is stored before memory changes; a group at the latest when it closes.
         EXPECT_FALSE(std::filesystem::exists(state));
         ASSERT_EQ(cmd.WriteKeyMatrix(m, 0), device::kSuccess);
-        EXPECT_TRUE(std::filesystem::exists(state));
         ASSERT_EQ(cmd.EndConfig(), device::kSuccess);
+        EXPECT_TRUE(std::filesystem::exists(state));
+        // A write outside any group is stored at once.
         ASSERT_EQ(cmd.SetActiveProfile(2), device::kSuccess);
     }
     SimulatedKeyboard again;

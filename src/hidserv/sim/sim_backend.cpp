@@ -8,10 +8,22 @@
 
 namespace qv::hidserv {
 namespace fr = qv::device::frame;
+namespace {
+
+// How long the loader stays: QUORVANE_SIM_LOADER_MS, else a little over a second.
+std::chrono::milliseconds LoaderTime() {
+    if (const char* text = std::getenv("QUORVANE_SIM_LOADER_MS"); text != nullptr && *text != '\0') {
+        char* end = nullptr;
+        const long ms = std::strtol(text, &end, 10);
+        if (end != nullptr && *end == '\0' && ms >= 0 && ms <= 600000) return std::chrono::milliseconds(ms);
+    }
+    return std::chrono::milliseconds(1200);
+}
+
+}  // namespace
 
 SimBackend::SimBackend(ListenerRegistry& listeners, std::filesystem::path statePath, bool attached)
     : listeners_(listeners),
-      statePath_(std::move(statePath)),
       attached_(attached),
       vendorThread_([this](const DeliveryThread::Item& item) {
           if (item.presence) {
@@ -25,13 +37,14 @@ SimBackend::SimBackend(ListenerRegistry& listeners, std::filesystem::path stateP
           listeners_.DeliverData(Collection::Consumer, item.bytes.data(),
                                  static_cast<std::size_t>(item.count));
       }) {
-    if (!keyboard_.Load(statePath_)) keyboard_.ResetToFactory();
-    keyboard_.MarkSaved();
+    std::lock_guard lock(mutex_);
+    state_.emplace(std::move(statePath));
+    LoadLocked();
 }
 
 SimBackend::~SimBackend() {
     std::lock_guard lock(mutex_);
-    SaveIfDirtyLocked();
+    ReleaseMemoryLocked();
 }
 
 std::filesystem::path SimBackend::DefaultStatePath() {
@@ -60,8 +73,46 @@ void SimBackend::LogFrameLocked(const std::array<std::uint8_t, 64>& frame) {
     ++frameCount_;
 }
 
-void SimBackend::SaveIfDirtyLocked() {
-    if (keyboard_.Dirty() && keyboard_.Save(statePath_)) keyboard_.MarkSaved();
+void SimBackend::LoadLocked() {
+    // What this process had not stored yet is dropped, as nobody else has seen it.
+    memoryHold_.reset();
+    state_->Forget();
+    memoryHold_.emplace(state_->Lock());
+    lastMemoryUse_ = DeliveryThread::Clock::now();
+    if (state_->Refresh(keyboard_) != SimStateFile::Refreshed::Loaded) keyboard_.ResetToFactory();
+    // The factory state stays unstored until something changes it, as a new keyboard's flash is
+    // written only when something is written to it.
+    keyboard_.MarkSaved();
+    memoryRelease_.Schedule(kLinger);
+}
+
+void SimBackend::TakeMemoryLocked() {
+    lastMemoryUse_ = DeliveryThread::Clock::now();
+    if (memoryHold_) return;
+    memoryHold_.emplace(state_->Lock());
+    state_->Refresh(keyboard_);
+    memoryRelease_.Schedule(kLinger);
+}
+
+void SimBackend::ReleaseMemoryLocked() {
+    if (!memoryHold_) return;
+    if (keyboard_.Dirty()) state_->Store(keyboard_);
+    memoryHold_.reset();
+}
+
+void SimBackend::ReleaseMemoryWhenIdle() {
+    std::lock_guard lock(mutex_);
+    if (!memoryHold_) return;
+    const auto idle = DeliveryThread::Clock::now() - lastMemoryUse_;
+    if (idle < kLinger) {
+        memoryRelease_.Schedule(kLinger - idle);
+        return;
+    }
+    ReleaseMemoryLocked();
+}
+
+void SimBackend::StoreOutsideGroupLocked() {
+    if (keyboard_.Dirty() && keyboard_.ConfigDepth() == 0) state_->Store(keyboard_);
 }
 
 void SimBackend::DetachLocked() {
@@ -81,12 +132,12 @@ void SimBackend::DetachLocked() {
 void SimBackend::EnterLoaderLocked() {
     inLoader_ = true;
     LeaveLocked();
-    loader_.Schedule(LoaderReturn::LoaderTime());
+    loader_.Schedule(LoaderTime());
 }
 
 void SimBackend::LeaveLocked() {
     attached_ = false;
-    SaveIfDirtyLocked();
+    ReleaseMemoryLocked();
     vendorThread_.DropPending();
     consumerThread_.DropPending();
     DeliveryThread::Item gone;
@@ -140,10 +191,10 @@ int SimBackend::WriteVendorReport(const std::uint8_t* report, std::size_t length
                                    answer);
     } else {
         const bool wasInUpdateMode = keyboard_.InUpdateMode();
+        TakeMemoryLocked();
         answered = keyboard_.HandleFrame(frame, answer);
+        StoreOutsideGroupLocked();
         if (!wasInUpdateMode && keyboard_.InUpdateMode()) EnterLoaderLocked();
-        // Flash is written when a group closes, or at once for a write outside any group.
-        if (keyboard_.ConfigDepth() == 0) SaveIfDirtyLocked();
     }
     if (!answered) return static_cast<int>(fr::kSize);
     item.due = DeliveryThread::Clock::now() + latency_;
@@ -188,12 +239,12 @@ void SimBackend::Reset(const char* statePath, bool attached) {
     std::lock_guard lock(mutex_);
     vendorThread_.DropPending();
     consumerThread_.DropPending();
-    if (statePath != nullptr) statePath_ = statePath;
+    memoryHold_.reset();
+    if (statePath != nullptr) state_.emplace(statePath);
     inLoader_ = false;
     loader_.Cancel();
-    if (!keyboard_.Load(statePath_)) keyboard_.ResetToFactory();
+    LoadLocked();
     keyboard_.LeaveUpdateMode();
-    keyboard_.MarkSaved();
     attached_ = attached;
     inaccessible_ = false;
     faults_.Clear();
@@ -299,6 +350,7 @@ void SimBackend::ClearFaults() {
 bool SimBackend::ReadMemory(int area, std::size_t offset, std::uint8_t* out, std::size_t length) {
     if (out == nullptr && length > 0) return false;
     std::lock_guard lock(mutex_);
+    TakeMemoryLocked();
     return keyboard_.ReadArea(area, offset, std::span<std::uint8_t>(out, length));
 }
 
@@ -306,7 +358,10 @@ bool SimBackend::WriteMemory(int area, std::size_t offset, const std::uint8_t* d
                              std::size_t length) {
     if (data == nullptr && length > 0) return false;
     std::lock_guard lock(mutex_);
-    return keyboard_.WriteArea(area, offset, std::span<const std::uint8_t>(data, length));
+    TakeMemoryLocked();
+    const bool written = keyboard_.WriteArea(area, offset, std::span<const std::uint8_t>(data, length));
+    StoreOutsideGroupLocked();
+    return written;
 }
 
 std::uint32_t SimBackend::FrameCount() {
@@ -331,9 +386,8 @@ void SimBackend::ClearFrameLog() {
 
 bool SimBackend::Save() {
     std::lock_guard lock(mutex_);
-    if (!keyboard_.Save(statePath_)) return false;
-    keyboard_.MarkSaved();
-    return true;
+    TakeMemoryLocked();
+    return state_->Store(keyboard_);
 }
 
 }  // namespace qv::hidserv

@@ -2,6 +2,16 @@
 // The simulated keyboard as a backend of the service library: a SimKeyboard behind the vendor,
 // consumer and status collections, answers delivered from its own threads after a settable
 // latency, faults injected by the control interface, memory kept in a state file.
+//
+// Memory is the keyboard's, shared by every process of the user through the state file
+// (SimStateFile). This process holds the file's lock from the first frame or control call on
+// memory of a burst until kLinger passes without one: it reads the file again when it takes the
+// lock and stores what changed before it lets go, so no process works on memory older than
+// another's or writes over another's change. Within the hold, changes are stored like the
+// keyboard's flash is written: when a config group closes, and at once outside any group.
+// The rest is this process's view of the keyboard: whether it is plugged in (its loader, its
+// inaccessible nodes), the status report, which a real keyboard forgets when unplugged, faults,
+// latency and the frame log.
 
 #include <array>
 #include <cstddef>
@@ -14,9 +24,10 @@
 #include "hidserv/backend.h"
 #include "hidserv/listener_registry.h"
 #include "hidserv/sim/delivery_thread.h"
-#include "hidserv/sim/loader_return.h"
+#include "hidserv/sim/due_call.h"
 #include "hidserv/sim/sim_faults.h"
 #include "hidserv/sim/sim_keyboard.h"
+#include "hidserv/sim/sim_state_file.h"
 
 namespace qv::hidserv {
 
@@ -57,6 +68,9 @@ public:
 
 private:
     static constexpr std::size_t kLogCapacity = 16384;
+    // Long enough to span the gaps between the frames of one download, short enough that another
+    // process never notices the wait.
+    static constexpr std::chrono::milliseconds kLinger{10};
 
     void DetachLocked();
     // The update-mode frame: the keyboard leaves for its firmware loader and comes back later
@@ -65,13 +79,22 @@ private:
     // The keyboard leaves: its memory saved, pending reports dropped, presence 0 announced.
     void LeaveLocked();
     void ReturnFromLoader();
-    void SaveIfDirtyLocked();
+    // Memory as the state file holds it, for this process until it lets go.
+    void TakeMemoryLocked();
+    // Stores what changed and lets the state file go.
+    void ReleaseMemoryLocked();
+    void ReleaseMemoryWhenIdle();
+    void StoreOutsideGroupLocked();
+    // Starts over from the state file, or from the factory state when it holds no keyboard.
+    void LoadLocked();
     void LogFrameLocked(const std::array<std::uint8_t, 64>& frame);
 
     ListenerRegistry& listeners_;
     std::mutex mutex_;
     SimKeyboard keyboard_;
-    std::filesystem::path statePath_;
+    std::optional<SimStateFile> state_;
+    std::optional<SimStateFile::Hold> memoryHold_;
+    DeliveryThread::Clock::time_point lastMemoryUse_{};
     bool attached_;
     bool inLoader_ = false;
     bool inaccessible_ = false;
@@ -85,7 +108,8 @@ private:
     // Last members: their threads stop first on destruction.
     DeliveryThread vendorThread_;
     DeliveryThread consumerThread_;
-    LoaderReturn loader_{[this] { ReturnFromLoader(); }};
+    DueCall loader_{[this] { ReturnFromLoader(); }};
+    DueCall memoryRelease_{[this] { ReleaseMemoryWhenIdle(); }};
 };
 
 }  // namespace qv::hidserv

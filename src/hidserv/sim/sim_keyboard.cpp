@@ -1,15 +1,8 @@
 #include "hidserv/sim/sim_keyboard.h"
 
 #include <algorithm>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <system_error>
-#include <vector>
 
 #include "hidserv/sim_control.h"
-#include "platform/atomic_file.h"
 #include "protocol/default_settings_block.h"
 #include "protocol/key_matrix.h"
 #include "protocol/report_frame.h"
@@ -17,12 +10,6 @@
 namespace qv::hidserv {
 namespace fr = qv::device::frame;
 namespace mem = qv::protocol;
-
-namespace {
-
-constexpr char kStateMagic[8] = {'Q', 'V', 'S', 'I', 'M', 'K', 'B', '1'};
-
-}  // namespace
 
 SimKeyboard::SimKeyboard() { ResetToFactory(); }
 
@@ -197,42 +184,28 @@ bool SimKeyboard::HandleFrame(std::span<const std::uint8_t, 64> frame,
     }
 }
 
-bool SimKeyboard::Load(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::size_t expected = sizeof(kStateMagic) + global_.size() + settings_.size() + matrices_.size() +
-                                 macro_.size() + factory_.size() + colours_.size();
-    if (bytes.size() != expected || std::memcmp(bytes.data(), kStateMagic, sizeof(kStateMagic)) != 0) {
-        return false;
-    }
-    std::size_t at = sizeof(kStateMagic);
-    auto take = [&](auto& area) {
-        std::memcpy(area.data(), bytes.data() + at, area.size());
-        at += area.size();
-    };
-    take(global_);
-    take(settings_);
-    take(matrices_);
-    take(macro_);
-    take(factory_);
-    take(colours_);
-    dirty_ = false;
-    return true;
-}
-
-bool SimKeyboard::Save(const std::filesystem::path& file) const {
-    std::error_code ec;
-    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
-    std::vector<std::uint8_t> bytes(std::begin(kStateMagic), std::end(kStateMagic));
+std::vector<std::uint8_t> SimKeyboard::MemoryImage() const {
+    std::vector<std::uint8_t> image;
+    image.reserve(kMemoryImageSize);
     for (const auto area : {std::span<const std::uint8_t>(global_), std::span<const std::uint8_t>(settings_),
                             std::span<const std::uint8_t>(matrices_), std::span<const std::uint8_t>(macro_),
                             std::span<const std::uint8_t>(factory_), std::span<const std::uint8_t>(colours_)}) {
-        bytes.insert(bytes.end(), area.begin(), area.end());
+        image.insert(image.end(), area.begin(), area.end());
     }
-    // Replaced as a whole so a crash never leaves half a keyboard behind. No fsync: it is a
-    // simulation, and writes outside a group save after every frame.
-    return WriteFileAtomically(file, bytes, {.flushToDisk = false, .mode = 0600});
+    return image;
+}
+
+bool SimKeyboard::LoadMemoryImage(std::span<const std::uint8_t> image) {
+    if (image.size() != kMemoryImageSize) return false;
+    auto at = image.begin();
+    for (const auto area : {std::span<std::uint8_t>(global_), std::span<std::uint8_t>(settings_),
+                            std::span<std::uint8_t>(matrices_), std::span<std::uint8_t>(macro_),
+                            std::span<std::uint8_t>(factory_), std::span<std::uint8_t>(colours_)}) {
+        std::copy_n(at, area.size(), area.begin());
+        at += static_cast<std::ptrdiff_t>(area.size());
+    }
+    dirty_ = false;
+    return true;
 }
 
 }  // namespace qv::hidserv

@@ -6,8 +6,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <span>
+#include <tuple>
+#include <vector>
 
 #include "protocol/key_matrix.h"
 #include "protocol/keyboard_memory.h"
@@ -39,9 +40,13 @@ public:
     bool ReadArea(int area, std::size_t offset, std::span<std::uint8_t> out) const;
     bool WriteArea(int area, std::size_t offset, std::span<const std::uint8_t> data);
 
-    // Persistence like the keyboard's flash. Load falls back to the factory state.
-    bool Load(const std::filesystem::path& file);
-    bool Save(const std::filesystem::path& file) const;
+    // What the keyboard keeps like flash (every area but the status report and update mode), in
+    // the order of the state file. Loading an image of another size changes nothing.
+    static constexpr std::size_t kMemoryImageSize =
+        protocol::kGlobalBlockSize + protocol::kSettingsMemorySize + protocol::kKeyMatricesSize +
+        protocol::kMacroMemorySize + std::tuple_size_v<KeyMatrix> + protocol::kKeyColoursSize;
+    std::vector<std::uint8_t> MemoryImage() const;
+    bool LoadMemoryImage(std::span<const std::uint8_t> image);
 
     // True once a write changed memory that has not been saved since.
     bool Dirty() const { return dirty_; }

@@ -89,7 +89,7 @@ ApplyResult MainWindowModel::Apply() {
         lock.unlock();
         // A macro set that does not fit has been explained already; anything else the keyboard
         // refused would otherwise leave the user looking at an Apply that did nothing.
-        if (result.outcome == ApplyOutcome::SendFailed) prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_APPLY_FAILED));
+        if (result.outcome == ApplyOutcome::SendFailed) prompt_.ShowMessage(DownloadFailureText(result.download, FailedSend::Apply));
     }
     view_.HideBusy();
     return result;

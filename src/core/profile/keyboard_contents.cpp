@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "core/app/text_table.h"
 #include "core/device/command_set.h"
 #include "core/device/device_records.h"
 #include "core/device/result_codes.h"
@@ -141,7 +142,12 @@ SendOutcome SendKeyboardContents(const KeyboardContents& before, ProfileContent 
     case ApplyOutcome::Applied: return SendOutcome::Sent;
     case ApplyOutcome::NoRoom: return SendOutcome::NoRoom;
     case ApplyOutcome::SaveFailed:
+        // The keyboard has it; what the user must hear is that the working file is behind.
+        prompt.ShowMessage(FormatText(Text(TextId::PROFILE_SEND_NOT_SAVED), workingFile.string()));
+        return SendOutcome::Failed;
     case ApplyOutcome::SendFailed:
+        prompt.ShowMessage(DownloadFailureText(result.download, FailedSend::CommandLine));
+        return SendOutcome::Failed;
     case ApplyOutcome::NotRead: return SendOutcome::Failed;
     }
     return SendOutcome::Failed;

@@ -49,12 +49,14 @@ enum class SendOutcome {
     Sent,
     NoChange,   // the content equals what the keyboard holds: nothing sent
     NoRoom,     // the macros do not fit the keyboard's macro memory: nothing sent
-    Failed,     // the keyboard did not take everything
+    Failed,     // the keyboard did not take everything, or the working file was not written
 };
 
 // Sends `changed` through the window's Apply (ApplyWorkingStore): only the active profile's
 // matrix when no other profile changed and `allProfiles` is not set, else all three. The working
-// file gets the changed contents before the keyboard does, unless the macros do not fit.
+// file gets the changed contents before the keyboard does, unless the macros do not fit. A
+// failure is told through `prompt`: what the keyboard took before it stopped, or that only the
+// working file is behind.
 SendOutcome SendKeyboardContents(const KeyboardContents& before, ProfileContent changed,
                                  device::CommandSet& commands, UserPrompt& prompt,
                                  const std::filesystem::path& workingFile, bool allProfiles = false);

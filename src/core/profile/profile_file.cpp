@@ -193,6 +193,11 @@ bool WriteStoreToWorkingFile(ProfileStore& store, const std::filesystem::path& p
     return WriteStoreToFile(store, path);
 }
 
+bool FileCanBeRead(const std::filesystem::path& path) {
+    if (!RegularFileSize(path)) return false;
+    return static_cast<bool>(std::ifstream(path, std::ios::binary));
+}
+
 bool ReadFileIntoStore(const std::filesystem::path& path, ProfileStore& store) {
     const auto size = RegularFileSize(path);
     if (!size || *size < kProfileBlockSize) return false;

@@ -66,6 +66,10 @@ bool WriteStoreToFile(ProfileStore& store, const std::filesystem::path& path);
 // The working-file variant: writes only when the file already exists.
 bool WriteStoreToWorkingFile(ProfileStore& store, const std::filesystem::path& path);
 
+// The path is a regular file this user may open for reading; false for a missing file, a folder
+// or one without read permission, which are told apart from files whose content is wrong.
+bool FileCanBeRead(const std::filesystem::path& path);
+
 // Replaces the store's content with the file's; on failure the store is left as it was.
 bool ReadFileIntoStore(const std::filesystem::path& path, ProfileStore& store);
 

@@ -6,6 +6,7 @@
 #include "core/app/paths.h"
 #include "core/app/text_table.h"
 #include "core/device/command_set.h"
+#include "core/macro/macro_image.h"
 #include "core/profile/key_download.h"
 #include "core/profile/keyboard_contents.h"
 #include "core/profile/profile_file.h"
@@ -54,7 +55,16 @@ int ProfileOperations::SwitchProfile(int p) {
             host_.RunMainApply();
         } else {
             host_.SetMainApplyEnabled(false);
-            if (ReadActiveProfile() != -1) ReloadWorkingFile();
+            if (ReadActiveProfile() != -1) {
+                // After a download that did not finish, the working file holds what was meant
+                // for the keyboard rather than what it has: letting the edits go shows the latter
+                // (or the file, when the keyboard cannot be read).
+                if (OwedProfiles(applied_).empty()) {
+                    ReloadWorkingFile();
+                } else {
+                    LoadWorkingFromKeyboard(true);
+                }
+            }
         }
         if (!SetActiveProfile(q)) return 0;
     } else {
@@ -125,33 +135,68 @@ bool ProfileOperations::Import() {
 }
 
 bool ProfileOperations::ImportFile(const std::filesystem::path& file) {
+    // A file that cannot be opened says nothing about its format.
+    if (!FileCanBeRead(file)) {
+        prompt_.ShowMessage(FormatText(Text(TextId::MAIN_PROMPT_IMPORT_UNREADABLE), file.string()));
+        return false;
+    }
     if (!ValidateFile(file, prompt_)) {
         prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_INPORT));
         return false;
     }
-    bool sent = false;
+    // The file is read into a store of its own first, so a file that passes the header check
+    // but cannot be read leaves the working store as it was.
+    ProfileStore incoming;
+    if (!ReadFileIntoStore(file, incoming)) {
+        prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_INPORT));
+        return false;
+    }
+    const DownloadContext context{commands_, env_.macroCapacity ? env_.macroCapacity() : 0, prompt_};
+    // Macros the keyboard can never take are refused before anything is changed: an import kept
+    // for an Apply that can only refuse it again would leave the window and the working file
+    // showing contents the keyboard never had.
+    bool fits = false;
+    {
+        auto incomingLock = incoming.Lock();
+        fits = MacroImageSizes(incoming.Content().macros).withoutNames <= context.macroCapacity;
+    }
+    if (!fits) {
+        prompt_.ShowMessage(Text(TextId::EXTRA_MACRO_TOO_LONG));
+        prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_IMPORT_NOT_DONE));
+        return false;
+    }
+    ApplyResult result;
     {
         auto lock = working_.Lock();
-        // The file is read into a store of its own first, so a file that passes the header check
-        // but cannot be read leaves the working store as it was.
-        ProfileStore incoming;
-        if (!ReadFileIntoStore(file, incoming)) {
-            prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_INPORT));
-            return false;
-        }
-        {
-            auto incomingLock = incoming.Lock();
-            working_.Content() = std::move(incoming.Content());
-        }
-        WriteStoreToWorkingFile(working_, env_.workingFile);
-        const std::size_t capacity = env_.macroCapacity ? env_.macroCapacity() : 0;
-        sent = CommitWorkingToApplied(true, working_, applied_, {commands_, capacity, prompt_});
+        auto incomingLock = incoming.Lock();
+        ProfileContent before = std::move(working_.Content());
+        working_.Content() = std::move(incoming.Content());
+        // The window's Apply: the working file gets the import first, then the keyboard. When the
+        // keyboard does not take all of it, the window, the working file and Apply are left as
+        // after any Apply that failed, and Apply (which sends what is still owed) finishes it.
+        result = ApplyWorkingStore(true, working_, applied_, env_.workingFile, context);
+        if (result.outcome == ApplyOutcome::NoRoom) working_.Content() = std::move(before);
         host_.RefreshKeyButtons();
     }
-    // A download that did not go through leaves Apply enabled, so the imported content (already
-    // in the working store and file) can still be sent.
-    host_.SetMainApplyEnabled(!sent);
-    return sent;
+    switch (result.outcome) {
+        case ApplyOutcome::Applied:
+            host_.SetMainApplyEnabled(false);
+            return true;
+        case ApplyOutcome::SaveFailed:
+            // The keyboard holds the import and the window shows it; only the file is behind.
+            prompt_.ShowMessage(FormatText(Text(TextId::PROFILE_WRITE_FAILED), env_.workingFile.string()));
+            host_.SetMainApplyEnabled(false);
+            return true;
+        case ApplyOutcome::SendFailed:
+            prompt_.ShowMessage(DownloadFailureText(result.download, FailedSend::Import));
+            host_.SetMainApplyEnabled(true);
+            return false;
+        case ApplyOutcome::NoRoom:
+        case ApplyOutcome::NotRead:
+            prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_IMPORT_NOT_DONE));
+            return false;
+    }
+    return false;
 }
 
 bool ProfileOperations::Export() {
@@ -162,8 +207,14 @@ bool ProfileOperations::Export() {
 }
 
 bool ProfileOperations::ExportFile(const std::filesystem::path& file) {
-    auto lock = working_.Lock();
-    return WriteStoreToFile(working_, file);
+    bool written = false;
+    {
+        auto lock = working_.Lock();
+        written = WriteStoreToFile(working_, file);
+    }
+    // A read-only folder or a full disk must not pass for a saved export.
+    if (!written) prompt_.ShowMessage(FormatText(Text(TextId::PROFILE_WRITE_FAILED), file.string()));
+    return written;
 }
 
 ProfileCaption ProfileOperations::UpdateProfileCaption() {
@@ -199,8 +250,11 @@ std::optional<ProfileListRow> ProfileOperations::NewProfileFile() {
     // The text starts with a separator: it is meant to be appended to the folder.
     o.initialName = JoinRelative(env_.userFolder, Text(TextId::PROFILE_NEW)).filename().string();
     const auto file = chooser_.ChooseFileToSave(o);
-    // A file that cannot be created is not reported; it just gets no row.
-    if (!file || !CreateDefaultFile(*file)) return std::nullopt;
+    if (!file) return std::nullopt;
+    if (!CreateDefaultFile(*file)) {
+        prompt_.ShowMessage(FormatText(Text(TextId::PROFILE_WRITE_FAILED), file->string()));
+        return std::nullopt;
+    }
     return RowOf(*file);
 }
 

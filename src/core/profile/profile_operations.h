@@ -67,8 +67,13 @@ public:
 
     // The popup menu's Import and Export: a file dialog, then the file operation.
     bool Import();
+    // All three profiles through the window's Apply; true when the keyboard took them. A file
+    // that cannot be read or has the wrong format, and macros the keyboard can never hold, change
+    // nothing. A keyboard that does not take all of it leaves the import shown and in the working
+    // file with Apply enabled (which sends what is still owed), and the user is told how far it got.
     bool ImportFile(const std::filesystem::path& file);
     bool Export();
+    // False, told with the file's name, when the file cannot be written.
     bool ExportFile(const std::filesystem::path& file);
 
     ProfileCaption UpdateProfileCaption();
@@ -82,7 +87,7 @@ public:
     // refreshed; the main window's Apply is disabled.
     void ApplyProfileRows(const std::vector<ProfileListRow>& rows, const SettingsStore& settings);
     // The profile manager's New: a save dialog in the per-user folder, then a default file; the
-    // row of the created file, nothing when cancelled or not created.
+    // row of the created file, nothing when cancelled or when the file cannot be written (told).
     std::optional<ProfileListRow> NewProfileFile();
     // The profile manager's Load: an open dialog in the per-user folder; the chosen file's row.
     std::optional<ProfileListRow> LoadProfileFile();

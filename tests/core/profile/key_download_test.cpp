@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "core/app/text_table.h"
 #include "core/device/command_set.h"
@@ -10,6 +12,7 @@
 #include "core/macro/macro_image.h"
 #include "support/keyboard_memory_fake.h"
 #include "support/recording_prompt.h"
+#include "support/temp_dir.h"
 
 namespace qv {
 namespace {
@@ -109,42 +112,118 @@ TEST_F(KeyDownloadTest, RoomOnlyWithoutNamesDropsTheNamesAndSaysSoAfterwards) {
     EXPECT_EQ(keyboard.macroMemory[6], 0);  // names flag
 }
 
-TEST_F(KeyDownloadTest, EveryCommandIsCheckedAndTheGroupIsAlwaysClosed) {
+TEST_F(KeyDownloadTest, EveryCommandIsCheckedAndTheResultSaysHowFarItGot) {
     // A refused command anywhere in the group fails the download with its own code; nothing is
     // written after it, but EndConfig still closes the group.
-    for (int failing : {0x01, 0x0A, 0x08, 0x02}) {
-        SCOPED_TRACE(failing);
+    struct Case {
+        int failing;
+        bool started;
+        bool macros;
+        std::vector<int> written;
+    };
+    for (const Case& c : {Case{0x01, false, false, {}}, Case{0x0A, true, false, {}}, Case{0x08, true, true, {}},
+                          Case{0x02, true, true, {0, 1, 2}}}) {
+        SCOPED_TRACE(c.failing);
         keyboard.commands.clear();
-        keyboard.failCommand = failing;
-        int code = 0;
-        EXPECT_FALSE(CommitWorkingToApplied(true, working, applied, {commands, 32640, prompt}, &code));
-        EXPECT_EQ(code, device::kStatusFF);
+        keyboard.failCommand = c.failing;
+        DownloadResult r;
+        EXPECT_FALSE(CommitWorkingToApplied(true, working, applied, {commands, 32640, prompt}, &r));
+        EXPECT_EQ(r.code, device::kStatusFF);
+        EXPECT_EQ(r.writeStarted, c.started);
+        EXPECT_EQ(r.macrosWritten, c.macros);
+        EXPECT_EQ(r.profilesWritten, c.written);
+        EXPECT_EQ(r.profiles, (std::vector<int>{0, 1, 2}));
         EXPECT_EQ(keyboard.commands.back(), 0x02);
         // The failing command is the last one sent before EndConfig.
-        const auto first = std::find(keyboard.commands.begin(), keyboard.commands.end(), failing);
+        const auto first = std::find(keyboard.commands.begin(), keyboard.commands.end(), c.failing);
         ASSERT_NE(first, keyboard.commands.end());
-        if (failing != 0x02) {
+        if (c.failing != 0x02) {
             EXPECT_EQ(keyboard.commands.end() - first, 2) << "frames after the failure";
         }
     }
     keyboard.failCommand = -1;
-    int code = 0;
-    EXPECT_TRUE(CommitWorkingToApplied(true, working, applied, {commands, 32640, prompt}, &code));
-    EXPECT_EQ(code, device::kSuccess);
+    DownloadResult r;
+    EXPECT_TRUE(CommitWorkingToApplied(true, working, applied, {commands, 32640, prompt}, &r));
+    EXPECT_EQ(r.code, device::kSuccess);
+    EXPECT_EQ(r.profilesWritten, (std::vector<int>{0, 1, 2}));
 }
 
 TEST_F(KeyDownloadTest, AKeyboardThatLeavesMidwayIsNoSuccess) {
     keyboard.failCommand = -1;
     keyboard.present = false;
-    int code = 1;
-    EXPECT_FALSE(CommitWorkingToApplied(true, working, applied, {commands, 32640, prompt}, &code));
-    EXPECT_EQ(code, device::kNoKeyboard);
+    DownloadResult r;
+    EXPECT_FALSE(CommitWorkingToApplied(true, working, applied, {commands, 32640, prompt}, &r));
+    EXPECT_EQ(r.code, device::kNoKeyboard);
+    EXPECT_FALSE(r.writeStarted);
 }
 
 TEST_F(KeyDownloadTest, UnreadableActiveProfileSendsNothing) {
     keyboard.failCommand = 0x03;
     EXPECT_FALSE(Commit(false, 32640));
     EXPECT_EQ(std::count(keyboard.commands.begin(), keyboard.commands.end(), 0x01), 0);
+}
+
+TEST_F(KeyDownloadTest, ProfilesAFailedDownloadDidNotWriteGoOutWithTheNextOne) {
+    // A fresh applied store owes nothing: the first download of the active profile is just that.
+    keyboard.global[10] = 1;
+    EXPECT_TRUE(OwedProfiles(applied).empty());
+
+    keyboard.failCommand = 0x08;
+    EXPECT_FALSE(Commit(true, 32640));
+    EXPECT_EQ(OwedProfiles(applied), (std::vector<int>{0, 1, 2}));
+    EXPECT_FALSE(Commit(true, Sizes(false) - 1)) << "refused for room: nothing sent";
+    EXPECT_EQ(OwedProfiles(applied), (std::vector<int>{0, 1, 2}));
+
+    keyboard.failCommand = -1;
+    keyboard.commands.clear();
+    ASSERT_TRUE(Commit(false, 32640));
+    EXPECT_EQ(std::count(keyboard.commands.begin(), keyboard.commands.end(), 0x08), 21) << "the active one and the owed";
+    EXPECT_TRUE(OwedProfiles(applied).empty());
+    keyboard.commands.clear();
+    ASSERT_TRUE(Commit(false, 32640));
+    EXPECT_EQ(std::count(keyboard.commands.begin(), keyboard.commands.end(), 0x08), 7);
+
+    // Only EndConfig failed: every matrix was taken, so nothing is owed.
+    keyboard.failCommand = 0x02;
+    EXPECT_FALSE(Commit(false, 32640));
+    EXPECT_TRUE(OwedProfiles(applied).empty());
+}
+
+TEST_F(KeyDownloadTest, AFailureIsToldAsWhatTheKeyboardTookInFull) {
+    DownloadResult none;
+    none.code = device::kNoKeyboard;
+    none.profiles = {0, 1, 2};
+    EXPECT_EQ(DownloadFailureText(none, FailedSend::Apply), Text(TextId::MAIN_PROMPT_APPLY_FAILED));
+    EXPECT_EQ(DownloadFailureText(none, FailedSend::Import), Text(TextId::MAIN_PROMPT_IMPORT_NOT_SENT));
+    EXPECT_EQ(DownloadFailureText(none, FailedSend::CommandLine), Text(TextId::PROFILE_SEND_NOT_TAKEN));
+
+    DownloadResult part = none;
+    part.writeStarted = true;
+    part.macrosWritten = true;
+    part.profilesWritten = {0, 1};
+    const std::string told = DownloadFailureText(part, FailedSend::Apply);
+    EXPECT_NE(told.find("may now hold only part of them. It took in full: the macros, the keys of profile 1, the keys "
+                        "of profile 2. All of the changes are kept here"),
+              std::string::npos)
+        << told;
+    part.macrosWritten = false;
+    part.profilesWritten.clear();
+    EXPECT_NE(DownloadFailureText(part, FailedSend::CommandLine).find("It took in full: nothing. Run the command again"),
+              std::string::npos);
+
+    // The list is put together from the language file's own words.
+    test::TempDir dir;
+    const auto file = dir.path() / "language.ini";
+    std::ifstream in(QV_BIN_DIR "/Skins/language.ini");
+    std::string text{std::istreambuf_iterator<char>(in), {}};
+    text.replace(text.find("\nlanguage=1"), 11, "\nlanguage=0");
+    std::ofstream(file) << text;
+    LoadTextTable(file);
+    part.macrosWritten = true;
+    part.profilesWritten = {0};
+    EXPECT_NE(DownloadFailureText(part, FailedSend::Import).find("已完整写入：宏、配置 1 的按键。"), std::string::npos)
+        << DownloadFailureText(part, FailedSend::Import);
+    ResetTextTable();
 }
 
 TEST_F(KeyDownloadTest, CommitCopiesTheWorkingStoreWithPackedTexts) {

@@ -2,6 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+
+#include "core/app/text_table.h"
+#include "core/device/command_set.h"
+#include "core/keyboard/key_matrix_codec.h"
+#include "support/keyboard_memory_fake.h"
+#include "support/recording_prompt.h"
+#include "support/temp_dir.h"
+
 namespace qv {
 namespace {
 
@@ -76,6 +86,29 @@ TEST(KeyboardContents, RecordsAreBuiltAsTheKeyEditorBuildsThem) {
     EXPECT_EQ(AssignmentRecord(kG1 + 9, AssignMacro, 4, 12), (KeyRecord{AssignMacro, 12, 4, 0, 0}));
     EXPECT_EQ(AssignmentRecord(kG1, AssignDefault), (KeyRecord{AssignDefault, GKeyId(0), 0, 0, 0}));
     EXPECT_EQ(AssignmentRecord(0x3A, AssignDisabled, 99), (KeyRecord{AssignDisabled, 0, 0, 0, 0}));
+}
+
+TEST(KeyboardContents, AChangeTheKeyboardTookIsNotToldAsRefusedWhenOnlyTheWorkingFileFailed) {
+    test::KeyboardMemoryFake keyboard;
+    keyboard.global[10] = 1;
+    device::CommandSet commands{keyboard};
+    test::TempDir dir;
+    std::ofstream(dir.path() / "plain") << "x";
+    const auto workingFile = dir.path() / "plain" / "$Profile0";  // its folder is a file
+    const auto before = ReadKeyboardContents(commands, workingFile, nullptr);
+    ASSERT_TRUE(before.has_value());
+    ProfileContent changed = before->content;
+    changed.Assign(1, 0x1E, AssignmentRecord(0x1E, AssignDisabled));
+    test::RecordingPrompt prompt;
+    EXPECT_EQ(SendKeyboardContents(*before, changed, commands, prompt, workingFile), SendOutcome::Failed);
+    EXPECT_EQ(prompt.messages,
+              std::vector<std::string>{FormatText(Text(TextId::PROFILE_SEND_NOT_SAVED), workingFile.string())});
+    KeyMatrix m{};
+    std::copy_n(keyboard.matrices.begin() + 378, 378, m.begin());
+    KeyTable t;
+    DecodeKeyMatrix(m, t, BuiltInFactoryMatrix());
+    EXPECT_EQ(t[0x1E].type, AssignDisabled) << "the keyboard has the change";
+    ResetDefaultKeyMatrix();
 }
 
 }  // namespace

@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+
+#include <unistd.h>
 
 #include "core/app/text_table.h"
 #include "core/device/command_set.h"
 #include "core/keyboard/key_matrix_codec.h"
+#include "core/profile/key_download.h"
+#include "core/profile/keyboard_contents.h"
 #include "core/profile/profile_file.h"
 #include "platform/atomic_file.h"
 #include "support/keyboard_memory_fake.h"
@@ -55,7 +60,7 @@ protected:
         ProfileEnvironment e;
         e.userFolder = dir.path() / "Quorvane";
         e.workingFile = e.userFolder / "$Profile0";
-        e.macroCapacity = [] { return std::size_t{32640}; };
+        e.macroCapacity = [this] { return capacity; };
         e.setUpUserLighting = [this] { ++lightingSetUps; };
         return e;
     }
@@ -73,6 +78,7 @@ protected:
     ProfileStore working;
     ProfileStore applied;
     int lightingSetUps = 0;
+    std::size_t capacity = 32640;
     ProfileOperations ops{commands, host, prompt, chooser, Environment(), working, applied};
 };
 
@@ -232,24 +238,6 @@ TEST_F(ProfileOperationsTest, ImportRewritesAnExistingWorkingFile) {
     EXPECT_EQ(back.Content().texts.At(TextSlotOf(2, 0x21)), std::u16string(u"hello"));
 }
 
-TEST_F(ProfileOperationsTest, ImportWhoseDownloadFailsKeepsTheContentAndApply) {
-    ProfileContent c = DefaultProfileContent();
-    c.Record(2, 0x30) = {AssignDisabled, 0, 0, 0, 0};
-    ASSERT_TRUE(WriteFileAtomically(dir.path() / "in.qvn", SerializeProfileFile(c)));
-    ASSERT_TRUE(std::filesystem::create_directories(dir.path() / "Quorvane"));
-    ASSERT_TRUE(CreateDefaultFile(dir.path() / "Quorvane" / "$Profile0"));
-    host.applyEnabled = false;
-    keyboard.failCommand = 0x0A;
-    EXPECT_FALSE(ops.ImportFile(dir.path() / "in.qvn"));
-    EXPECT_EQ(Count(0x08), 0);
-    EXPECT_EQ(keyboard.commands.back(), 0x02);
-    EXPECT_TRUE(host.applyEnabled);
-    ProfileStore back;
-    ASSERT_TRUE(ReadFileIntoStore(dir.path() / "Quorvane" / "$Profile0", back));
-    auto lock = back.Lock();
-    EXPECT_EQ(back.Content().Record(2, 0x30).type, AssignDisabled);
-}
-
 TEST_F(ProfileOperationsTest, InvalidImportChangesNothing) {
     std::vector<std::uint8_t> bad(40000, 0);
     ASSERT_TRUE(WriteFileAtomically(dir.path() / "bad.qvn", bad));
@@ -266,6 +254,125 @@ TEST_F(ProfileOperationsTest, InvalidImportChangesNothing) {
     EXPECT_EQ(working.Content().Record(0, 0x1E).type, AssignDisabled);
 }
 
+// --- Imports that do not go through -----------------------------------------------------------
+
+class FailedImportTest : public ProfileOperationsTest {
+protected:
+    void SetUp() override {
+        ProfileOperationsTest::SetUp();
+        imported = DefaultProfileContent();
+        imported.Record(2, 0x30) = {AssignDisabled, 0, 0, 0, 0};
+        MacroRecord m;
+        m.SetName(u"long");
+        m.id = 1;
+        m.actionCount = 1200;
+        imported.macros.push_back(m);
+        ASSERT_TRUE(WriteFileAtomically(in, SerializeProfileFile(imported)));
+        ASSERT_TRUE(std::filesystem::create_directories(workingFile.parent_path()));
+        ProfileContent shown = DefaultProfileContent();
+        shown.Record(0, 0x1E) = {AssignDisabled, 0, 0, 0, 0};
+        {
+            auto lock = working.Lock();
+            working.Content() = shown;
+        }
+        ASSERT_TRUE(WriteStoreToFile(working, workingFile));
+        fileBefore = *ReadWholeFile(workingFile);
+        auto lock = working.Lock();
+        storeBefore = working.Content();
+    }
+
+    // The window and the working file show the import, Apply enabled to send it.
+    void ExpectTheImportKeptForApply() {
+        EXPECT_TRUE(host.applyEnabled);
+        ProfileStore back;
+        ASSERT_TRUE(ReadFileIntoStore(workingFile, back));
+        auto lock = back.Lock();
+        EXPECT_EQ(back.Content().Record(2, 0x30).type, AssignDisabled);
+        EXPECT_EQ(back.Content().macros.size(), 1u);
+        auto workingLock = working.Lock();
+        EXPECT_EQ(working.Content().block.tables, back.Content().block.tables);
+        EXPECT_EQ(working.Content().macros, back.Content().macros);
+    }
+    // Nothing changed anywhere.
+    void ExpectNothingChanged() {
+        EXPECT_EQ(ReadWholeFile(workingFile), fileBefore);
+        auto lock = working.Lock();
+        EXPECT_EQ(working.Content(), storeBefore);
+    }
+
+    std::filesystem::path in = dir.path() / "in.qvn";
+    std::filesystem::path workingFile = dir.path() / "Quorvane" / "$Profile0";
+    ProfileContent imported;
+    ProfileContent storeBefore;
+    std::optional<std::vector<std::uint8_t>> fileBefore;
+};
+
+TEST_F(FailedImportTest, AKeyboardThatRefusesPartWayIsToldAndTheImportKeptForApply) {
+    host.applyEnabled = false;
+    keyboard.failCommand = 0x0A;
+    EXPECT_FALSE(ops.ImportFile(in));
+    EXPECT_EQ(Count(0x08), 0);
+    EXPECT_EQ(keyboard.commands.back(), 0x02);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0], FormatText(Text(TextId::MAIN_PROMPT_IMPORT_PARTIAL), Text(TextId::DOWNLOAD_TOOK_NOTHING)));
+    ExpectTheImportKeptForApply();
+}
+
+TEST_F(FailedImportTest, AnUnpluggedKeyboardIsToldAndTheImportKeptForApply) {
+    host.applyEnabled = false;
+    keyboard.present = false;
+    EXPECT_FALSE(ops.ImportFile(in));
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{Text(TextId::MAIN_PROMPT_IMPORT_NOT_SENT)});
+    ExpectTheImportKeptForApply();
+    EXPECT_EQ(OwedProfiles(applied), (std::vector<int>{0, 1, 2})) << "Apply sends all three";
+}
+
+TEST_F(FailedImportTest, LettingAnUnsentImportGoShowsWhatTheKeyboardHolds) {
+    keyboard.failCommand = 0x0A;
+    EXPECT_FALSE(ops.ImportFile(in));
+    keyboard.failCommand = -1;
+    host.unapplied = true;
+    prompt.answers = {false};  // do not save
+    EXPECT_EQ(ops.SwitchProfile(1), 1);
+    EXPECT_FALSE(host.applyEnabled);
+    const auto held = ReadKeyboardContents(commands, workingFile, nullptr);
+    ASSERT_TRUE(held.has_value());
+    ProfileStore file;
+    ASSERT_TRUE(ReadFileIntoStore(workingFile, file));
+    auto fileLock = file.Lock();
+    auto lock = working.Lock();
+    EXPECT_EQ(working.Content().Record(2, 0x30).type, AssignDefault) << "the keyboard never had the import's keys";
+    EXPECT_TRUE(working.Content() == held->content);
+    EXPECT_EQ(file.Content().block.tables, working.Content().block.tables);
+}
+
+TEST_F(FailedImportTest, MacrosTooLargeAreRefusedBeforeAnythingIsWritten) {
+    capacity = 2048;
+    EXPECT_FALSE(ops.ImportFile(in));
+    EXPECT_EQ(prompt.messages, (std::vector<std::string>{Text(TextId::EXTRA_MACRO_TOO_LONG),
+                                                         Text(TextId::MAIN_PROMPT_IMPORT_NOT_DONE)}));
+    EXPECT_TRUE(keyboard.commands.empty());
+    EXPECT_TRUE(host.applyEnabled) << "as it was";
+    ExpectNothingChanged();
+}
+
+TEST_F(FailedImportTest, AFileThatCannotBeReadIsNotCalledAFormatError) {
+    for (const auto& file : {dir.path() / "missing.qvn", dir.path()}) {
+        prompt.messages.clear();
+        EXPECT_FALSE(ops.ImportFile(file));
+        EXPECT_EQ(prompt.messages,
+                  std::vector<std::string>{FormatText(Text(TextId::MAIN_PROMPT_IMPORT_UNREADABLE), file.string())});
+    }
+    if (geteuid() != 0) {  // the superuser reads a file whatever its permissions
+        std::filesystem::permissions(in, std::filesystem::perms::none);
+        prompt.messages.clear();
+        EXPECT_FALSE(ops.ImportFile(in));
+        EXPECT_EQ(prompt.messages, std::vector<std::string>{FormatText(Text(TextId::MAIN_PROMPT_IMPORT_UNREADABLE), in.string())});
+    }
+    EXPECT_TRUE(keyboard.commands.empty());
+    ExpectNothingChanged();
+}
+
 TEST_F(ProfileOperationsTest, ExportWritesTheWorkingStoreAndCancelWritesNothing) {
     EXPECT_FALSE(ops.Export());
     chooser.answer = dir.path() / "out.qvn";
@@ -273,6 +380,15 @@ TEST_F(ProfileOperationsTest, ExportWritesTheWorkingStoreAndCancelWritesNothing)
     EXPECT_TRUE(chooser.last.overwritePrompt);
     EXPECT_TRUE(ValidateFile(dir.path() / "out.qvn", prompt));
     EXPECT_TRUE(keyboard.commands.empty());
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(ProfileOperationsTest, AnExportThatCannotBeWrittenSaysSo) {
+    const auto file = dir.path() / "gone" / "out.qvn";
+    chooser.answer = file;
+    EXPECT_FALSE(ops.Export());
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{FormatText(Text(TextId::PROFILE_WRITE_FAILED), file.string())});
+    EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 }  // namespace
@@ -321,6 +437,8 @@ TEST_F(ProfileOperationsTest, NewAndLoadOfferTheUserFolderAndGiveTheFilesRow) {
 
     chooser.answer = dir.path() / "elsewhere" / "old.qvn";
     EXPECT_FALSE(ops.NewProfileFile().has_value()) << "a file that cannot be created gets no row";
+    EXPECT_EQ(prompt.messages,
+              std::vector<std::string>{FormatText(Text(TextId::PROFILE_WRITE_FAILED), (dir.path() / "elsewhere" / "old.qvn").string())});
 
     const auto loaded = ops.LoadProfileFile();
     ASSERT_TRUE(loaded.has_value());

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <fstream>
+#include <functional>
 #include <memory>
 
 #include "core/app/settings.h"
@@ -40,10 +41,12 @@ public:
     std::optional<std::filesystem::path> ChooseFileToSave(const FileDialogOptions& o) override { return Next(o); }
     std::deque<std::optional<std::filesystem::path>> answers;  // cancelled when empty
     FileDialogOptions last;
+    std::function<void()> whileOpen;  // what happens while the user is choosing
 
 private:
     std::optional<std::filesystem::path> Next(const FileDialogOptions& o) {
         last = o;
+        if (whileOpen) whileOpen();
         if (answers.empty()) return std::nullopt;
         auto a = answers.front();
         answers.pop_front();
@@ -181,6 +184,56 @@ TEST_F(ProfileWindow, AnInvalidImportFileChangesNeitherTheStoresNorTheKeyboard) 
     EXPECT_EQ(sim_->FrameCount(), 0u);
     auto lock = WorkingStore().Lock();
     EXPECT_EQ(WorkingStore().Content(), before);
+}
+
+TEST_F(ProfileWindow, AnImportWhileTheKeyboardIsUnpluggedIsToldAndAppliedWhenItIsBack) {
+    CQuorvaneDlg& w = StartWithKeyboard();
+    const std::size_t a = static_cast<std::size_t>(KeyCodeToSlot(0x01E));
+    chooser_.answers = {ValidFile("good.qvn")};
+    chooser_.whileOpen = [&] { sim_->Attach(false); };
+    w.OnCommand(id::kCmdImport);
+    chooser_.whileOpen = nullptr;
+    EXPECT_EQ(prompt_.messages, std::vector<std::string>{Text(TextId::MAIN_PROMPT_IMPORT_NOT_SENT)});
+    EXPECT_TRUE(w.IsEditing()) << "Apply sends the import";
+    {
+        auto lock = WorkingStore().Lock();
+        EXPECT_EQ(WorkingStore().Content().Record(1, static_cast<int>(a)).type, AssignDisabled);
+    }
+    ProfileStore file;
+    ASSERT_TRUE(ReadFileIntoStore(UserFiles().workingProfileFile, file));
+    {
+        auto lock = file.Lock();
+        EXPECT_EQ(file.Content().Record(2, static_cast<int>(a)).type, AssignDisabled) << "the working file agrees";
+    }
+
+    ASSERT_TRUE(SettleUntil([&] { return KeyboardCount() == 0; }));
+    prompt_.messages.clear();
+    prompt_.answers = {true};  // keep the changes made here
+    sim_->Attach(true);
+    ASSERT_TRUE(SettleUntil([&] { return KeyboardCount() == 1 && State().contentsRead.load(); }));
+    w.OnCommand(id::kApply);
+    EXPECT_TRUE(prompt_.messages.empty()) << prompt_.messages.front();
+    EXPECT_FALSE(w.IsEditing());
+    for (int p = 0; p < 3; ++p) EXPECT_EQ(MatrixOf(*sim_, p)[a].type, AssignDisabled) << "profile " << p + 1;
+}
+
+TEST_F(ProfileWindow, FilesThatCannotBeReadOrWrittenAreToldAsSuch) {
+    CQuorvaneDlg& w = StartWithKeyboard();
+    const auto folder = home_.path() / "gone";
+    chooser_.answers = {home_.path()};
+    w.OnCommand(id::kCmdImport);
+    chooser_.answers = {folder / "out.qvn"};
+    w.OnCommand(id::kCmdExport);
+    auto dialog = OpenManager(w);
+    chooser_.answers = {folder / "new.qvn"};
+    dialog->OnCommand(CQuorvane_DlgProfile::kNew);
+    EXPECT_EQ(dialog->List()->rowCount(), 3);
+    EXPECT_FALSE(dialog->ApplyEnabled());
+    EXPECT_EQ(prompt_.messages,
+              (std::vector<std::string>{FormatText(Text(TextId::MAIN_PROMPT_IMPORT_UNREADABLE), home_.path().string()),
+                                        FormatText(Text(TextId::PROFILE_WRITE_FAILED), (folder / "out.qvn").string()),
+                                        FormatText(Text(TextId::PROFILE_WRITE_FAILED), (folder / "new.qvn").string())}));
+    EXPECT_EQ(sim_->FrameCount(), 0u);
 }
 
 TEST_F(ProfileWindow, AnExportedFileNamedWithoutAnExtensionImportsAsChosen) {

@@ -140,6 +140,8 @@ void MainWindowModel::ProfileButton(int p) {
 
 void MainWindowModel::SettingsChangedElsewhere() {
     if (!profiles_) return;
+    // The other program switched behind the cached value.
+    commands_->ForgetActiveProfile();
     const int before = state_.activeProfile;
     state_.activeProfile = profiles_->ReadActiveProfile();
     const int active = state_.activeProfile;

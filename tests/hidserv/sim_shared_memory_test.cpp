@@ -133,6 +133,10 @@ TEST_F(OneKeyboardForEveryProcess, TheStateFileIsReplacedWholeAndNeverSeenHalfWr
     const KeyMatrix start = Matrix(0);
     ASSERT_EQ(kb.Commands().WriteKeyMatrix(Marked(start, 1), 0), device::kSuccess);
     const FileIdentity first = Identity(kb.StateFile());
+    // Kept open, the first file's inode cannot be handed to a later file, so a different inode
+    // at the end really means the file was replaced.
+    std::ifstream keepFirst(kb.StateFile(), std::ios::binary);
+    ASSERT_TRUE(keepFirst.is_open());
 
     // A reader that takes no lock, as a careless tool would, while frames change memory.
     std::atomic<bool> writing{true};

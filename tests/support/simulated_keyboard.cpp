@@ -5,6 +5,10 @@
 #include <stdexcept>
 #include <thread>
 
+#include "core/device/device_records.h"
+#include "core/device/result_codes.h"
+#include "core/keyboard/key_matrix_codec.h"
+
 namespace qv::test {
 
 void RecordingClock::Sleep(std::chrono::milliseconds duration) {
@@ -63,6 +67,15 @@ SimulatedKeyboard::~SimulatedKeyboard() {
     link_.reset();
     // Leave no latency or faults behind for the next test in this process.
     sim_->Reset("", false);
+}
+
+std::size_t SimulatedKeyboard::ReadLikeArrival() {
+    KeyMatrix factory{};
+    if (Commands().ReadDefaultKeyMatrix(factory) != device::kSuccess) return 0;
+    SetDefaultKeyMatrix(factory);
+    device::GlobalBlock global;
+    if (Commands().ReadGlobalBlock(global) != device::kSuccess) return 0;
+    return global.MacroCapacityBytes();
 }
 
 }  // namespace qv::test

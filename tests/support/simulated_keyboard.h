@@ -51,6 +51,9 @@ public:
     RecordingClock& Clock() { return clock_; }
     std::filesystem::path StateFile() const { return dir_.path() / "keyboard.state"; }
     std::vector<std::array<std::uint8_t, 64>> Frames() const { return sim_->Frames(); }
+    // What the presence worker reads on arrival: the factory matrix, made the process's, and the
+    // macro capacity in bytes (0 when either read failed).
+    std::size_t ReadLikeArrival();
 
 private:
     TempDir dir_;

@@ -18,12 +18,8 @@ class KeyboardRoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetTextTable();
-        KeyMatrix factory{};
-        ASSERT_EQ(kb.Commands().ReadDefaultKeyMatrix(factory), device::kSuccess);
-        SetDefaultKeyMatrix(factory);
-        device::GlobalBlock global;
-        ASSERT_EQ(kb.Commands().ReadGlobalBlock(global), device::kSuccess);
-        capacity = global.MacroCapacityBytes();
+        capacity = kb.ReadLikeArrival();
+        ASSERT_GT(capacity, 0u);
         auto lock = working.Lock();
         working.Content() = test::KeyboardHeldContent();
     }

@@ -104,7 +104,9 @@ TEST(CommandSet, KeyMatrixRoundTripUsesSevenChunksAtProfileAddresses) {
         EXPECT_TRUE(std::equal(written.begin() + i * 56, written.begin() + i * 56 + write.Length(),
                                write.Payload().begin()));
         EXPECT_TRUE(write.TailIsZero());
-        const auto readData = DecodedFrame(frames[7 + i]).Data();
+        // Data() is a view into the decoded frame, so the frame must outlive it.
+        const DecodedFrame request(frames[7 + i]);
+        const auto readData = request.Data();
         EXPECT_TRUE(std::all_of(readData.begin(), readData.end(), [](auto b) { return b == 0; }));
     }
 }

@@ -7,6 +7,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <string_view>
 
 #include "painter.h"
 #include "skin_description.h"
@@ -143,12 +144,30 @@ bool WriteLightingPictures(const QDir& dir) {
     return ok;
 }
 
+// The program's icon at every size a desktop's icon theme asks for, drawn at each size rather
+// than scaled from one picture, into <folder>/<N>x<N>/apps/quorvane.png (the hicolor layout).
+int WriteThemeIcons(const QString& folder) {
+    bool ok = true;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+        QDir dir(QString("%1/%2x%2/apps").arg(folder).arg(size));
+        if (!dir.mkpath(".")) {
+            std::fprintf(stderr, "skingen: cannot create %s\n", qPrintable(dir.path()));
+            return 1;
+        }
+        ok &= Save(skingen::DrawTrayIcon(1, size), dir.filePath("quorvane.png"));
+    }
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
+    if (argc == 3 && std::string_view(argv[1]) == "--icons") {
+        return WriteThemeIcons(QString::fromLocal8Bit(argv[2]));
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: skingen <Skins folder>\n");
+        std::fprintf(stderr, "usage: skingen <Skins folder>\n       skingen --icons <icon theme folder>\n");
         return 2;
     }
     QDir dir(QString::fromLocal8Bit(argv[1]));

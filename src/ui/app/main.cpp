@@ -10,6 +10,7 @@
 #include "core/app/text_table.h"
 #include "platform/instance_lock.h"
 #include "platform/user_folders.h"
+#include "ui/app/command_line.h"
 #include "ui/app/device_session.h"
 #include "ui/input/key_event_filter.h"
 #include "ui/editor/composite_editor_service.h"
@@ -17,6 +18,7 @@
 #include "ui/main/quorvane_dlg.h"
 
 int main(int argc, char* argv[]) {
+    if (const auto exitCode = qv::ui::AnswerInformationOptions(argc, argv, stdout)) return *exitCode;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quorvane");
     QApplication::setOrganizationName("Quorvane_Ostrel");

@@ -6,6 +6,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration tool for the Quorvane gaming keyboard")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
 # DESTDIR keeps the prefix /usr while cpack installs, so what depends on the prefix (the
 # autostart entry in /etc) is chosen as for the real place.
 set(CPACK_SET_DESTDIR ON)
@@ -19,14 +20,15 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so no library dependency names them: the Wayland platform of Qt, and
 # udev, which applies the rule.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, udev")
-# The description's first line is the synopsis, the rest (indented by one space) the long text.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Quorvane remaps the keys of the Quorvane USB gaming keyboard, records macros that the
- keyboard plays itself, sets its lighting effects and per-key colours, switches its three
- on-board profiles, exports and imports them and sets the report rate. It waits in the
- system tray and opens when the keyboard is plugged in.
- .
- quorvanectl does the same from a shell, with completions for bash, zsh and fish.")
+# The long description; cpack puts the summary before it as the synopsis.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quorvane remaps the keys of the Quorvane USB gaming keyboard,
+records macros that the keyboard plays itself, sets its lighting effects
+and per-key colours, switches its three on-board profiles, exports and
+imports them and sets the report rate. It waits in the system tray and
+opens when the keyboard is plugged in.
+
+quorvanectl does the same from a shell, with completions for bash, zsh
+and fish.")
 
 # Files in /etc are the administrator's once installed: dpkg keeps their changes.
 set(QV_CONFFILES "")

@@ -58,6 +58,18 @@ if command -v help2man >/dev/null; then
   for page in quorvane quorvanectl; do
     zcat "$prefix/share/man/man1/$page.1.gz" | grep -q "^\.TH \"\?${page^^}" || fail "man page $page.1"
   done
+  # Every command that quorvanectl lists has its section, with its options, in the page.
+  zcat "$prefix/share/man/man1/quorvanectl.1.gz" >"$work/quorvanectl.1"
+  commands=$("$prefix/bin/quorvanectl" --help | sed -n '/^Subcommands:/,/^$/s/^  \([a-z][a-z0-9-]*\).*/\1/p')
+  [ -n "$commands" ] || fail "quorvanectl --help lists no commands"
+  for command in $commands; do
+    grep -qx ".SS \"$command\"" "$work/quorvanectl.1" || fail "quorvanectl.1 has no section for $command"
+  done
+  grep -q -- '--profile' "$work/quorvanectl.1" || fail "quorvanectl.1 lacks the commands' options"
+  if command -v man >/dev/null; then
+    warnings=$(LC_ALL=C.UTF-8 man --warnings -l -Tutf8 -Z "$work/quorvanectl.1" 2>&1 >/dev/null || true)
+    [ -z "$warnings" ] || fail "quorvanectl.1 does not format cleanly: $warnings"
+  fi
 fi
 
 # The installed programs, by their launchers; the second round after moving the whole tree.
@@ -71,6 +83,7 @@ check_tree() {
   help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/bin/quorvane" --help) || fail "quorvane --help"
   grep -q "/Start" <<<"$help" || fail "quorvane --help lists no /Start: $help"
   [ "$("$root/bin/quorvane" --version)" = "quorvane $version" ] || fail "quorvane --version"
+  if "$root/bin/quorvane" --help >/dev/full 2>/dev/null; then fail "quorvane --help into a full disk exits 0"; fi
 
   # The window itself: a program folder it cannot use would end it at once.
   QT_QPA_PLATFORM=offscreen "$root/bin/quorvane" /Start >"$work/window.log" 2>&1 &

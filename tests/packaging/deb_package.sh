@@ -67,7 +67,7 @@ QUORVANE_SIMULATE=1 QUORVANE_SIM_STATE=$work/sim-state HOME=$work XDG_RUNTIME_DI
   "$work/root/usr/bin/quorvanectl" info | grep -q '^keyboards: 1' || fail "the unpacked quorvanectl does not run"
 
 # lintian: neither errors nor warnings; its infos are shown.
-lintian --info "$deb" >"$work/lintian.txt" 2>&1 || true
+lintian --display-info "$deb" >"$work/lintian.txt" 2>&1 || true
 grep -v '^N:' "$work/lintian.txt" | grep -v 'running with root privileges' || true
 if grep -q '^[EW]:' "$work/lintian.txt"; then fail "lintian reports errors or warnings"; fi
 echo "package OK: $(basename "$deb")"

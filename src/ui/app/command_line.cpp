@@ -13,7 +13,7 @@ constexpr const char* kUsage =
     "The configuration tool of the Quorvane gaming keyboard: key assignments, macros, lighting,\n"
     "profiles and report rate. It keeps itself in the system tray and opens its window when the\n"
     "keyboard is plugged in. Only one runs per user: starting it again opens the running one's\n"
-    "window.\n"
+    "window. quorvanectl does the same from a shell.\n"
     "\n"
     "Options:\n"
     "  /Start         start in the tray only, without opening the window for a keyboard that\n"
@@ -24,9 +24,7 @@ constexpr const char* kUsage =
     "\n"
     "Environment:\n"
     "  QUORVANE_SIMULATE=1   use the simulated keyboard instead of a real one\n"
-    "  QUORVANE_TRACE=1      print diagnostic traces on standard error\n"
-    "\n"
-    "quorvanectl does the same from a shell.\n";
+    "  QUORVANE_TRACE=1      print diagnostic traces on standard error\n";
 
 }  // namespace
 

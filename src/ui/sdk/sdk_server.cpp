@@ -5,6 +5,7 @@
 #include <QTcpSocket>
 
 #include <algorithm>
+#include <span>
 
 namespace qv::ui {
 
@@ -80,15 +81,22 @@ void SdkServer::OnReadyRead(Client* c) {
     std::vector<std::uint8_t> out;
     // One chunk a turn: a client that floods shares the thread with everything else.
     const qint64 n = c->socket->read(reinterpret_cast<char*>(in.data()), limits.readChunk);
-    if (n > 0 && !c->session.Receive(std::span<const std::uint8_t>(in.data(), static_cast<std::size_t>(n)), out)) {
-        Drop(c, QString::fromUtf8(sdk::CloseReasonText(c->session.Reason())));
-        return;
+    // The chunk goes to the session a slice at a time: 16 bytes of requests can ask for kilobytes
+    // of answers, so the answers are counted as they grow, not after the whole chunk.
+    std::span<const std::uint8_t> rest(in.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
+    while (!rest.empty()) {
+        const auto slice = rest.first(std::min<std::size_t>(rest.size(), static_cast<std::size_t>(limits.answerCheckBytes)));
+        rest = rest.subspan(slice.size());
+        if (!c->session.Receive(slice, out)) {
+            Drop(c, QString::fromUtf8(sdk::CloseReasonText(c->session.Reason())));
+            return;
+        }
+        if (c->socket->bytesToWrite() + static_cast<qint64>(out.size()) > limits.maxUnsentAnswers) {
+            Drop(c, QStringLiteral("answers not read"));
+            return;
+        }
     }
     if (!out.empty()) c->socket->write(reinterpret_cast<const char*>(out.data()), static_cast<qint64>(out.size()));
-    if (c->socket->bytesToWrite() > limits.maxUnsentAnswers) {
-        Drop(c, QStringLiteral("answers not read"));
-        return;
-    }
     if (c->session.MidPacket()) {
         if (!c->unfinished.isActive()) c->unfinished.start(limits.unfinishedPacketMs);
     } else {

@@ -26,6 +26,7 @@ public:
         int maxClients = 16;
         qint64 readChunk = 16 * 1024;         // bytes taken from a socket per turn
         qint64 maxUnsentAnswers = 1 << 20;    // answers a client leaves unread before it is dropped
+        qint64 answerCheckBytes = 1024;       // requests handled between two checks of that bound
         int unfinishedPacketMs = 5000;        // how long a started packet may wait for its rest
     };
 

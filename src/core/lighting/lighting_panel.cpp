@@ -202,6 +202,11 @@ void LightingPanel::OnRestoreDefaults() {
     settings_.WriteDefaultBlock();
 }
 
+void LightingPanel::OnStreamedColours(std::span<const ColourRef, kColourSlots> colours) {
+    userModes_.ShowStreamedColours(colours);
+    if (settings_.State().lightingView && settings_.State().effect == 20) ShowKeyColours();
+}
+
 void LightingPanel::OnPreviewTick() {
     if (!settings_.State().lightingView || !keys_) return;
     preview_.Tick(CurrentPreviewInput(), *keys_);

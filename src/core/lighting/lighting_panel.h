@@ -6,6 +6,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -105,11 +106,15 @@ public:
     void OnRestoreDefaults();
     // Timer 1052: one preview step while the view is on.
     void OnPreviewTick();
+    // Per-key colours from another program for the shown profile; the keys show them while the
+    // per-key effect is on view.
+    void OnStreamedColours(std::span<const ColourRef, kColourSlots> colours);
 
     LightingSettings& Settings() { return settings_; }
     const LightingSettings& Settings() const { return settings_; }
     bool LightingViewOn() const { return settings_.State().lightingView; }
     UserModeEditor& UserModes() { return userModes_; }
+    const UserModeEditor& UserModes() const { return userModes_; }
     LightingPreview& Preview() { return preview_; }
     bool UserColoursSupported() const { return settings_.Effects().Supports(20); }
 

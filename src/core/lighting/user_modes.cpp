@@ -42,6 +42,11 @@ void UserModeEditor::LoadUserMode() {
     SendProfileColours(commands_, table_, profile_);
 }
 
+int UserModeEditor::ShowStreamedColours(std::span<const ColourRef, kColourSlots> colours) {
+    for (int slot = 0; slot < kColourSlots; ++slot) table_.SetColour(profile_, slot, colours[static_cast<std::size_t>(slot)]);
+    return SendProfileColours(commands_, table_, profile_);
+}
+
 void UserModeEditor::SelectUserMode(int mode) {
     if (mode < 0 || mode >= kUserModeCount) return;
     auto file = UserLightingFile::Load(ShownProfileFile());

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -54,6 +55,10 @@ public:
     bool ClickKey(int buttonId, int currentEffect);
     // The shown profile's file replaced by the pristine copy (file 3), then loaded again.
     void RestoreFromPristine();
+    // Colours another program streams for the shown profile: into the table and the keyboard (the
+    // whole profile, one group), never into the user lighting file, which keeps the user's own
+    // layouts. Returns the send's result.
+    int ShowStreamedColours(std::span<const ColourRef, kColourSlots> colours);
 
     const UserModeState& State() const { return state_; }
     const KeyColourTable& Table() const { return table_; }

@@ -16,6 +16,7 @@
 #include "ui/editor/composite_editor_service.h"
 #include "ui/main/instance_control.h"
 #include "ui/main/quorvane_dlg.h"
+#include "ui/sdk/sdk_service.h"
 
 int main(int argc, char* argv[]) {
     if (const auto exitCode = qv::ui::AnswerInformationOptions(argc, argv, stdout)) return *exitCode;
@@ -52,6 +53,9 @@ int main(int argc, char* argv[]) {
     services.autoOpen = autoOpen;
     {
         qv::ui::CQuorvaneDlg dialog(std::move(services));
+        // Other programs drive the lighting through it when the user allows it (or for this run).
+        const qv::SettingsStore store(qv::SettingsStore::DefaultFile());
+        qv::ui::SdkService sdk(dialog, qv::ui::SdkOptionsForRun(store, QApplication::arguments()), store);
         dialog.DoModal();
         // The device threads stop asking the window before it goes.
         device.Close();

@@ -65,6 +65,9 @@ public:
     // The lighting half of Default (the view is on).
     void RestoreDefaults();
 
+    // Shows the model again (another program changed the lighting through it).
+    void Refresh();
+
     QWidget* Control(int id) const { return controls_.Control(id); }
     lighting::LightingPanel& Model() { return model_; }
 
@@ -73,7 +76,6 @@ private:
     // Shows the model's view on every control (not the report rate, which the window's own
     // buttons change behind the panel's back).
     void ApplyView();
-    void Refresh();
     void ApplyVisibility(unsigned groups);
     void ShowEffects(const lighting::PanelView& v);
     void ShowUserModes(const lighting::PanelView& v);

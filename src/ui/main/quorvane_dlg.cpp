@@ -165,6 +165,7 @@ void CQuorvaneDlg::OnDeferredInit() {
         FillMenu(menu, TrayMenuItems(Paths().textTable), true, [this](int command) {
             QMetaObject::invokeMethod(this, [this, command] { OnCommand(command); }, Qt::QueuedConnection);
         });
+        if (trayExtras_) trayExtras_(menu);
     });
     tray_.SetNotificationHandler([this](int iconId, CTrayIcon::Mouse what) {
         if (iconId != kTrayIconId) return;
@@ -178,6 +179,7 @@ void CQuorvaneDlg::OnDeferredInit() {
     if (Profiles() != nullptr) Profiles()->UpdateProfileCaption();
     model_.State().ready = true;
     hide();
+    emit trayReady();
 }
 
 void CQuorvaneDlg::PostMessage(std::uint32_t message, std::uint32_t wParam) {
@@ -198,9 +200,11 @@ int CQuorvaneDlg::OnMessage(std::uint32_t message, std::uint32_t wParam) {
     case MSG_PROFILE_RELOAD:
         if (wParam == kProfileReloadTag) model_.KeyboardArrival();
         if (wParam == kProfileReloadTag && std::exchange(reopenAfterUpdate_, false)) ShowWindow();
+        if (wParam == kProfileReloadTag) emit keyboardChanged();
         return 0;
     case MSG_DEVICE_GONE:
         if (wParam == 0) model_.KeyboardRemoval();
+        if (wParam == 0) emit keyboardChanged();
         return 0;
     case MSG_STATUS_CHANGED:
         if (wParam == kStatusChangedTag) ShowBank(model_.Bank());

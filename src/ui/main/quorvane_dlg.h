@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -106,8 +107,15 @@ public:
     bool DialogEnded() const { return ended_; }
     int BusyShownCount() const { return busy_.ShownCount(); }
 
+    // Entries other features add to the tray menu each time it is built (before Exit).
+    void SetTrayMenuExtras(std::function<void(QMenu&)> extras) { trayExtras_ = std::move(extras); }
+
 signals:
     void windowOpened();
+    // The keyboard arrived (its lighting is read) or left.
+    void keyboardChanged();
+    // The tray icon exists (its tooltip can be changed from now).
+    void trayReady();
 
 protected:
     void OnButtonClicked(int id) override { OnCommand(id); }
@@ -162,6 +170,7 @@ private:
     std::unique_ptr<CLightingPanel> lighting_;
     std::unique_ptr<mainwin::LightingHost> lightingHost_;
     std::unique_ptr<QEventLoop> loop_;
+    std::function<void(QMenu&)> trayExtras_;
     bool noKeyboardShown_ = false;
     bool reopenAfterUpdate_ = false;
     bool ended_ = false;

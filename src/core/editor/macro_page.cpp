@@ -155,7 +155,7 @@ bool MacroPage::AnyNameBeginsWith(std::u16string_view prefix) const {
 void MacroPage::AddMacro() {
     if (!SelectorEnabled()) return;
     if (MacroCount() >= kMaxMacros) {
-        prompt_.ShowMessage(FormatText(Text(TextId::MACRO_ERR_MAX), kMaxMacros));
+        prompt_.ShowWarning(FormatText(Text(TextId::MACRO_ERR_MAX), kMaxMacros));
         return;
     }
     if (macros_.empty()) nameCounter_ = 0;

@@ -18,7 +18,7 @@ namespace {
 // The EXTRA_MACRO_TOO_LONG refusal: the image does not fit even without the names.
 bool MacrosFit(const MacroList& macros, const DownloadContext& context) {
     if (MacroImageSizes(macros).withoutNames <= context.macroCapacity) return true;
-    context.prompt.ShowMessage(Text(TextId::EXTRA_MACRO_TOO_LONG));
+    context.prompt.ShowWarning(Text(TextId::EXTRA_MACRO_TOO_LONG));
     return false;
 }
 

@@ -68,7 +68,11 @@ bool FirmwareUpdate::Backup(ProfileStore& working) {
         auto lock = working.Lock();
         written = WriteStoreToFile(working, *file);
     }
-    prompt_.ShowMessage(Text(written ? TextId::MAIN_UPDATE_BACKUP_OK : TextId::MAIN_UPDATE_BACKUP_NG));
+    if (written) {
+        prompt_.ShowMessage(Text(TextId::MAIN_UPDATE_BACKUP_OK));
+    } else {
+        prompt_.ShowError(Text(TextId::MAIN_UPDATE_BACKUP_NG));
+    }
     return written;
 }
 

@@ -108,7 +108,7 @@ DownloadResult DownloadAssignments(bool allProfiles, ProfileStore& applied, cons
     const int closed = context.commands.EndConfig();
     result.code = code == device::kSuccess ? closed : code;
 
-    if (!withNames) context.prompt.ShowMessage(Text(TextId::EXTRA_PROFILE_SPACE_TIGHT));
+    if (!withNames) context.prompt.ShowWarning(Text(TextId::EXTRA_PROFILE_SPACE_TIGHT));
     return result;
 }
 

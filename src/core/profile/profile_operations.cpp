@@ -44,7 +44,7 @@ void ProfileOperations::ReloadWorkingFile() {
 int ProfileOperations::SwitchProfile(int p) {
     const int q = p >= kOnBoardProfiles ? 0 : p;
     if (host_.CompositeEditorOpen()) {
-        prompt_.ShowMessage(Text(TextId::PROFILE_SEELCT_PROMPT2));
+        prompt_.ShowWarning(Text(TextId::PROFILE_SEELCT_PROMPT2));
         return 0;
     }
     if (host_.HasUnappliedChanges() && !questionOpen_) {
@@ -141,14 +141,14 @@ bool ProfileOperations::ImportFile(const std::filesystem::path& file) {
         return false;
     }
     if (!ValidateFile(file, prompt_)) {
-        prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_INPORT));
+        prompt_.ShowError(Text(TextId::MAIN_PROMPT_INPORT));
         return false;
     }
     // The file is read into a store of its own first, so a file that passes the header check
     // but cannot be read leaves the working store as it was.
     ProfileStore incoming;
     if (!ReadFileIntoStore(file, incoming)) {
-        prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_INPORT));
+        prompt_.ShowError(Text(TextId::MAIN_PROMPT_INPORT));
         return false;
     }
     const DownloadContext context{commands_, env_.macroCapacity ? env_.macroCapacity() : 0, prompt_};
@@ -162,7 +162,7 @@ bool ProfileOperations::ImportFile(const std::filesystem::path& file) {
     }
     if (!fits) {
         prompt_.ShowWarning(Text(TextId::EXTRA_MACRO_TOO_LONG));
-        prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_IMPORT_NOT_DONE));
+        prompt_.ShowWarning(Text(TextId::MAIN_PROMPT_IMPORT_NOT_DONE));
         return false;
     }
     ApplyResult result;
@@ -193,7 +193,7 @@ bool ProfileOperations::ImportFile(const std::filesystem::path& file) {
             return false;
         case ApplyOutcome::NoRoom:
         case ApplyOutcome::NotRead:
-            prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_IMPORT_NOT_DONE));
+            prompt_.ShowWarning(Text(TextId::MAIN_PROMPT_IMPORT_NOT_DONE));
             return false;
     }
     return false;

@@ -196,7 +196,7 @@ void Quorvane_DlgComposite::Open(const EditorRequest& request, const QRect& butt
     ShowRows();
 
     // Where the compositor places windows itself a spot next to the button cannot be had: the
-    // editor asks for no place and opens as the main window's dialog, which is centred over it.
+    // editor asks for no place and opens as the main window's dialog, which desktops centre over it.
     if (CanPlaceTopLevelWindows()) {
         const ScreenPoint at = EditorPosition(button);
         move(at.x, at.y);
@@ -364,7 +364,7 @@ void Quorvane_DlgComposite::OnButton(int id) {
 
 void Quorvane_DlgComposite::OnOnScreenKeyboard() {
     if (StartOnScreenKeyboard()) return;
-    if (env_.prompt != nullptr) env_.prompt->ShowMessage(Text(TextId::EXTRA_NO_ON_SCREEN_KEYBOARD));
+    if (env_.prompt != nullptr) env_.prompt->ShowWarning(Text(TextId::EXTRA_NO_ON_SCREEN_KEYBOARD));
 }
 
 // --- What the models changed ------------------------------------------------------------------

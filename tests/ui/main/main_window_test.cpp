@@ -521,8 +521,8 @@ TEST_F(MainWindowFixture, KillEndsTheProgramWithADialogOpen) {
 // Each second start while no keyboard is present asks the window to open.
 class ReenteringPrompt : public RecordingPrompt {
 public:
-    void ShowMessage(std::string_view text) override {
-        RecordingPrompt::ShowMessage(text);
+    void ShowWarning(std::string_view text) override {
+        RecordingPrompt::ShowWarning(text);
         if (window != nullptr && messages.size() < 3) window->OpenWindow();
     }
     CQuorvaneDlg* window = nullptr;

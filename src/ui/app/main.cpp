@@ -25,6 +25,8 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     // Message boxes, menus and the standard dialogs in the skin's dark look.
     qv::ui::ApplySkinLook(app);
+    // A Wayland compositor finds the program's icon and name through its desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quorvane"));
     // The editor's key capture and the macro recorder listen through this one filter.
     qv::ui::InstallKeyEventFilter(app);
 

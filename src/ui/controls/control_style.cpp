@@ -99,7 +99,9 @@ QString StandardDialogStyleSheet() {
         "  QInputDialog QPushButton:default { border-color: #21c7ff; }"
         "QMessageBox QPushButton:pressed, QColorDialog QPushButton:pressed, QFileDialog QPushButton:pressed,"
         "  QInputDialog QPushButton:pressed { background: #0e6d8f; }"
-        "QToolTip { background: #1a1d22; color: #e6e8ec; border: 1px solid #343841; }");
+        "QToolTip { background: #1a1d22; color: #e6e8ec; border: 1px solid #343841; }"
+        // The style's stock pictures on OK, Open and Cancel clash with the skin's flat buttons.
+        "QDialogButtonBox { dialogbuttonbox-buttons-have-icons: 0; }");
 }
 
 void ApplySkinLook(QApplication& app) {

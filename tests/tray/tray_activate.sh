@@ -4,15 +4,14 @@
 # - an X11 tray (trayer, XEmbed): a single click leaves the window hidden, a double-click opens it;
 # - a StatusNotifierItem host (a watcher of our own on a private session bus): the item registers
 #   with the theme's icon name, and its Activate opens the window.
-# Exit 77: tools missing.
+# Exit 77: the X11 tools missing, or the session bus tools missing after the X11 tray passed.
 set -u
 program=$1
-here=$(dirname "$0")
+here=$(cd "$(dirname "$0")" && pwd)
 
-for tool in Xvfb xdotool trayer dbus-run-session gdbus; do
+for tool in Xvfb xdotool trayer; do
   command -v "$tool" > /dev/null || { echo "$tool is not installed: skipped"; exit 77; }
 done
-/usr/bin/python3 -c "from gi.repository import Gio" 2> /dev/null || { echo "python3-gi is not installed: skipped"; exit 77; }
 
 source "$here/../support/x_session.sh"
 start_xvfb 800x600
@@ -32,7 +31,15 @@ export XDG_DATA_DIRS="$work/share"
 # The main window's caption in either language section of the skin's text file.
 caption="^Quorvane (Keyboard Settings|键盘设置)$"
 
-window_shown() { xdotool search --onlyvisible --name "$caption" > /dev/null 2>&1; }
+# The main window is shown; a message box carries the same caption but is far narrower.
+window_shown() {
+  local w width
+  for w in $(xdotool search --onlyvisible --name "$caption" 2> /dev/null); do
+    width=$(xdotool getwindowgeometry "$w" 2> /dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+    [ "${width:-0}" -ge 600 ] && return 0
+  done
+  return 1
+}
 fail() { echo "$1"; echo "program output:"; cat "$work/program.log"; exit 1; }
 
 # Starts the program in the tray and waits until the simulated keyboard has arrived.
@@ -66,32 +73,33 @@ stop_program
 kill "$trayer_pid" 2> /dev/null
 
 # --- StatusNotifierItem host on a private session bus ---
-export WORK="$work" PROGRAM="$program" HERE="$here" caption
-export -f start_program stop_program window_shown fail
-dbus-run-session -- bash -c '
+for tool in dbus-run-session gdbus; do
+  command -v "$tool" > /dev/null || { echo "$tool is not installed: item host skipped"; exit 77; }
+done
+/usr/bin/python3 -c "from gi.repository import Gio" 2> /dev/null \
+  || { echo "python3-gi is not installed: item host skipped"; exit 77; }
+
+# Runs inside the private bus; the watcher and the program end with it when this returns.
+on_item_host() {
   set -u
-  work=$WORK program=$PROGRAM started=()
-  /usr/bin/python3 "$HERE/sni_watcher.py" "$work/items" > "$work/watcher.log" 2>&1 &
-  watcher=$!
-  for ((i = 0; i < 250; i++)); do grep -q ready "$work/watcher.log" && break; sleep 0.02; done
-  grep -q ready "$work/watcher.log" || { echo "the watcher did not start:"; cat "$work/watcher.log"; exit 1; }
+  started=()
+  trap 'for pid in "${started[@]}"; do kill "$pid" 2> /dev/null; done' EXIT
+  /usr/bin/python3 "$here/sni_watcher.py" "$work/items" > "$work/watcher.log" 2>&1 &
+  started+=($!)
+  wait_for grep -q ready "$work/watcher.log" || { echo "the watcher did not start:"; cat "$work/watcher.log"; exit 1; }
   start_program
-  [ -s "$work/items" ] || fail "no item registered with the watcher"
+  wait_for test -s "$work/items" || fail "no item registered with the watcher"
+  local name path icon
   read -r name path < "$work/items"
-  property() {
-    gdbus call --session --dest "$name" --object-path "$path" \
-      --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem "$1"
-  }
-  icon=$(property IconName)
-  case "$icon" in
-    "(<'quorvane'>,)") ;;
-    *) fail "the item names the icon $icon, not the theme icon quorvane" ;;
-  esac
+  icon=$(gdbus call --session --dest "$name" --object-path "$path" \
+    --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem IconName)
+  [ "$icon" = "(<'quorvane'>,)" ] || fail "the item names the icon $icon, not the theme icon quorvane"
   gdbus call --session --dest "$name" --object-path "$path" \
     --method org.kde.StatusNotifierItem.Activate 0 0 > /dev/null || fail "Activate was refused"
-  for ((i = 0; i < 500; i++)); do window_shown && break; sleep 0.02; done
-  window_shown || fail "Activate from the item host did not open the window"
-  echo "item host: the icon is named $icon, Activate opens the window"
-  stop_program
-  kill $watcher
-'
+  wait_for window_shown || fail "Activate from the item host did not open the window"
+  echo "item host: the icon is named quorvane, Activate opens the window"
+}
+
+export work program here caption
+export -f on_item_host start_program window_shown fail wait_for
+dbus-run-session -- bash -c on_item_host

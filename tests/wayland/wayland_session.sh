@@ -54,6 +54,7 @@ if command -v dbus-run-session > /dev/null && /usr/bin/python3 -c "from gi.repos
     /usr/bin/python3 "$WATCHER" "$WORK/items" > "$WORK/watcher.log" 2>&1 &
     watcher=$!
     for ((i = 0; i < 250; i++)); do grep -q ready "$WORK/watcher.log" && break; sleep 0.02; done
+    grep -q ready "$WORK/watcher.log" || { echo "the watcher did not start:"; cat "$WORK/watcher.log"; exit 1; }
     QV_TEST_ITEM_HOST=1 "$TESTS" --gtest_filter="$FILTER"
     status=$?
     kill $watcher

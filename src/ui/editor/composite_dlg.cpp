@@ -180,7 +180,9 @@ void Quorvane_DlgComposite::LoadPictures() {
 }
 
 ScreenPoint Quorvane_DlgComposite::EditorPosition(const QRect& button) const {
-    const auto rectOf = [](const QRect& r) { return ScreenRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; };
+    const auto rectOf = [](const QRect& r) {
+        return ScreenRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    };
     const QScreen* screen = QGuiApplication::screenAt(button.center());
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
     const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);

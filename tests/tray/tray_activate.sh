@@ -3,7 +3,7 @@
 # keyboard with the program started in the tray ("/Start"):
 # - an X11 tray (trayer, XEmbed): a single click leaves the window hidden, a double-click opens it;
 # - a StatusNotifierItem host (a watcher of our own on a private session bus): the item registers
-#   with the theme's icon name, and its Activate opens the window.
+#   with the theme's icon name and its three-entry menu, and its Activate opens the window.
 # Exit 77: the X11 tools missing, or the session bus tools missing after the X11 tray passed.
 set -u
 program=$1
@@ -94,10 +94,21 @@ on_item_host() {
   icon=$(gdbus call --session --dest "$name" --object-path "$path" \
     --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem IconName)
   [ "$icon" = "(<'quorvane'>,)" ] || fail "the item names the icon $icon, not the theme icon quorvane"
+  # The host draws the menu itself from what the item exports: Open, About and Exit.
+  local menu entries
+  menu=$(gdbus call --session --dest "$name" --object-path "$path" \
+    --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem Menu \
+    | sed -n "s/.*objectpath '\([^']*\)'.*/\1/p")
+  [ -n "$menu" ] || fail "the item exports no menu"
+  gdbus call --session --dest "$name" --object-path "$menu" \
+    --method com.canonical.dbusmenu.AboutToShow 0 > /dev/null
+  entries=$(gdbus call --session --dest "$name" --object-path "$menu" \
+    --method com.canonical.dbusmenu.GetLayout -- 0 -1 '["label"]' | grep -o "'label': <'[^']\+'>" | wc -l)
+  [ "$entries" -eq 3 ] || fail "the exported menu has $entries labelled entries, not Open, About and Exit"
   gdbus call --session --dest "$name" --object-path "$path" \
     --method org.kde.StatusNotifierItem.Activate 0 0 > /dev/null || fail "Activate was refused"
   wait_for window_shown || fail "Activate from the item host did not open the window"
-  echo "item host: the icon is named quorvane, Activate opens the window"
+  echo "item host: the icon is named quorvane, the menu has its three entries, Activate opens the window"
 }
 
 export work program here caption

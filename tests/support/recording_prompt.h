@@ -1,5 +1,6 @@
 #pragma once
-// A UserPrompt that records what it was asked and answers questions from a script.
+// A UserPrompt that records what it was asked, and of which kind, and answers questions from a
+// script.
 
 #include <deque>
 #include <string>
@@ -11,7 +12,11 @@ namespace qv::test {
 
 class RecordingPrompt : public UserPrompt {
 public:
-    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+    enum class Kind { Message, Warning, Error };
+
+    void ShowMessage(std::string_view text) override { Record(Kind::Message, text); }
+    void ShowWarning(std::string_view text) override { Record(Kind::Warning, text); }
+    void ShowError(std::string_view text) override { Record(Kind::Error, text); }
     bool AskYesNo(std::string_view text) override {
         questions.emplace_back(text);
         if (answers.empty()) return false;
@@ -21,8 +26,15 @@ public:
     }
 
     std::vector<std::string> messages;
+    std::vector<Kind> kinds;  // one for each of `messages`
     std::vector<std::string> questions;
     std::deque<bool> answers;  // No when empty
+
+private:
+    void Record(Kind kind, std::string_view text) {
+        messages.emplace_back(text);
+        kinds.push_back(kind);
+    }
 };
 
 }  // namespace qv::test

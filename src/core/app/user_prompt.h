@@ -11,6 +11,10 @@ class UserPrompt {
 public:
     virtual ~UserPrompt() = default;
     virtual void ShowMessage(std::string_view text) = 0;
+    // Warnings and errors say what they are, so a window can show them with the matching icon; a
+    // prompt that only records or prints texts need not tell them apart.
+    virtual void ShowWarning(std::string_view text) { ShowMessage(text); }
+    virtual void ShowError(std::string_view text) { ShowMessage(text); }
     // Yes/No with No as the default; true only for Yes.
     virtual bool AskYesNo(std::string_view text) = 0;
 };

@@ -280,7 +280,7 @@ bool CompositeEditor::Capture(std::uint8_t vk, std::uint32_t lParam) {
     if (!KeyboardCanSend(key)) {
         // Taken, it would be stored as a key that sends nothing and reads back as disabled.
         prompting_ = true;
-        prompt_.ShowMessage(CannotSendPrompt(key));
+        prompt_.ShowWarning(CannotSendPrompt(key));
         prompting_ = false;
         return true;
     }

@@ -155,7 +155,7 @@ bool MacroPage::AnyNameBeginsWith(std::u16string_view prefix) const {
 void MacroPage::AddMacro() {
     if (!SelectorEnabled()) return;
     if (MacroCount() >= kMaxMacros) {
-        prompt_.ShowMessage(FormatText(Text(TextId::MACRO_ERR_MAX), kMaxMacros));
+        prompt_.ShowWarning(FormatText(Text(TextId::MACRO_ERR_MAX), kMaxMacros));
         return;
     }
     if (macros_.empty()) nameCounter_ = 0;
@@ -353,7 +353,7 @@ MacroPage::CellEditor MacroPage::BeginCellEdit(int row, int column) {
         if (recorder_ != nullptr) recorder_->StopIfActive();
         return CellEditor::Pause;
     default:
-        prompt_.ShowMessage(Text(TextId::MACRO_ACTION_ERR_MODIFY));
+        prompt_.ShowWarning(Text(TextId::MACRO_ACTION_ERR_MODIFY));
         return CellEditor::None;
     }
 }
@@ -394,7 +394,7 @@ void MacroPage::SetRowDirection(int row, std::uint16_t direction) {
 int MacroPage::SetRowPause(int row, std::string_view text) {
     if (row < 0 || row >= RowCount()) return 0;
     const TypedPause typed = NormalizeTypedPause(ini::ParseLong(text));
-    if (typed.capped) prompt_.ShowMessage(FormatText(Text(TextId::MACRO_ACTION_ERR_DELAY_MAX), kMaxMacroDelayMs));
+    if (typed.capped) prompt_.ShowWarning(FormatText(Text(TextId::MACRO_ACTION_ERR_DELAY_MAX), kMaxMacroDelayMs));
     rows_[static_cast<std::size_t>(row)].delay = typed.pause;
     context_.RowDataChanged(row);
     context_.EnableApply();

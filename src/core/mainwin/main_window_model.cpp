@@ -74,7 +74,7 @@ ApplyResult MainWindowModel::Apply() {
     if (IsEditing() && commands_ != nullptr && !state_.contentsRead) {
         // Sending now would overwrite whatever the keyboard holds with contents never read.
         result.outcome = ApplyOutcome::NotRead;
-        prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_NOT_READ));
+        prompt_.ShowWarning(Text(TextId::MAIN_PROMPT_NOT_READ));
     } else if (platform::KeyboardWriteLock keyboard; IsEditing() && commands_ != nullptr && HoldKeyboard(keyboard)) {
         const DownloadContext context{*commands_, facts_.MacroCapacity(), prompt_};
         auto lock = working_.Lock();
@@ -89,7 +89,7 @@ ApplyResult MainWindowModel::Apply() {
         lock.unlock();
         // A macro set that does not fit has been explained already; anything else the keyboard
         // refused would otherwise leave the user looking at an Apply that did nothing.
-        if (result.outcome == ApplyOutcome::SendFailed) prompt_.ShowMessage(DownloadFailureText(result.download, FailedSend::Apply));
+        if (result.outcome == ApplyOutcome::SendFailed) prompt_.ShowError(DownloadFailureText(result.download, FailedSend::Apply));
     }
     view_.HideBusy();
     return result;
@@ -98,7 +98,7 @@ ApplyResult MainWindowModel::Apply() {
 bool MainWindowModel::HoldKeyboard(platform::KeyboardWriteLock& lock) {
     std::string error;
     if (lock.Take(platform::KeyboardLockName(), lockWait, &error)) return true;
-    prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_KEYBOARD_BUSY));
+    prompt_.ShowWarning(Text(TextId::MAIN_PROMPT_KEYBOARD_BUSY));
     return false;
 }
 
@@ -235,7 +235,7 @@ void MainWindowModel::KeyboardArrival() {
     const bool keepEdits = IsEditing() && prompt_.AskYesNo(Text(TextId::MAIN_PROMPT_KEEP_EDITS));
     if (profiles_) {
         state_.contentsRead = keepEdits ? profiles_->KeyboardReadable() : profiles_->LoadWorkingFromKeyboard(false);
-        if (!state_.contentsRead) prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_NOT_READ));
+        if (!state_.contentsRead) prompt_.ShowWarning(Text(TextId::MAIN_PROMPT_NOT_READ));
         active = profiles_->ReadActiveProfile();
         state_.activeProfile = active;
         // A keyboard that arrives after the start still gets its profile named on the button.
@@ -260,7 +260,7 @@ void MainWindowModel::KeyboardRemoval() {
     const bool editorWasOpen = dialogs_.CompositeEditorOpen();
     dialogs_.CloseAll();
     if (!dialogs_.UpdateDialogOpen()) view_.Minimise();
-    if (editorWasOpen) prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_EDITOR_CLOSED));
+    if (editorWasOpen) prompt_.ShowWarning(Text(TextId::MAIN_PROMPT_EDITOR_CLOSED));
 }
 
 // The other program has sent the change and rewritten the working file with it. Without edits of

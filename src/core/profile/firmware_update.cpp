@@ -45,18 +45,18 @@ UpdateOutcome FirmwareUpdate::Update() {
     // Checked before the mode switch: a keyboard sent into its loader for an updater that can
     // never start stays there.
     if (updater.empty() || !launcher_.CanStart(updater)) {
-        prompt_.ShowMessage(Text(TextId::MAIN_UPDATE_ERROR_TEXT));
+        prompt_.ShowError(Text(TextId::MAIN_UPDATE_ERROR_TEXT));
         return UpdateOutcome::NoUpdater;
     }
     if (commands_.EnterUpdateMode() != device::kSuccess) {
-        prompt_.ShowMessage(Text(TextId::MAIN_BOOT_ERROR_TEXT));
+        prompt_.ShowError(Text(TextId::MAIN_BOOT_ERROR_TEXT));
         return UpdateOutcome::LoaderFailed;
     }
     // The updater runs in the package folder, where it and its firmware files are kept.
     const bool started = launcher_.Start(updater, packageFolder_);
     SelectedUpdaterPath().clear();
     if (started) return UpdateOutcome::Started;
-    prompt_.ShowMessage(Text(TextId::MAIN_SHELL_ERROR_TEXT));
+    prompt_.ShowError(Text(TextId::MAIN_SHELL_ERROR_TEXT));
     return UpdateOutcome::StartFailed;
 }
 
@@ -68,7 +68,11 @@ bool FirmwareUpdate::Backup(ProfileStore& working) {
         auto lock = working.Lock();
         written = WriteStoreToFile(working, *file);
     }
-    prompt_.ShowMessage(Text(written ? TextId::MAIN_UPDATE_BACKUP_OK : TextId::MAIN_UPDATE_BACKUP_NG));
+    if (written) {
+        prompt_.ShowMessage(Text(TextId::MAIN_UPDATE_BACKUP_OK));
+    } else {
+        prompt_.ShowError(Text(TextId::MAIN_UPDATE_BACKUP_NG));
+    }
     return written;
 }
 

@@ -18,7 +18,7 @@ namespace {
 // The EXTRA_MACRO_TOO_LONG refusal: the image does not fit even without the names.
 bool MacrosFit(const MacroList& macros, const DownloadContext& context) {
     if (MacroImageSizes(macros).withoutNames <= context.macroCapacity) return true;
-    context.prompt.ShowMessage(Text(TextId::EXTRA_MACRO_TOO_LONG));
+    context.prompt.ShowWarning(Text(TextId::EXTRA_MACRO_TOO_LONG));
     return false;
 }
 
@@ -108,7 +108,7 @@ DownloadResult DownloadAssignments(bool allProfiles, ProfileStore& applied, cons
     const int closed = context.commands.EndConfig();
     result.code = code == device::kSuccess ? closed : code;
 
-    if (!withNames) context.prompt.ShowMessage(Text(TextId::EXTRA_PROFILE_SPACE_TIGHT));
+    if (!withNames) context.prompt.ShowWarning(Text(TextId::EXTRA_PROFILE_SPACE_TIGHT));
     return result;
 }
 

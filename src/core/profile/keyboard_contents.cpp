@@ -143,10 +143,10 @@ SendOutcome SendKeyboardContents(const KeyboardContents& before, ProfileContent 
     case ApplyOutcome::NoRoom: return SendOutcome::NoRoom;
     case ApplyOutcome::SaveFailed:
         // The keyboard has it; what the user must hear is that the working file is behind.
-        prompt.ShowMessage(FormatText(Text(TextId::PROFILE_SEND_NOT_SAVED), workingFile.string()));
+        prompt.ShowError(FormatText(Text(TextId::PROFILE_SEND_NOT_SAVED), workingFile.string()));
         return SendOutcome::Failed;
     case ApplyOutcome::SendFailed:
-        prompt.ShowMessage(DownloadFailureText(result.download, FailedSend::CommandLine));
+        prompt.ShowError(DownloadFailureText(result.download, FailedSend::CommandLine));
         return SendOutcome::Failed;
     case ApplyOutcome::NotRead: return SendOutcome::Failed;
     }

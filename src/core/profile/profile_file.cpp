@@ -227,7 +227,7 @@ bool ValidateFile(const std::filesystem::path& path, UserPrompt& prompt) {
         case ProfileFileCheck::Unusable:
             return false;
         case ProfileFileCheck::FormatError:
-            prompt.ShowMessage(FormatText(Text(TextId::PROFILE_FORMAT_ERROR), path.string()));
+            prompt.ShowError(FormatText(Text(TextId::PROFILE_FORMAT_ERROR), path.string()));
             return false;
     }
     return false;

@@ -44,7 +44,7 @@ void ProfileOperations::ReloadWorkingFile() {
 int ProfileOperations::SwitchProfile(int p) {
     const int q = p >= kOnBoardProfiles ? 0 : p;
     if (host_.CompositeEditorOpen()) {
-        prompt_.ShowMessage(Text(TextId::PROFILE_SEELCT_PROMPT2));
+        prompt_.ShowWarning(Text(TextId::PROFILE_SEELCT_PROMPT2));
         return 0;
     }
     if (host_.HasUnappliedChanges() && !questionOpen_) {
@@ -137,18 +137,18 @@ bool ProfileOperations::Import() {
 bool ProfileOperations::ImportFile(const std::filesystem::path& file) {
     // A file that cannot be opened says nothing about its format.
     if (!FileCanBeRead(file)) {
-        prompt_.ShowMessage(FormatText(Text(TextId::MAIN_PROMPT_IMPORT_UNREADABLE), file.string()));
+        prompt_.ShowError(FormatText(Text(TextId::MAIN_PROMPT_IMPORT_UNREADABLE), file.string()));
         return false;
     }
     if (!ValidateFile(file, prompt_)) {
-        prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_INPORT));
+        prompt_.ShowError(Text(TextId::MAIN_PROMPT_INPORT));
         return false;
     }
     // The file is read into a store of its own first, so a file that passes the header check
     // but cannot be read leaves the working store as it was.
     ProfileStore incoming;
     if (!ReadFileIntoStore(file, incoming)) {
-        prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_INPORT));
+        prompt_.ShowError(Text(TextId::MAIN_PROMPT_INPORT));
         return false;
     }
     const DownloadContext context{commands_, env_.macroCapacity ? env_.macroCapacity() : 0, prompt_};
@@ -161,8 +161,8 @@ bool ProfileOperations::ImportFile(const std::filesystem::path& file) {
         fits = MacroImageSizes(incoming.Content().macros).withoutNames <= context.macroCapacity;
     }
     if (!fits) {
-        prompt_.ShowMessage(Text(TextId::EXTRA_MACRO_TOO_LONG));
-        prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_IMPORT_NOT_DONE));
+        prompt_.ShowWarning(Text(TextId::EXTRA_MACRO_TOO_LONG));
+        prompt_.ShowWarning(Text(TextId::MAIN_PROMPT_IMPORT_NOT_DONE));
         return false;
     }
     ApplyResult result;
@@ -184,16 +184,16 @@ bool ProfileOperations::ImportFile(const std::filesystem::path& file) {
             return true;
         case ApplyOutcome::SaveFailed:
             // The keyboard holds the import and the window shows it; only the file is behind.
-            prompt_.ShowMessage(FormatText(Text(TextId::PROFILE_WRITE_FAILED), env_.workingFile.string()));
+            prompt_.ShowError(FormatText(Text(TextId::PROFILE_WRITE_FAILED), env_.workingFile.string()));
             host_.SetMainApplyEnabled(false);
             return true;
         case ApplyOutcome::SendFailed:
-            prompt_.ShowMessage(DownloadFailureText(result.download, FailedSend::Import));
+            prompt_.ShowError(DownloadFailureText(result.download, FailedSend::Import));
             host_.SetMainApplyEnabled(true);
             return false;
         case ApplyOutcome::NoRoom:
         case ApplyOutcome::NotRead:
-            prompt_.ShowMessage(Text(TextId::MAIN_PROMPT_IMPORT_NOT_DONE));
+            prompt_.ShowWarning(Text(TextId::MAIN_PROMPT_IMPORT_NOT_DONE));
             return false;
     }
     return false;
@@ -213,7 +213,7 @@ bool ProfileOperations::ExportFile(const std::filesystem::path& file) {
         written = WriteStoreToFile(working_, file);
     }
     // A read-only folder or a full disk must not pass for a saved export.
-    if (!written) prompt_.ShowMessage(FormatText(Text(TextId::PROFILE_WRITE_FAILED), file.string()));
+    if (!written) prompt_.ShowError(FormatText(Text(TextId::PROFILE_WRITE_FAILED), file.string()));
     return written;
 }
 
@@ -252,7 +252,7 @@ std::optional<ProfileListRow> ProfileOperations::NewProfileFile() {
     const auto file = chooser_.ChooseFileToSave(o);
     if (!file) return std::nullopt;
     if (!CreateDefaultFile(*file)) {
-        prompt_.ShowMessage(FormatText(Text(TextId::PROFILE_WRITE_FAILED), file->string()));
+        prompt_.ShowError(FormatText(Text(TextId::PROFILE_WRITE_FAILED), file->string()));
         return std::nullopt;
     }
     return RowOf(*file);

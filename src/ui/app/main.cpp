@@ -12,6 +12,7 @@
 #include "platform/user_folders.h"
 #include "ui/app/command_line.h"
 #include "ui/app/device_session.h"
+#include "ui/controls/control_style.h"
 #include "ui/input/key_event_filter.h"
 #include "ui/editor/composite_editor_service.h"
 #include "ui/main/instance_control.h"
@@ -25,6 +26,10 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName("Quorvane_Ostrel");
     // The window hides itself into the tray; that is no reason to end.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Message boxes, menus and the standard dialogs in the skin's dark look.
+    qv::ui::ApplySkinLook(app);
+    // A Wayland compositor finds the program's icon and name through its desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quorvane"));
     // The editor's key capture and the macro recorder listen through this one filter.
     qv::ui::InstallKeyEventFilter(app);
 

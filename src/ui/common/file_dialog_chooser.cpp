@@ -11,6 +11,10 @@
 namespace qv::ui {
 namespace {
 
+// The toolkit's own dialogs: they wear the skin's look, and the executables filter needs a proxy
+// model that only they take.
+constexpr QFileDialog::Options kOwnDialog = QFileDialog::DontUseNativeDialog;
+
 // The folder, with the initial name when it names a file rather than a pattern.
 QString InitialPath(const FileDialogOptions& o) {
     if (o.initialName.empty() || o.initialName.find('*') != std::string::npos) {
@@ -65,12 +69,13 @@ QString QtFilterOf(const std::string& windowsFilter) {
 
 std::optional<std::filesystem::path> FileDialogChooser::ChooseFileToOpen(const FileDialogOptions& o) {
     if (o.executablesFilter.empty()) {
-        return ChosenFileToOpen(QFileDialog::getOpenFileName(owner_, QString(), InitialPath(o), QtFilterOf(o.filter)), o);
+        return ChosenFileToOpen(QFileDialog::getOpenFileName(owner_, QString(), InitialPath(o), QtFilterOf(o.filter),
+                                                             nullptr, kOwnDialog),
+                                o);
     }
     QFileDialog dialog(owner_, QString(), InitialPath(o));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    // The proxy needs the toolkit's own dialog.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new ExecutableFilter(&dialog));
     QStringList filters = QtFilterOf(o.filter).split(";;", Qt::SkipEmptyParts);
@@ -81,7 +86,7 @@ std::optional<std::filesystem::path> FileDialogChooser::ChooseFileToOpen(const F
 }
 
 std::optional<std::filesystem::path> FileDialogChooser::ChooseFileToSave(const FileDialogOptions& o) {
-    QFileDialog::Options options;
+    QFileDialog::Options options = kOwnDialog;
     if (!o.overwritePrompt) options |= QFileDialog::DontConfirmOverwrite;
     return ChosenFileToSave(
         QFileDialog::getSaveFileName(owner_, QString(), InitialPath(o), QtFilterOf(o.filter), nullptr, options), o);

@@ -22,7 +22,7 @@ std::filesystem::path HelpPage(const std::filesystem::path& helpFolder, const st
 bool OpenHelp(const std::filesystem::path& helpFolder) {
     const auto page = HelpPage(helpFolder, Paths().textTable);
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page.string())))) return true;
-    MessageBoxPrompt(QApplication::activeWindow()).ShowMessage(FormatText(Text(TextId::MAIN_PROMPT_HELP_PAGE), page.string()));
+    MessageBoxPrompt(QApplication::activeWindow()).ShowWarning(FormatText(Text(TextId::MAIN_PROMPT_HELP_PAGE), page.string()));
     return false;
 }
 

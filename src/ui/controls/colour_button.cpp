@@ -24,7 +24,8 @@ void CColourButton::Choose() {
     if (chooser_) {
         picked = chooser_(colour_, window());
     } else {
-        const QColor c = QColorDialog::getColor(colour_, window());
+        // The toolkit's own dialog, so it wears the skin's look rather than the desktop's.
+        const QColor c = QColorDialog::getColor(colour_, window(), QString(), QColorDialog::DontUseNativeDialog);
         if (c.isValid()) picked = c;
     }
     if (!picked || !picked->isValid()) return;

@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QString>
 
+class QApplication;
+class QPalette;
 class QWidget;
 
 namespace qv::ui {
@@ -21,5 +23,13 @@ QFont ScaledFont(const QString& face, double points, bool bold = false);
 
 // Style sheets of the field widgets (line edits, combo boxes and their lists, the report list).
 QString FieldStyleSheet();
+
+// The same dark look for what the toolkit draws itself (message boxes, the colour dialog, file
+// dialogs, menus): the palette of the skin's colours and the style sheet of menus and dialog
+// buttons.
+QPalette SkinPalette();
+QString StandardDialogStyleSheet();
+// Gives the whole program that look; widgets with style sheets of their own keep them.
+void ApplySkinLook(QApplication& app);
 
 }  // namespace qv::ui

@@ -18,6 +18,7 @@
 #include "ui/controls/report_list.h"
 #include "ui/controls/styled_combo.h"
 #include "ui/editor/on_screen_keyboard.h"
+#include "ui/skin/window_system.h"
 #include "ui/skin/skin_layout.h"
 #include "ui/skin/skin_pictures.h"
 
@@ -178,6 +179,16 @@ void Quorvane_DlgComposite::LoadPictures() {
     picturesLoaded_ = true;
 }
 
+ScreenPoint Quorvane_DlgComposite::EditorPosition(const QRect& button) const {
+    const auto rectOf = [](const QRect& r) {
+        return ScreenRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    };
+    const QScreen* screen = QGuiApplication::screenAt(button.center());
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+    return PlaceEditor(rectOf(button), EditorSize{width(), height()}, rectOf(area));
+}
+
 void Quorvane_DlgComposite::Open(const EditorRequest& request, const QRect& button) {
     if (!Initialised()) OnInitDialog();
     PlaceControls();
@@ -186,15 +197,12 @@ void Quorvane_DlgComposite::Open(const EditorRequest& request, const QRect& butt
     EditorChanged(kChangedAll);
     ShowRows();
 
-    const QScreen* screen = QGuiApplication::screenAt(button.center());
-    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-    const ScreenPoint at = PlaceEditor(ScreenRect{button.left(), button.top(), button.left() + button.width(),
-                                                  button.top() + button.height()},
-                                       EditorSize{width(), height()},
-                                       ScreenRect{area.left(), area.top(), area.left() + area.width(),
-                                                  area.top() + area.height()});
-    move(at.x, at.y);
+    // Where the compositor places windows itself a spot next to the button cannot be had: the
+    // editor asks for no place and opens as the main window's dialog, which desktops centre over it.
+    if (CanPlaceTopLevelWindows()) {
+        const ScreenPoint at = EditorPosition(button);
+        move(at.x, at.y);
+    }
     show();
     raise();
     activateWindow();
@@ -358,7 +366,7 @@ void Quorvane_DlgComposite::OnButton(int id) {
 
 void Quorvane_DlgComposite::OnOnScreenKeyboard() {
     if (StartOnScreenKeyboard()) return;
-    if (env_.prompt != nullptr) env_.prompt->ShowMessage(Text(TextId::EXTRA_NO_ON_SCREEN_KEYBOARD));
+    if (env_.prompt != nullptr) env_.prompt->ShowWarning(Text(TextId::EXTRA_NO_ON_SCREEN_KEYBOARD));
 }
 
 // --- What the models changed ------------------------------------------------------------------

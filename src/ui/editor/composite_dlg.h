@@ -11,6 +11,7 @@
 
 #include "core/app/user_prompt.h"
 #include "core/editor/composite_editor.h"
+#include "core/editor/editor_placement.h"
 #include "core/editor/editor_view.h"
 #include "ui/skin/base_dialog.h"
 #include "ui/skin/png_button.h"
@@ -72,6 +73,8 @@ private:
     W* Register(int id, W* widget);
     void LoadPictures();
     void PlaceControls();
+    // Next to the key button, on the side where it fits on its screen.
+    ScreenPoint EditorPosition(const QRect& button) const;
     void StyleControls();
     void ConnectControls();
     void ConnectMacroPage();

@@ -179,7 +179,7 @@ void CLightingPanel::OnRgbEntered() {
     // be read again with the text that was refused.
     ShowRgbNumbers(entry.numbers, true);
     ApplyView();
-    if (entry.invalidText && host_.prompt != nullptr) host_.prompt->ShowMessage(kEnterIntegerPrompt);
+    if (entry.invalidText && host_.prompt != nullptr) host_.prompt->ShowWarning(kEnterIntegerPrompt);
 }
 
 void CLightingPanel::ShowRgbNumbers(const std::array<int, 3>& numbers, bool evenWhileTyping) {

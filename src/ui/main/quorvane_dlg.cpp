@@ -169,7 +169,7 @@ void CQuorvaneDlg::OnDeferredInit() {
     });
     tray_.SetNotificationHandler([this](int iconId, CTrayIcon::Mouse what) {
         if (iconId != kTrayIconId) return;
-        if (what == CTrayIcon::Mouse::kLeftDoubleClick) {
+        if (what == CTrayIcon::Mouse::kLeftDoubleClick || what == CTrayIcon::Mouse::kActivate) {
             activateWindow();
             OnCommand(id::kCmdOpen);
         }
@@ -317,7 +317,7 @@ void CQuorvaneDlg::OpenWindow() {
     if (model_.KeyboardCount() <= 0) {
         if (noKeyboardShown_) return;  // one box however many starts asked meanwhile
         noKeyboardShown_ = true;
-        Prompt().ShowMessage(Text(TextId::MAIN_NO_DEVICE_PROMPT));
+        Prompt().ShowWarning(Text(TextId::MAIN_NO_DEVICE_PROMPT));
         noKeyboardShown_ = false;
         return;
     }
@@ -372,7 +372,9 @@ void CQuorvaneDlg::SetProfileCaption(const std::string& caption, const std::stri
 void CQuorvaneDlg::SetTrayIcon(int iconId) {
     if (iconId == currentTrayIcon_) return;
     currentTrayIcon_ = iconId;
-    tray_.SetIcon(IconOf(iconId));
+    // The keyboard's own picture is the program's icon, which item hosts take from the icon theme;
+    // the no-keyboard and macro pictures show a state and stay pictures.
+    tray_.SetIcon(TrayIconPicture(IconOf(iconId), iconId == kIconKeyboard));
 }
 
 void CQuorvaneDlg::SetTrayState(int kind, int iconId) {

@@ -93,7 +93,8 @@ public:
     void ShowWindow();
     void SetTrayState(int kind, int iconId);
     int CurrentTrayIcon() const { return currentTrayIcon_; }
-    void ShowUserMessage(const std::string& text) { Prompt().ShowMessage(text); }
+    // What the device layer has to say: a keyboard that cannot be reached or read.
+    void ShowUserMessage(const std::string& text) { Prompt().ShowWarning(text); }
     void ShowBank(int bank) { keyboard_.ShowBank(bank); }
     void ApplyFlip() { keyboard_.ApplyFlip(); }
     UserPrompt& Prompt() { return *prompt_; }

@@ -1,9 +1,25 @@
 #include "ui/main/tray_icon.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
 namespace qv::ui {
+
+QIcon TrayIconPicture(const QIcon& picture, bool themed) {
+    if (!themed || !QIcon::hasThemeIcon(kThemeIconName)) return picture;
+    return QIcon::fromTheme(kThemeIconName, picture);
+}
+
+bool TrayUsesItemHost() {
+    // The same choice the toolkit makes when it creates its tray icon.
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return true;
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.isConnected() && bus.interface() != nullptr &&
+           bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")).value();
+}
 
 CTrayIcon::CTrayIcon() = default;
 CTrayIcon::~CTrayIcon() { Remove(); }
@@ -15,6 +31,8 @@ bool CTrayIcon::Create(QObject* owner, unsigned callbackMessage, const QString& 
     callbackMessage_ = callbackMessage;
     iconId_ = iconId;
     tooltip_ = tooltip;
+    // Decided before the icon exists, as the toolkit decides once when it makes it.
+    onItemHost_ = TrayUsesItemHost();
     icon_ = std::make_unique<QSystemTrayIcon>(icon);
     icon_->setToolTip(tooltip);
     // Some trays never report a right click; a context menu rebuilt on every showing serves both.
@@ -29,6 +47,8 @@ bool CTrayIcon::Create(QObject* owner, unsigned callbackMessage, const QString& 
         Mouse what = Mouse::kOther;
         if (reason == QSystemTrayIcon::DoubleClick) what = Mouse::kLeftDoubleClick;
         if (reason == QSystemTrayIcon::Context) what = Mouse::kRightButtonUp;
+        // An item host's Activate arrives as Trigger, which in an X11 tray is a single click.
+        if (reason == QSystemTrayIcon::Trigger && onItemHost_) what = Mouse::kActivate;
         handler_(iconId_, what);
     });
     icon_->show();

@@ -11,6 +11,7 @@
 #include "ui/skin/mask_region.h"
 #include "ui/skin/png_button.h"
 #include "ui/skin/skin_pictures.h"
+#include "ui/skin/window_system.h"
 
 namespace qv::ui {
 namespace {
@@ -107,12 +108,22 @@ void CBaseDialog::ApplySkin() {
     if (!background_.isNull()) setFixedSize(background_.size());
     const QRegion region = RegionFromMask(mask_);
     if (!region.isEmpty()) setMask(region);
+    // Under Wayland the mask only says where the window takes clicks: the corners outside it are
+    // left transparent instead. The attribute must be set before the window is first shown.
+    paintedShape_ = QRegion();
+    if (!region.isEmpty() && isWindow() && !MasksShapeTopLevelWindows()) {
+        if (!testAttribute(Qt::WA_TranslucentBackground) && windowHandle() == nullptr) {
+            setAttribute(Qt::WA_TranslucentBackground);
+        }
+        if (testAttribute(Qt::WA_TranslucentBackground)) paintedShape_ = region;
+    }
     update();
     skinLoading_ = false;
 }
 
 void CBaseDialog::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    if (!paintedShape_.isEmpty()) p.setClipRegion(paintedShape_);
     if (background_.isNull()) {
         p.fillRect(rect(), QColor(0x15, 0x17, 0x1b));
         return;
@@ -124,6 +135,8 @@ void CBaseDialog::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QDialog::mousePressEvent(event);
     // Let the window manager move the window when it can; otherwise follow the mouse ourselves.
     if (windowHandle() != nullptr && windowHandle()->startSystemMove()) return;
+    // A compositor that refuses to move the window would ignore our moves as well.
+    if (!CanPlaceTopLevelWindows()) return;
     dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
 }
 

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPoint>
+#include <QRegion>
 
 #include <filesystem>
 #include <map>
@@ -78,6 +79,8 @@ private:
     std::map<int, CPngButton*> buttons_;
     QPixmap background_;
     QImage mask_;
+    // Where a mask does not cut the window's shape the picture is painted only inside it.
+    QRegion paintedShape_;
     bool skinLoading_ = false;
     std::optional<QPoint> dragOffset_;
 };

@@ -242,8 +242,8 @@ TEST_F(CompositeEditorTest, KeysTheKeyboardCannotSendAreRefusedWithAMessage) {
 struct PromptClosedByEnter : RecordingPrompt {
     CompositeEditor* editor = nullptr;
     std::vector<bool> takenWhileShown;
-    void ShowMessage(std::string_view text) override {
-        RecordingPrompt::ShowMessage(text);
+    void ShowWarning(std::string_view text) override {
+        RecordingPrompt::ShowWarning(text);
         const KeyEvent enter = Press(0x0D, 0x01C);
         takenWhileShown.push_back(editor->OnKeyEvent(enter.vk, enter.lParam));
     }

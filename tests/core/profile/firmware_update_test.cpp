@@ -124,6 +124,8 @@ TEST_F(FirmwareUpdateTest, BackupWritesTheStoreAsHeldAndSaysWhetherItWorked) {
     EXPECT_FALSE(update.Backup(store));
     EXPECT_EQ(prompt.messages, (std::vector<std::string>{Text(TextId::MAIN_UPDATE_BACKUP_OK),
                                                          Text(TextId::MAIN_UPDATE_BACKUP_NG)}));
+    using Kind = test::RecordingPrompt::Kind;
+    EXPECT_EQ(prompt.kinds, (std::vector<Kind>{Kind::Message, Kind::Error}));
     chooser.answer.reset();
     EXPECT_FALSE(update.Backup(store));
     EXPECT_EQ(prompt.messages.size(), 2u) << "a cancelled dialog says nothing";

@@ -248,6 +248,8 @@ TEST_F(ProfileOperationsTest, InvalidImportChangesNothing) {
     EXPECT_FALSE(ops.ImportFile(dir.path() / "bad.qvn"));
     ASSERT_EQ(prompt.messages.size(), 2u);
     EXPECT_EQ(prompt.messages[1], Text(TextId::MAIN_PROMPT_INPORT));
+    using Kind = test::RecordingPrompt::Kind;
+    EXPECT_EQ(prompt.kinds, (std::vector<Kind>{Kind::Error, Kind::Error})) << "a failed import is an error";
     EXPECT_TRUE(keyboard.commands.empty());
     EXPECT_TRUE(host.applyEnabled);
     auto lock = working.Lock();

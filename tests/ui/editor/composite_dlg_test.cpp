@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdlib>
 #include <fstream>
@@ -321,6 +322,41 @@ TEST_F(EditorDialogAlone, OpensAboveLeftOfAButtonInTheScreensCorner) {
     const QRect button(screen.right() - 40, screen.bottom() - 30, 40, 30);
     dlg_->Open(KeyA(), button);
     EXPECT_EQ(dlg_->pos(), QPoint(button.left() - dlg_->width(), button.top() - dlg_->height()));
+    dlg_->Button(cid::kCancel)->click();
+    EXPECT_FALSE(editor_->IsOpen());
+}
+
+// The editor as the main window opens it: a dialog of that window.
+class EditorOverItsOwner : public EditorDialogAlone {
+protected:
+    void SetUp() override {
+        EditorDialogAlone::SetUp();
+        owner_.setFixedSize(1000, 500);
+        owner_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner_));
+        dlg_.reset();
+        ui::Quorvane_DlgComposite::Environment env{Paths().compositeSkin, Paths().skinFolder, Paths().helpFolder,
+                                                   &prompt_};
+        dlg_ = std::make_unique<ui::Quorvane_DlgComposite>(*editor_, env, &owner_);
+    }
+    void TearDown() override {
+        dlg_.reset();
+        EditorDialogAlone::TearDown();
+    }
+    QWidget owner_;
+};
+
+TEST_F(EditorOverItsOwner, OnWaylandOpensAsTheMainWindowsDialogWithoutAPlaceOfItsOwn) {
+    if (!QGuiApplication::platformName().startsWith("wayland")) GTEST_SKIP() << "windows can be placed here";
+    // A button in the screen's corner would put the editor above-left of it elsewhere.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    dlg_->Open(KeyA(), QRect(screen.right() - 40, screen.bottom() - 30, 40, 30));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg_.get()));
+    ASSERT_NE(dlg_->windowHandle(), nullptr);
+    EXPECT_EQ(dlg_->windowHandle()->transientParent(), owner_.windowHandle())
+        << "the compositor is told whose dialog it is";
+    EXPECT_FALSE(dlg_->testAttribute(Qt::WA_Moved))
+        << "a place next to the button would be ignored; the dialog is left to be centred over its owner";
     dlg_->Button(cid::kCancel)->click();
     EXPECT_FALSE(editor_->IsOpen());
 }

@@ -476,6 +476,37 @@ TEST_F(MainWindowFixture, DraggingAnywhereMovesTheWindow) {
     EXPECT_EQ(w.pos(), start + QPoint(40, 25));
 }
 
+TEST_F(MainWindowFixture, OnWaylandTheWindowIsTransparentOutsideItsMaskAndTheTrayUsesTheItemHost) {
+    if (!QGuiApplication::platformName().startsWith("wayland")) GTEST_SKIP() << "masks cut windows here";
+    CQuorvaneDlg& w = MakeWindow();
+    device_.count = 1;
+    w.OpenWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_TRUE(w.testAttribute(Qt::WA_TranslucentBackground));
+    const QRegion shape = w.mask();
+    ASSERT_FALSE(shape.isEmpty());
+    QImage picture(w.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    w.render(&picture, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    bool outsideSeen = false;
+    for (int y = 0; y < picture.height(); y += 7) {
+        for (int x = 0; x < picture.width(); x += 7) {
+            if (shape.contains(QPoint(x, y))) continue;
+            outsideSeen = true;
+            ASSERT_EQ(qAlpha(picture.pixel(x, y)), 0) << "painted outside the mask at " << x << "," << y;
+        }
+    }
+    EXPECT_TRUE(outsideSeen) << "the mask cuts nothing off this window";
+
+    // Wayland has no X11 tray: the icon is there only through an item host, which the suite runs.
+    if (std::getenv("QV_TEST_ITEM_HOST") != nullptr) {
+        EXPECT_TRUE(w.Tray().Created());
+        EXPECT_TRUE(w.Tray().OnItemHost());
+    } else {
+        EXPECT_FALSE(w.Tray().Created() && !w.Tray().OnItemHost());
+    }
+}
+
 TEST_F(MainWindowFixture, KillEndsTheProgramWithADialogOpen) {
     CQuorvaneDlg& w = MakeWindow();
     // What /Kill sends arrives while a file dialog of the window runs its own loop.
@@ -490,8 +521,8 @@ TEST_F(MainWindowFixture, KillEndsTheProgramWithADialogOpen) {
 // Each second start while no keyboard is present asks the window to open.
 class ReenteringPrompt : public RecordingPrompt {
 public:
-    void ShowMessage(std::string_view text) override {
-        RecordingPrompt::ShowMessage(text);
+    void ShowWarning(std::string_view text) override {
+        RecordingPrompt::ShowWarning(text);
         if (window != nullptr && messages.size() < 3) window->OpenWindow();
     }
     CQuorvaneDlg* window = nullptr;

@@ -163,8 +163,7 @@ void Quorvane_DlgComposite::LoadPictures() {
     if (picturesLoaded_) return;
     for (std::size_t i = 0; i < pictures_.size(); ++i) {
         const auto load = [&](const char* state) {
-            return MakeFaceSource(LoadSkinPicture(SkinFolder() / (std::string(kSetNames[i]) + "_" + state + ".jpg")),
-                                  size());
+            return MakeFaceSource(LoadPicture(std::string(kSetNames[i]) + "_" + state + ".jpg"), size());
         };
         Pictures& p = pictures_[i];
         p.normal = load("normal");
@@ -176,6 +175,12 @@ void Quorvane_DlgComposite::LoadPictures() {
         faces_[i] = FaceSet{&p.normal, &p.over, &p.down, &p.disabled};
     }
     picturesLoaded_ = true;
+}
+
+void Quorvane_DlgComposite::ReloadPictures() {
+    // The buttons point at these pictures; loading them again in place is all they need.
+    picturesLoaded_ = false;
+    LoadPictures();
 }
 
 void Quorvane_DlgComposite::Open(const EditorRequest& request, const QRect& button) {

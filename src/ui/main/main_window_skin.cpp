@@ -52,9 +52,7 @@ void MakeMainButtons(CBaseDialog& window, const std::function<CPngButton*(int id
 }
 
 void LoadMainFaces(const CBaseDialog& window, MainFaces& f) {
-    const auto load = [&window](const char* name) {
-        return MakeFaceSource(LoadSkinPicture(window.SkinFolder() / name), window.size());
-    };
+    const auto load = [&window](const char* name) { return MakeFaceSource(window.LoadPicture(name), window.size()); };
     f.normal = load("main_normal.jpg");
     f.over = load("main_over.jpg");
     f.down = load("main_down.jpg");
@@ -63,7 +61,7 @@ void LoadMainFaces(const CBaseDialog& window, MainFaces& f) {
     f.over2 = load("main_over.jpg");
     f.down2 = load("main_down.jpg");
     f.disable2 = load("main_disable.jpg");
-    f.arrows = QPixmap::fromImage(LoadSkinPicture(window.SkinFolder() / "Arrow.jpg"));
+    f.arrows = QPixmap::fromImage(window.LoadPicture("Arrow.jpg"));
     f.colour0 = load("main_color0.jpg");
     f.colour1 = load("main_color1.jpg");
 }

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string_view>
+#include <functional>
 
 #include "painter.h"
 #include "skin_description.h"
@@ -45,6 +46,23 @@ bool Save(const QImage& img, const QString& file) {
         return false;
     }
     return true;
+}
+
+// The device pixel ratios the program finds pictures for beside the plain (1x) files; a screen
+// between two of them takes the next larger one, scaled down when it is loaded.
+constexpr double kVariantScales[] = {2, 3};
+
+// "main_normal.jpg" at 2 -> "main_normal@2x.jpg", the naming Qt's own loaders understand.
+QString VariantName(const QString& file, double scale) {
+    const int dot = file.lastIndexOf('.');
+    return file.left(dot) + QString("@%1x").arg(scale) + file.mid(dot);
+}
+
+// A picture the window shows, written at 1x and at every variant scale.
+bool SaveAtEveryScale(const std::function<QImage(double scale)>& draw, const QString& file) {
+    bool ok = Save(draw(1), file);
+    for (double scale : kVariantScales) ok &= Save(draw(scale), VariantName(file, scale));
+    return ok;
 }
 
 const char* kEffectNames[][3] = {
@@ -97,14 +115,15 @@ bool WriteDialog(const QDir& dir, const Dialog& d) {
         sections.insert(sections.end(), {faces, mode, mode1, names, names1});
     }
     ok &= WriteIni(dir.filePath(QString::fromStdString(d.iniName)), sections);
-    ok &= Save(DrawBackground(d), dir.filePath(QString::fromStdString(d.background)));
+    ok &= SaveAtEveryScale([&](double s) { return DrawBackground(d, s); },
+                           dir.filePath(QString::fromStdString(d.background)));
     ok &= Save(DrawMask(d), dir.filePath(QString::fromStdString(d.mask)));
     const std::pair<Face, const char*> states[] = {
         {Face::kNormal, "normal"}, {Face::kOver, "over"}, {Face::kDown, "down"}, {Face::kDisable, "disable"}};
     for (const std::string& set : d.faceSets) {
         for (const auto& [face, name] : states) {
-            ok &= Save(DrawFaces(d, face, set),
-                       dir.filePath(QString("%1_%2.jpg").arg(QString::fromStdString(set), name)));
+            ok &= SaveAtEveryScale([&](double s) { return DrawFaces(d, face, set, s); },
+                                   dir.filePath(QString("%1_%2.jpg").arg(QString::fromStdString(set), name)));
         }
     }
     return ok;
@@ -113,34 +132,34 @@ bool WriteDialog(const QDir& dir, const Dialog& d) {
 bool WriteLightingPictures(const QDir& dir) {
     bool ok = true;
     for (int i = 0; i <= 5; ++i) {
-        ok &= Save(DrawSlider(i, false), dir.filePath(QString("%1.bmp").arg(i)));
-        ok &= Save(DrawSlider(i, true), dir.filePath(QString("%1.bmp").arg(6 + i)));
+        ok &= SaveAtEveryScale([&](double s) { return DrawSlider(i, false, s); }, dir.filePath(QString("%1.bmp").arg(i)));
+        ok &= SaveAtEveryScale([&](double s) { return DrawSlider(i, true, s); }, dir.filePath(QString("%1.bmp").arg(6 + i)));
     }
-    ok &= Save(DrawSwitch(false), dir.filePath("dengup.bmp"));
-    ok &= Save(DrawSwitch(true), dir.filePath("dengdown.bmp"));
-    ok &= Save(DrawColourful(false), dir.filePath("sjsup.bmp"));
-    ok &= Save(DrawColourful(true), dir.filePath("sjsdown.bmp"));
+    ok &= SaveAtEveryScale([&](double s) { return DrawSwitch(false, s); }, dir.filePath("dengup.bmp"));
+    ok &= SaveAtEveryScale([&](double s) { return DrawSwitch(true, s); }, dir.filePath("dengdown.bmp"));
+    ok &= SaveAtEveryScale([&](double s) { return DrawColourful(false, s); }, dir.filePath("sjsup.bmp"));
+    ok &= SaveAtEveryScale([&](double s) { return DrawColourful(true, s); }, dir.filePath("sjsdown.bmp"));
     const char* directions[][3] = {{"leftup", "leftdown", "left"}, {"rightup", "rightdown", "right"},
                                    {"upup", "updown", "up"},       {"downup", "downdown", "down"},
                                    {"kuosan", "kuosandown", "out"}, {"julong", "julongdown", "in"}};
     for (const auto& d : directions) {
-        ok &= Save(DrawDirection(d[2], false), dir.filePath(QString("%1.bmp").arg(d[0])));
-        ok &= Save(DrawDirection(d[2], true), dir.filePath(QString("%1.bmp").arg(d[1])));
+        ok &= SaveAtEveryScale([&](double s) { return DrawDirection(d[2], false, s); }, dir.filePath(QString("%1.bmp").arg(d[0])));
+        ok &= SaveAtEveryScale([&](double s) { return DrawDirection(d[2], true, s); }, dir.filePath(QString("%1.bmp").arg(d[1])));
     }
     const std::pair<const char*, QColor> swatches[] = {{"hong", QColor(0xf0, 0x2d, 0x3a)},
                                                        {"huang", QColor(0xff, 0xc8, 0x1e)},
                                                        {"lv", QColor(0x2e, 0xd5, 0x6a)},
                                                        {"lan", QColor(0x2f, 0x7b, 0xff)}};
     for (const auto& [name, colour] : swatches) {
-        ok &= Save(DrawSwatch(colour, false), dir.filePath(QString("%1.bmp").arg(name)));
-        ok &= Save(DrawSwatch(colour, true), dir.filePath(QString("%1ok.bmp").arg(name)));
+        ok &= SaveAtEveryScale([&](double s) { return DrawSwatch(colour, false, s); }, dir.filePath(QString("%1.bmp").arg(name)));
+        ok &= SaveAtEveryScale([&](double s) { return DrawSwatch(colour, true, s); }, dir.filePath(QString("%1ok.bmp").arg(name)));
     }
-    ok &= Save(DrawTool(false, false), dir.filePath("user1up.bmp"));
-    ok &= Save(DrawTool(false, true), dir.filePath("user1down.bmp"));
-    ok &= Save(DrawTool(true, false), dir.filePath("user2up.bmp"));
-    ok &= Save(DrawTool(true, true), dir.filePath("user2down.bmp"));
-    for (int i = 1; i <= 10; ++i) ok &= Save(DrawBusy(i), dir.filePath(QString("jdt%1.bmp").arg(i)));
-    ok &= Save(DrawDropArrow(), dir.filePath("droparrow.png"));
+    ok &= SaveAtEveryScale([&](double s) { return DrawTool(false, false, s); }, dir.filePath("user1up.bmp"));
+    ok &= SaveAtEveryScale([&](double s) { return DrawTool(false, true, s); }, dir.filePath("user1down.bmp"));
+    ok &= SaveAtEveryScale([&](double s) { return DrawTool(true, false, s); }, dir.filePath("user2up.bmp"));
+    ok &= SaveAtEveryScale([&](double s) { return DrawTool(true, true, s); }, dir.filePath("user2down.bmp"));
+    for (int i = 1; i <= 10; ++i) ok &= SaveAtEveryScale([&](double s) { return DrawBusy(i, s); }, dir.filePath(QString("jdt%1.bmp").arg(i)));
+    ok &= SaveAtEveryScale([&](double s) { return DrawDropArrow(s); }, dir.filePath("droparrow.png"));
     return ok;
 }
 
@@ -181,10 +200,10 @@ int main(int argc, char* argv[]) {
     ok &= WriteDialog(dir, skingen::CompositeDialog());
     ok &= WriteDialog(dir, skingen::ProfileDialog());
     ok &= WriteDialog(dir, skingen::UpdateDialog());
-    ok &= Save(skingen::DrawArrows(), dir.filePath("Arrow.jpg"));
-    ok &= Save(skingen::DrawComboArrow(), dir.filePath("combo_arrow.png"));
-    ok &= Save(skingen::DrawColourKeys(main, false), dir.filePath("main_color0.jpg"));
-    ok &= Save(skingen::DrawColourKeys(main, true), dir.filePath("main_color1.jpg"));
+    ok &= SaveAtEveryScale([&](double s) { return skingen::DrawArrows(s); }, dir.filePath("Arrow.jpg"));
+    ok &= SaveAtEveryScale([&](double s) { return skingen::DrawComboArrow(s); }, dir.filePath("combo_arrow.png"));
+    ok &= SaveAtEveryScale([&](double s) { return skingen::DrawColourKeys(main, false, s); }, dir.filePath("main_color0.jpg"));
+    ok &= SaveAtEveryScale([&](double s) { return skingen::DrawColourKeys(main, true, s); }, dir.filePath("main_color1.jpg"));
     ok &= WriteLightingPictures(dir);
     const int icons[][2] = {{128, 0}, {141, 1}, {142, 2}};
     for (const auto& [id, kind] : icons) {

@@ -485,8 +485,15 @@ Face FaceOf(const Element& e, Face face) {
 
 }  // namespace
 
-QImage DrawBackground(const Dialog& d) {
-    QImage img(d.size, QImage::Format_RGB32);
+QImage Canvas(QSize logical, double scale, QImage::Format format) {
+    QImage img(static_cast<int>(std::ceil(logical.width() * scale)), static_cast<int>(std::ceil(logical.height() * scale)),
+               format);
+    img.setDevicePixelRatio(scale);
+    return img;
+}
+
+QImage DrawBackground(const Dialog& d, double scale) {
+    QImage img = Canvas(d.size, scale, QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -500,8 +507,8 @@ QImage DrawBackground(const Dialog& d) {
     return img;
 }
 
-QImage DrawFaces(const Dialog& d, Face face, const std::string& set) {
-    QImage img(d.size.width(), d.size.height() + d.faceStripHeight, QImage::Format_RGB32);
+QImage DrawFaces(const Dialog& d, Face face, const std::string& set, double scale) {
+    QImage img = Canvas(QSize(d.size.width(), d.size.height() + d.faceStripHeight), scale, QImage::Format_RGB32);
     img.fill(QColor(0x10, 0x12, 0x16));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -512,7 +519,8 @@ QImage DrawFaces(const Dialog& d, Face face, const std::string& set) {
         if (e.imageButton && e.look != Look::kDKey && InSet(e, set)) DrawElement(p, e, FaceOf(e, face), set);
     }
     p.resetTransform();
-    const QImage background = DrawBackground(d);
+    // Read at 1x so that every variant takes the same colour.
+    const QImage background = DrawBackground(d, 1);
     // What lies around an element in the window lies around it in the strip too.
     for (const FaceOrigin& o : d.faceOrigins) {
         for (const Element& e : d.elements) {
@@ -532,6 +540,7 @@ QImage DrawFaces(const Dialog& d, Face face, const std::string& set) {
     return img;
 }
 
+// The mask stays at 1x: the window's shape and hit-testing are in logical pixels.
 QImage DrawMask(const Dialog& d) {
     QImage img(d.size, QImage::Format_RGB32);
     img.fill(Qt::white);
@@ -543,10 +552,10 @@ QImage DrawMask(const Dialog& d) {
     return img;
 }
 
-QImage DrawColourKeys(const Dialog& d, bool lit) {
+QImage DrawColourKeys(const Dialog& d, bool lit, double scale) {
     // lit: light caps without legends, which take a lighting colour by multiplication; not lit:
     // the legends alone, white on black, which the program lays over a coloured cap.
-    QImage img(d.size.width(), d.size.height() + d.faceStripHeight, QImage::Format_RGB32);
+    QImage img = Canvas(QSize(d.size.width(), d.size.height() + d.faceStripHeight), scale, QImage::Format_RGB32);
     img.fill(lit ? QColor(0x10, 0x12, 0x16) : Qt::black);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);

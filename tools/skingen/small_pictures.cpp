@@ -15,8 +15,8 @@
 
 namespace skingen {
 
-QImage DrawComboArrow() {
-    QImage img(12, 8, QImage::Format_ARGB32_Premultiplied);
+QImage DrawComboArrow(double scale) {
+    QImage img = Canvas(QSize(12, 8), scale, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -26,8 +26,8 @@ QImage DrawComboArrow() {
     return img;
 }
 
-QImage DrawArrows() {
-    QImage img(ArrowPictureSize(), QImage::Format_RGB32);
+QImage DrawArrows(double scale) {
+    QImage img = Canvas(ArrowPictureSize(), scale, QImage::Format_RGB32);
     img.fill(QColor(0x23, 0x26, 0x2d));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -42,8 +42,8 @@ QImage DrawArrows() {
     return img;
 }
 
-QImage DrawSlider(int position, bool speed) {
-    QImage img(150, 30, QImage::Format_RGB32);
+QImage DrawSlider(int position, bool speed, double scale) {
+    QImage img = Canvas(QSize(150, 30), scale, QImage::Format_RGB32);
     img.fill(QColor(0x18, 0x1b, 0x20));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -68,8 +68,8 @@ QImage DrawSlider(int position, bool speed) {
     return img;
 }
 
-QImage DrawSwitch(bool on) {
-    QImage img(60, 30, QImage::Format_RGB32);
+QImage DrawSwitch(bool on, double scale) {
+    QImage img = Canvas(QSize(60, 30), scale, QImage::Format_RGB32);
     img.fill(QColor(0x18, 0x1b, 0x20));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -82,8 +82,8 @@ QImage DrawSwitch(bool on) {
     return img;
 }
 
-QImage DrawColourful(bool on) {
-    QImage img(24, 24, QImage::Format_RGB32);
+QImage DrawColourful(bool on, double scale) {
+    QImage img = Canvas(QSize(24, 24), scale, QImage::Format_RGB32);
     img.fill(QColor(0x18, 0x1b, 0x20));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -101,8 +101,8 @@ QImage DrawColourful(bool on) {
     return img;
 }
 
-QImage DrawDirection(const QString& kind, bool chosen) {
-    QImage img(44, 30, QImage::Format_RGB32);
+QImage DrawDirection(const QString& kind, bool chosen, double scale) {
+    QImage img = Canvas(QSize(44, 30), scale, QImage::Format_RGB32);
     img.fill(QColor(0x18, 0x1b, 0x20));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -134,8 +134,8 @@ QImage DrawDirection(const QString& kind, bool chosen) {
     return img;
 }
 
-QImage DrawSwatch(QColor colour, bool chosen) {
-    QImage img(28, 28, QImage::Format_RGB32);
+QImage DrawSwatch(QColor colour, bool chosen, double scale) {
+    QImage img = Canvas(QSize(28, 28), scale, QImage::Format_RGB32);
     img.fill(QColor(0x18, 0x1b, 0x20));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -150,8 +150,8 @@ QImage DrawSwatch(QColor colour, bool chosen) {
     return img;
 }
 
-QImage DrawTool(bool paint, bool chosen) {
-    QImage img(34, 30, QImage::Format_RGB32);
+QImage DrawTool(bool paint, bool chosen, double scale) {
+    QImage img = Canvas(QSize(34, 30), scale, QImage::Format_RGB32);
     img.fill(QColor(0x18, 0x1b, 0x20));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -177,8 +177,8 @@ QImage DrawTool(bool paint, bool chosen) {
     return img;
 }
 
-QImage DrawDropArrow() {
-    QImage img(12, 8, QImage::Format_ARGB32_Premultiplied);
+QImage DrawDropArrow(double scale) {
+    QImage img = Canvas(QSize(12, 8), scale, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -188,8 +188,8 @@ QImage DrawDropArrow() {
     return img;
 }
 
-QImage DrawBusy(int frame) {
-    QImage img(160, 12, QImage::Format_RGB32);
+QImage DrawBusy(int frame, double scale) {
+    QImage img = Canvas(QSize(160, 12), scale, QImage::Format_RGB32);
     img.fill(QColor(0x10, 0x12, 0x16));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);

@@ -164,8 +164,7 @@ void Quorvane_DlgComposite::LoadPictures() {
     if (picturesLoaded_) return;
     for (std::size_t i = 0; i < pictures_.size(); ++i) {
         const auto load = [&](const char* state) {
-            return MakeFaceSource(LoadSkinPicture(SkinFolder() / (std::string(kSetNames[i]) + "_" + state + ".jpg")),
-                                  size());
+            return MakeFaceSource(LoadPicture(std::string(kSetNames[i]) + "_" + state + ".jpg"), size());
         };
         Pictures& p = pictures_[i];
         p.normal = load("normal");
@@ -187,6 +186,12 @@ ScreenPoint Quorvane_DlgComposite::EditorPosition(const QRect& button) const {
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
     const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
     return PlaceEditor(rectOf(button), EditorSize{width(), height()}, rectOf(area));
+}
+
+void Quorvane_DlgComposite::ReloadPictures() {
+    // The buttons point at these pictures; loading them again in place is all they need.
+    picturesLoaded_ = false;
+    LoadPictures();
 }
 
 void Quorvane_DlgComposite::Open(const EditorRequest& request, const QRect& button) {

@@ -63,6 +63,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void OnButtonClicked(int id) override;
     bool HelpAllowed() const override { return editor_.HelpAllowed(); }
+    void ReloadPictures() override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;

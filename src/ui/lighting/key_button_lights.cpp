@@ -22,17 +22,16 @@ QPixmap LegendLayer(const QPixmap& legends, QColor ink) {
             out[x] = qRgba(ink.red() * a / 255, ink.green() * a / 255, ink.blue() * a / 255, a);
         }
     }
+    layer.setDevicePixelRatio(legends.devicePixelRatio());
     return QPixmap::fromImage(layer);
 }
 
 }  // namespace
 
 KeyButtonLights::KeyButtonLights(const std::function<CPngButton*(int id)>& buttonOf, const QPixmap* caps,
-                                 const QPixmap* legends) {
-    if (legends != nullptr && !legends->isNull()) {
-        lightLegends_ = LegendLayer(*legends, QColor(0xf4, 0xf6, 0xf8));
-        darkLegends_ = LegendLayer(*legends, QColor(0x12, 0x14, 0x18));
-    }
+                                 const QPixmap* legends)
+    : legends_(legends) {
+    RebuildLegendLayers();
     const bool usable = caps != nullptr && !caps->isNull() && !lightLegends_.isNull();
     for (int i = 0; i < lighting::kColourButtonCount; ++i) {
         const int id = lighting::ColourButtonAt(i);
@@ -41,6 +40,12 @@ KeyButtonLights::KeyButtonLights(const std::function<CPngButton*(int id)>& butto
         buttons_[static_cast<std::size_t>(id - kFirstId)] = b;
         if (b != nullptr && usable) b->SetColourFaces(caps, &lightLegends_, &darkLegends_);
     }
+}
+
+void KeyButtonLights::RebuildLegendLayers() {
+    if (legends_ == nullptr || legends_->isNull()) return;
+    lightLegends_ = LegendLayer(*legends_, QColor(0xf4, 0xf6, 0xf8));
+    darkLegends_ = LegendLayer(*legends_, QColor(0x12, 0x14, 0x18));
 }
 
 CPngButton* KeyButtonLights::At(int id) const {

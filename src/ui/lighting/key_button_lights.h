@@ -19,6 +19,10 @@ public:
     // black (main_color0). Both are full-window face sources.
     KeyButtonLights(const std::function<CPngButton*(int id)>& buttonOf, const QPixmap* caps, const QPixmap* legends);
 
+    // The legend layers made again from the legends picture, which was loaded anew (at another
+    // device pixel ratio); the buttons keep pointing at the same layers.
+    void RebuildLegendLayers();
+
     void ShowColour(int buttonId, lighting::ColourRef colour) override;
     void ShowPlain(int buttonId) override;
     // Every button that can show a colour back to its plain look.
@@ -30,6 +34,7 @@ private:
     CPngButton* At(int id) const;
 
     std::array<CPngButton*, kLastId - kFirstId + 1> buttons_{};
+    const QPixmap* legends_;
     QPixmap lightLegends_;
     QPixmap darkLegends_;
 };

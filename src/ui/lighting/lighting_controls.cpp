@@ -14,6 +14,7 @@
 #include "ui/controls/image_slider.h"
 #include "ui/controls/picture_button.h"
 #include "ui/skin/skin_layout.h"
+#include "ui/skin/skin_pictures.h"
 
 namespace qv::ui {
 namespace {
@@ -202,7 +203,8 @@ void PlaceDirectionControls(const LightingControls& controls, const std::filesys
     PlaceControl(*controls.directionSecond, mainSkin, kButtonSection, secondKey);
 }
 
-void LightingPictures::Load(const std::filesystem::path& skinFolder) {
+void LightingPictures::Load(const std::filesystem::path& skinFolder, double ratio) {
+    pictures_.clear();
     std::vector<std::string> names;
     for (bool on : {false, true}) {
         names.emplace_back(lighting::LightingViewPicture(on));
@@ -224,7 +226,7 @@ void LightingPictures::Load(const std::filesystem::path& skinFolder) {
         for (std::string_view n : {l.firstNormal, l.firstChosen, l.secondNormal, l.secondChosen}) names.emplace_back(n);
     }
     for (const std::string& n : names) {
-        if (pictures_.count(n) == 0) pictures_[n] = QPixmap(QString::fromStdString((skinFolder / n).string()));
+        if (pictures_.count(n) == 0) pictures_[n] = QPixmap::fromImage(ReadSkinPicture(skinFolder / n, ratio));
     }
 }
 

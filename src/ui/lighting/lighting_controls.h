@@ -62,7 +62,9 @@ void PlaceDirectionControls(const LightingControls& controls, const std::filesys
 // The panel's pictures by file name; a file that is missing gives an empty picture.
 class LightingPictures {
 public:
-    void Load(const std::filesystem::path& skinFolder);
+    // Every picture of the strip at a device pixel ratio, replacing what was loaded before; a
+    // missing one is an empty picture.
+    void Load(const std::filesystem::path& skinFolder, double ratio);
     const QPixmap& Get(std::string_view name) const;
     std::vector<QPixmap> Sequence(const std::vector<std::string>& names) const;
 

@@ -107,15 +107,28 @@ void CLightingPanel::Connect() {
     for (QLineEdit* edit : c.rgb) connect(edit, &QLineEdit::editingFinished, this, [this] { OnRgbEntered(); });
 }
 
-void CLightingPanel::SetUp(const std::filesystem::path& skinFolder) {
+void CLightingPanel::SetUp(const std::filesystem::path& skinFolder, double pictureRatio) {
     lighting::SeedUserLightingFiles(config_.userPaths);
-    pictures_.Load(skinFolder);
+    skinFolder_ = skinFolder;
+    pictures_.Load(skinFolder, pictureRatio);
     StyleLightingControls(controls_, skinFolder);
     PlaceLightingControls(controls_, config_.mainSkin);
     const int language = lighting::ReadLanguageValue(config_.languageFile);
     for (const auto& [id, text] : lighting::ReadLabelTexts(config_.mainSkin, language)) {
         if (auto* label = qobject_cast<CColourStatic*>(Control(id))) label->setText(Q(text));
     }
+    ShowSliderPictures();
+    ApplyView();
+}
+
+void CLightingPanel::ReloadPictures(double pictureRatio) {
+    pictures_.Load(skinFolder_, pictureRatio);
+    lights_->RebuildLegendLayers();
+    ShowSliderPictures();
+    ApplyView();
+}
+
+void CLightingPanel::ShowSliderPictures() {
     std::vector<std::string> brightness, speed;
     for (int p = 0; p < controls_.brightness->Positions(); ++p) {
         brightness.push_back(lighting::BrightnessSliderPicture(p));
@@ -123,7 +136,6 @@ void CLightingPanel::SetUp(const std::filesystem::path& skinFolder) {
     }
     controls_.brightness->SetPictures(pictures_.Sequence(brightness));
     controls_.speed->SetPictures(pictures_.Sequence(speed));
-    ApplyView();
 }
 
 bool CLightingPanel::ViewOn() const { return model_.LightingViewOn(); }

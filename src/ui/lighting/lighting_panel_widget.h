@@ -53,7 +53,10 @@ public:
 
     // The window's lighting set-up: the user lighting files on first run, the pictures, the
     // places and the texts of the controls.
-    void SetUp(const std::filesystem::path& skinFolder);
+    void SetUp(const std::filesystem::path& skinFolder, double pictureRatio);
+    // The panel's pictures and the lighting view's legend layers again at another device pixel
+    // ratio (the window's key pictures are already reloaded).
+    void ReloadPictures(double pictureRatio);
 
     // Loads the shown profile's lighting and refreshes the panel; a profile button also turns the
     // lighting view off.
@@ -80,6 +83,7 @@ private:
     void ShowEffects(const lighting::PanelView& v);
     void ShowUserModes(const lighting::PanelView& v);
     void ShowPicture(int id, std::string_view name);
+    void ShowSliderPictures();
 
     void OnViewToggle();
     void OnRgbEntered();
@@ -93,6 +97,7 @@ private:
     lighting::LightingPanel model_;
     LightingControls controls_;
     LightingPictures pictures_;
+    std::filesystem::path skinFolder_;
     std::unique_ptr<KeyButtonLights> lights_;
 };
 

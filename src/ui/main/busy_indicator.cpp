@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "ui/skin/skin_pictures.h"
+
 namespace qv::ui {
 
 CBusyIndicator::CBusyIndicator(QWidget& window) : window_(window), picture_(new QLabel(&window)) {
@@ -16,11 +18,12 @@ CBusyIndicator::CBusyIndicator(QWidget& window) : window_(window), picture_(new 
     });
 }
 
-void CBusyIndicator::LoadFrames(const std::filesystem::path& skinFolder) {
+void CBusyIndicator::LoadFrames(const std::filesystem::path& skinFolder, double ratio) {
     for (std::size_t i = 0; i < frames_.size(); ++i) {
         const std::string name = "jdt" + std::to_string(i + 1) + ".bmp";
-        frames_[i] = QPixmap(QString::fromStdString((skinFolder / name).string()));
+        frames_[i] = QPixmap::fromImage(ReadSkinPicture(skinFolder / name, ratio));
     }
+    if (picture_->isVisible()) picture_->setPixmap(frames_[static_cast<std::size_t>(frame_)]);
 }
 
 void CBusyIndicator::Show() {

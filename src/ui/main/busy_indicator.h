@@ -19,7 +19,8 @@ class CBusyIndicator : public QObject {
 public:
     explicit CBusyIndicator(QWidget& window);
 
-    void LoadFrames(const std::filesystem::path& skinFolder);
+    // The frames at a device pixel ratio; a missing frame shows nothing, it does not end the program.
+    void LoadFrames(const std::filesystem::path& skinFolder, double ratio);
     void Show();
     // The picture stays up a little so even a quick Apply is seen to happen.
     void Hide();

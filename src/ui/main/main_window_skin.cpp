@@ -52,18 +52,18 @@ void MakeMainButtons(CBaseDialog& window, const std::function<CPngButton*(int id
 }
 
 void LoadMainFaces(const CBaseDialog& window, MainFaces& f) {
-    const auto load = [&window](const char* name) {
-        return MakeFaceSource(LoadSkinPicture(window.SkinFolder() / name), window.size());
-    };
+    const auto load = [&window](const char* name) { return MakeFaceSource(window.LoadPicture(name), window.size()); };
     f.normal = load("main_normal.jpg");
     f.over = load("main_over.jpg");
     f.down = load("main_down.jpg");
     f.disable = load("main_disable.jpg");
-    f.normal2 = load("main_normal.jpg");
-    f.over2 = load("main_over.jpg");
-    f.down2 = load("main_down.jpg");
-    f.disable2 = load("main_disable.jpg");
-    f.arrows = QPixmap::fromImage(LoadSkinPicture(window.SkinFolder() / "Arrow.jpg"));
+    // The window's own buttons show the same pictures; sharing them instead of drawing them twice
+    // saves four full-window surfaces (52 MB on a 2x screen). Nothing paints into a face source.
+    f.normal2 = f.normal;
+    f.over2 = f.over;
+    f.down2 = f.down;
+    f.disable2 = f.disable;
+    f.arrows = QPixmap::fromImage(window.LoadPicture("Arrow.jpg"));
     f.colour0 = load("main_color0.jpg");
     f.colour1 = load("main_color1.jpg");
 }

@@ -12,6 +12,8 @@ namespace qv::ui {
 // Creates the window's own image buttons in their stacking order (later siblings paint over
 // earlier ones), key buttons included.
 void MakeMainButtons(CBaseDialog& window, const std::function<CPngButton*(int id)>& make);
+// The face pictures at the window's picture ratio; called again when that ratio changes (the
+// buttons keep pointing at the same members).
 void LoadMainFaces(const CBaseDialog& window, MainFaces& faces);
 void PlaceOwnButtons(CBaseDialog& window, const MainFaces& faces);
 void StyleOwnButtons(CBaseDialog& window);

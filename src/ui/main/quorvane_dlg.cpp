@@ -143,7 +143,7 @@ bool CQuorvaneDlg::OnInitDialog() {
     for (const auto& [label, text] : lighting::ReadLabelTexts(SkinIni(), lighting::ReadLanguageValue(Paths().textTable))) {
         if (label == id::kUsbLabel) usbLabel_->setText(Q(text));
     }
-    busy_.LoadFrames(SkinFolder());
+    busy_.LoadFrames(SkinFolder(), PictureRatio());
     SetUpLighting();
 
     // No taskbar entry while the program sits in the tray.
@@ -443,6 +443,12 @@ bool CQuorvaneDlg::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return CBaseDialog::eventFilter(watched, event);
+}
+
+void CQuorvaneDlg::ReloadPictures() {
+    LoadMainFaces(*this, faces_);
+    busy_.LoadFrames(SkinFolder(), PictureRatio());
+    if (lighting_) lighting_->ReloadPictures(PictureRatio());
 }
 
 void CQuorvaneDlg::paintEvent(QPaintEvent* event) {

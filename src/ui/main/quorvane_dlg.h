@@ -126,6 +126,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void ReloadPictures() override;
 
 private:
     // MainWindowView

@@ -51,7 +51,7 @@ void CQuorvaneDlg::SetUpLighting() {
     host.colourCaps = &faces_.colour1;
     host.legends = &faces_.colour0;
     lighting_ = std::make_unique<CLightingPanel>(*this, *Commands(), LightingConfig(), std::move(host));
-    lighting_->SetUp(SkinFolder());
+    lighting_->SetUp(SkinFolder(), PictureRatio());
     lightingHost_ = std::make_unique<PanelHost>(*lighting_);
     model_.SetLighting(lightingHost_.get());
 }

@@ -51,12 +51,16 @@ CQuorvane_DlgProfile::CQuorvane_DlgProfile(ProfileOperations& profiles, Settings
 
 CQuorvane_DlgProfile::~CQuorvane_DlgProfile() = default;
 
-bool CQuorvane_DlgProfile::OnInitDialog() {
-    CBaseDialog::OnInitDialog();
-    const auto load = [this](const char* name) { return MakeFaceSource(LoadSkinPicture(SkinFolder() / name), size()); };
+void CQuorvane_DlgProfile::ReloadPictures() {
+    const auto load = [this](const char* name) { return MakeFaceSource(LoadPicture(name), size()); };
     normal_ = load("Profile_normal.jpg");
     over_ = load("Profile_over.jpg");
     down_ = load("Profile_down.jpg");
+}
+
+bool CQuorvane_DlgProfile::OnInitDialog() {
+    CBaseDialog::OnInitDialog();
+    ReloadPictures();
     // The pressed picture is the disabled look as well.
     const FaceSet faces{&normal_, &over_, &down_, &down_};
     const std::pair<int, const char*> keys[] = {

@@ -52,6 +52,7 @@ public:
 
 protected:
     void OnButtonClicked(int id) override { OnCommand(id); }
+    void ReloadPictures() override;
 
 private:
     void AddRow(const ProfileListRow& row);

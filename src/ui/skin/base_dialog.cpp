@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWindow>
 
+#include <cmath>
+
 #include "core/app/paths.h"
 #include "ui/common/help.h"
 #include "ui/skin/mask_region.h"
@@ -97,15 +99,20 @@ std::filesystem::path CBaseDialog::SkinPicture(std::string_view name) const {
     return skinFolder_ / std::filesystem::path(std::string(name));
 }
 
+QImage CBaseDialog::LoadPicture(std::string_view name) const {
+    return LoadSkinPicture(SkinPicture(name), pictureRatio_);
+}
+
 void CBaseDialog::ApplySkin() {
     skinLoading_ = true;
     skin_.SetPath(skinIni_);
+    pictureRatio_ = devicePixelRatioF();
     const std::string main = skin_.Read("SCREEN", "Main").value_or("");
     const std::string mask = skin_.Read("SCREEN", "Mask").value_or("");
-    const QImage background = LoadSkinPicture(SkinPicture(main));
+    background_ = QPixmap::fromImage(LoadPicture(main));
+    // The shape is logical: a finer screen draws finer pictures inside the same outline.
     mask_ = LoadSkinPicture(SkinPicture(mask));
-    background_ = QPixmap::fromImage(background);
-    if (!background_.isNull()) setFixedSize(background_.size());
+    if (!background_.isNull()) setFixedSize(background_.deviceIndependentSize().toSize());
     const QRegion region = RegionFromMask(mask_);
     if (!region.isEmpty()) setMask(region);
     // Under Wayland the mask only says where the window takes clicks: the corners outside it are
@@ -121,7 +128,32 @@ void CBaseDialog::ApplySkin() {
     skinLoading_ = false;
 }
 
+bool CBaseDialog::FollowPixelRatio(double ratio) {
+    if (!initialised_ || std::abs(ratio - pictureRatio_) < 0.001) return false;
+    pictureRatio_ = ratio;
+    const std::string main = skin_.Read("SCREEN", "Main").value_or("");
+    background_ = QPixmap::fromImage(LoadPicture(main));
+    ReloadPictures();
+    update();
+    return true;
+}
+
+bool CBaseDialog::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    // Qt tells a window of a new screen; the ratio is compared, not assumed to have changed.
+    if (event->type() == QEvent::ScreenChangeInternal
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        || event->type() == QEvent::DevicePixelRatioChange
+#endif
+    ) {
+        FollowPixelRatio(devicePixelRatioF());
+    }
+    return handled;
+}
+
 void CBaseDialog::paintEvent(QPaintEvent*) {
+    // A change of scale that came without a screen change event still shows before it is drawn.
+    FollowPixelRatio(devicePixelRatioF());
     QPainter p(this);
     if (!paintedShape_.isEmpty()) p.setClipRegion(paintedShape_);
     if (background_.isNull()) {

@@ -30,6 +30,15 @@ public:
     const std::filesystem::path& SkinFolder() const { return skinFolder_; }
     bool SkinLoading() const { return skinLoading_; }
     const QPixmap& Background() const { return background_; }
+    // The device pixel ratio the dialog's pictures were loaded at; every picture a dialog or its
+    // parts load goes through LoadPicture or takes this ratio, so all of them agree.
+    double PictureRatio() const { return pictureRatio_; }
+    // A picture of the skin folder at the dialog's ratio; a missing one ends the process.
+    QImage LoadPicture(std::string_view name) const;
+    // Loads the pictures again when the window's device pixel ratio is no longer the one they
+    // were loaded at (moved to another screen, the screen's scale changed) and redraws; the
+    // layout, the mask and every button's place stay as they are. Returns whether it reloaded.
+    bool FollowPixelRatio(double ratio);
 
     // Runs the dialog's initialisation once (skin first), then the modal loop.
     virtual int DoModal();
@@ -59,6 +68,11 @@ protected:
     // missing picture ends the process.
     void ApplySkin();
     std::filesystem::path SkinPicture(std::string_view name) const;
+    // The dialog's own pictures (faces, panels) again at PictureRatio(); the background is
+    // already reloaded when this runs.
+    virtual void ReloadPictures() {}
+
+    bool event(QEvent* event) override;
 
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -81,6 +95,7 @@ private:
     QImage mask_;
     // Where a mask does not cut the window's shape the picture is painted only inside it.
     QRegion paintedShape_;
+    double pictureRatio_ = 1;
     bool skinLoading_ = false;
     std::optional<QPoint> dragOffset_;
 };

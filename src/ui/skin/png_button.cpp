@@ -136,14 +136,14 @@ void CPngButton::ShowPlainLook() {
 
 bool CPngButton::DrawLightColour(QPainter& p) {
     if (!colourCaps_ || !lightLegends_ || !darkLegends_) return false;
-    const QRect source(sourceX_ - 1, sourceY_ - 1, width(), height());
     QColor colour = *lightColour_;
     if (isDown()) colour = colour.darker(150);
-    p.drawPixmap(rect(), *colourCaps_, source);
+    p.drawPixmap(QRectF(rect()), *colourCaps_, PixelRect(*colourCaps_, FaceRect()));
     p.setCompositionMode(QPainter::CompositionMode_Multiply);
     p.fillRect(rect(), colour);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.drawPixmap(rect(), LegendIsDark(colour) ? *darkLegends_ : *lightLegends_, source);
+    const QPixmap& legends = LegendIsDark(colour) ? *darkLegends_ : *lightLegends_;
+    p.drawPixmap(QRectF(rect()), legends, PixelRect(legends, FaceRect()));
     if (hover_) {
         p.setPen(QPen(QColor(255, 255, 255, 170), 1.5));
         p.setBrush(Qt::NoBrush);
@@ -151,6 +151,8 @@ bool CPngButton::DrawLightColour(QPainter& p) {
     }
     return true;
 }
+
+QRectF CPngButton::FaceRect() const { return QRectF(sourceX_ - 1, sourceY_ - 1, width(), height()); }
 
 CPngButton::Face CPngButton::ChooseFace() const {
     if (!isEnabled()) return Face::kDisabled;
@@ -180,7 +182,7 @@ void CPngButton::paintEvent(QPaintEvent*) {
     const bool coloured = lightColour_ && face != Face::kDisabled && DrawLightColour(p);
     if (!coloured) {
         if (const QPixmap* source = SourceFor(face)) {
-            p.drawPixmap(rect(), *source, QRect(sourceX_ - 1, sourceY_ - 1, width(), height()));
+            p.drawPixmap(QRectF(rect()), *source, PixelRect(*source, FaceRect()));
         } else {
             p.fillRect(rect(), QColor(0x1c, 0x1f, 0x25));
         }

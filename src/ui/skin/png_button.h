@@ -74,6 +74,8 @@ protected:
 
 private:
     const QPixmap* SourceFor(Face face) const;
+    // Where this button's face lies in the face pictures, in logical pixels.
+    QRectF FaceRect() const;
     void DrawCaption(QPainter& p);
     // False when the colour pictures are missing (the key then shows its faces).
     bool DrawLightColour(QPainter& p);

@@ -17,11 +17,19 @@ namespace {
 
 QString Words(const char* key) { return QString::fromStdString(ReadLanguageText(Paths().textTable, key)); }
 
-// The button faces are read once per process and kept for later openings.
-const QImage& FacePicture(bool over) {
-    static const QImage normal = LoadSkinPicture(Paths().skinFolder / "update_normal.jpg");
-    static const QImage hover = LoadSkinPicture(Paths().skinFolder / "update_over.jpg");
-    return over ? hover : normal;
+// The button faces are read once per process and device pixel ratio and kept for later openings.
+const QImage& FacePicture(bool over, double ratio) {
+    struct Faces {
+        double ratio = 0;
+        QImage normal, hover;
+    };
+    static Faces faces;
+    if (faces.normal.isNull() || faces.ratio != ratio) {
+        faces.ratio = ratio;
+        faces.normal = LoadSkinPicture(Paths().skinFolder / "update_normal.jpg", ratio);
+        faces.hover = LoadSkinPicture(Paths().skinFolder / "update_over.jpg", ratio);
+    }
+    return over ? faces.hover : faces.normal;
 }
 
 }  // namespace
@@ -47,10 +55,14 @@ CQuorvane_DlgUpdate::CQuorvane_DlgUpdate(device::CommandSet& commands, UserPromp
 
 CQuorvane_DlgUpdate::~CQuorvane_DlgUpdate() = default;
 
+void CQuorvane_DlgUpdate::ReloadPictures() {
+    normal_ = MakeFaceSource(FacePicture(false, PictureRatio()), size());
+    over_ = MakeFaceSource(FacePicture(true, PictureRatio()), size());
+}
+
 bool CQuorvane_DlgUpdate::OnInitDialog() {
     CBaseDialog::OnInitDialog();
-    normal_ = MakeFaceSource(FacePicture(false), size());
-    over_ = MakeFaceSource(FacePicture(true), size());
+    ReloadPictures();
     const FaceSet faces{&normal_, &over_, &over_, &normal_};
     const std::pair<int, const char*> keys[] = {{kCancel, "CONTROL_CUPButton"},
                                                 {kUpdate, "CONTROL_UPButton"},

@@ -51,6 +51,7 @@ public:
 
 protected:
     void OnButtonClicked(int id) override { OnCommand(id); }
+    void ReloadPictures() override;
 
 private:
     void ShowPath();

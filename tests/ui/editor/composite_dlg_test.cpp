@@ -380,5 +380,24 @@ TEST_F(EditorDialogAlone, EnterAndEscapeCloseNothingOnTheMacroPage) {
     EXPECT_TRUE(WorkingStore().Content().macros.empty());
 }
 
+// The pictures of the editor in the documentation: QV_SCREENSHOT_DIR names the folder.
+TEST_F(EditorDialogAlone, Screenshots) {
+    const char* dir = std::getenv("QV_SCREENSHOT_DIR");
+    if (dir == nullptr) GTEST_SKIP() << "set QV_SCREENSHOT_DIR to write the pictures";
+    const auto save = [&](const char* name) {
+        QTest::qWait(50);
+        ASSERT_TRUE(dlg_->grab().save(QString::fromLocal8Bit(dir) + "/" + name)) << name;
+    };
+    dlg_->Open(KeyA(), QRect(10, 10, 40, 40));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg_.get()));
+    save("screenshot-editor-single-key.png");
+    dlg_->Button(cid::kPageMedia)->click();
+    save("screenshot-editor-multimedia.png");
+    dlg_->Button(cid::kPageMacro)->click();
+    dlg_->Button(cid::kAddMacro)->click();
+    save("screenshot-editor-macro.png");
+    dlg_->Button(cid::kCancel)->click();
+}
+
 }  // namespace
 }  // namespace qv::test

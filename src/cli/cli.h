@@ -84,6 +84,12 @@ std::string CheckProfileNumber(const std::string& text);
 // Every effect the tool knows, by the names the window shows.
 std::vector<std::string> KnownEffectNames();
 
+// What a shell completes the last of `words` (the words after the program's name) to: commands,
+// options not given yet, or the values of the option or argument before it; kFilesWord alone
+// or at the end when a file name fits there.
+inline constexpr const char* kFilesWord = ":files";
+std::vector<std::string> CompletionsFor(CLI::App& app, const std::vector<std::string>& words);
+
 // Each command group adds its sub-commands; the callbacks set `exitCode`.
 void AddDeviceCommands(CLI::App& app, int& exitCode);
 void AddLightingCommands(CLI::App& app, int& exitCode);

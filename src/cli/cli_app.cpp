@@ -228,6 +228,11 @@ int RunQuorvanectl(int argc, const char* const* argv, Environment environment) {
     AddLightingCommands(app, exitCode);
     AddNamesCommand(app, exitCode);
     app.add_subcommand("version", "Print the program's version")->callback([] { Out() << kVersionText << '\n'; });
+    // Asked by the shell completions, never typed; so not in --help.
+    if (argc >= 2 && std::string_view(argv[1]) == "__complete") {
+        for (const std::string& w : CompletionsFor(app, std::vector<std::string>(argv + 2, argv + argc))) Out() << w << '\n';
+        return CheckOutputWritten(kExitOk);
+    }
     // Checked before the commands run, which they do inside parse.
     bool quietGiven = false, verboseGiven = false;
     for (int i = 1; i < argc; ++i) {

@@ -238,8 +238,10 @@ int RunQuorvanectl(int argc, const char* const* argv, Environment environment) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view word = argv[i];
         if (word == "--") break;
-        quietGiven |= word == "-q" || word == "--quiet";
-        verboseGiven |= word == "-v" || word == "--verbose";
+        // Short flags may come together ("-qv").
+        const bool shortFlags = word.size() > 1 && word[0] == '-' && word[1] != '-';
+        quietGiven |= word == "--quiet" || (shortFlags && word.find('q') != std::string_view::npos);
+        verboseGiven |= word == "--verbose" || (shortFlags && word.find('v') != std::string_view::npos);
     }
     if (quietGiven && verboseGiven) return Fail(kExitUsage, "-q/--quiet and -v/--verbose ask for opposite things");
     if (const std::string bad = CheckCommandWords(app, argc, argv); !bad.empty()) {

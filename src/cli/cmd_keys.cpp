@@ -174,7 +174,8 @@ void AddKeyCommands(CLI::App& app, int& exitCode) {
         "  quorvanectl key F1 F2 --media mute volume-up\n"
         "  quorvanectl key \"Caps Lock\" --disable\n"
         "  quorvanectl key A B --default             both back to their factory function\n"
-        "A macro of digits is first a name, then an id; --macro-id takes ids only.\n"
+        "--macro takes a name or an id; a name of digits that is another macro's id is refused:\n"
+        "--macro-id takes ids only.\n"
         "Names: quorvanectl names keys|media|functions|macros.");
     key->add_option("KEY", a->keys, "the keys to change")->required();
     AddProfileOption(*key, a->profile, "the profile (default: the active one)");

@@ -79,9 +79,11 @@ TEST_F(CliConventions, QuietSaysNothingAndVerboseShowsTheFrames) {
     EXPECT_THAT(r.err, MatchesRegex("(quorvanectl: sent: 04( [0-9a-f]{2}){63}\nquorvanectl: answer: 04( [0-9a-f]{2}){63}\n)+"));
     EXPECT_EQ(Ctl("info").err, "") << "the trace ends with the verbose run";
 
-    r = Ctl("-q -v info");
-    EXPECT_EQ(r.code, 2);
-    EXPECT_THAT(r.err, HasSubstr("opposite"));
+    for (const char* both : {"-q -v info", "-qv info", "info --verbose --quiet"}) {
+        r = Ctl(both);
+        EXPECT_EQ(r.code, 2) << both;
+        EXPECT_THAT(r.err, HasSubstr("opposite")) << both;
+    }
 }
 
 TEST_F(CliConventions, KeyArgumentsThatWouldBeGuessedAreRefused) {

@@ -150,29 +150,41 @@ std::size_t CapacityToCheck(bool& ofKeyboard, std::string& note) {
 }
 
 // Everything import checks before it sends: the file's content and whether its macros fit.
-int RunValidate(const std::string& file) {
+int RunValidate(const std::string& file, bool json) {
     const auto content = LoadProfile(file);
     if (!content) return kExitFailed;
     bool ofKeyboard = false;
     std::string note;
     const std::size_t capacity = CapacityToCheck(ofKeyboard, note);
+    if (!note.empty()) Note(note);
     const MacroImageSize sizes = MacroImageSizes(content->macros);
+    const MacroFit fit = FitMacros(content->macros, capacity);
+    if (json) {
+        nlohmann::ordered_json j;
+        j["file"] = file;
+        j["importable"] = fit != MacroFit::TooLarge;
+        j["macro_names_kept"] = fit == MacroFit::WithNames;
+        j["macro_bytes"] = sizes.withNames;
+        j["macro_bytes_without_names"] = sizes.withoutNames;
+        j["capacity_bytes"] = capacity;
+        j["capacity_of_keyboard"] = ofKeyboard;
+        Out() << j.dump(2) << '\n';
+    }
     const std::string room = std::to_string(capacity) + (ofKeyboard ? " bytes the keyboard has" : " bytes");
-    switch (FitMacros(content->macros, capacity)) {
+    switch (fit) {
         case MacroFit::TooLarge:
-            if (!note.empty()) Fail(0, note);
             return Fail(kExitFailed, file + ": the macros take " + std::to_string(sizes.withoutNames) +
                                          " bytes of macro memory even without their names, more than the " + room);
         case MacroFit::WithoutNames:
-            if (!note.empty()) Fail(0, note);
-            Print(Out(), "%s: can be imported; its macros fit only without their names (%zu of %s), so the "
-                         "keyboard will show them as Macro1, Macro2, ...\n",
-                  file.c_str(), sizes.withoutNames, room.c_str());
+            if (!json) {
+                Print(Out(), "%s: can be imported; its macros fit only without their names (%zu of %s), so the "
+                             "keyboard will show them as Macro1, Macro2, ...\n",
+                      file.c_str(), sizes.withoutNames, room.c_str());
+            }
             return kExitOk;
         case MacroFit::WithNames: break;
     }
-    if (!note.empty()) Fail(0, note);
-    Print(Out(), "%s: can be imported; its macros take %zu of the %s\n", file.c_str(), sizes.withNames, room.c_str());
+    if (!json) Print(Out(), "%s: can be imported; its macros take %zu of the %s\n", file.c_str(), sizes.withNames, room.c_str());
     return kExitOk;
 }
 
@@ -237,12 +249,13 @@ void AddProfileFileCommands(CLI::App& app, int& exitCode) {
     importCmd->add_option("FILE", *im, "the file to read ('-': standard input)")->required();
     importCmd->callback([&exitCode, im] { exitCode = RunImport(*im); });
 
-    auto va = std::make_shared<std::string>();
+    auto va = std::make_shared<std::pair<std::string, bool>>();
     auto* validate = app.add_subcommand(
         "validate", "Check a profile file the way import does, its macros against the keyboard's macro memory "
                     "(the most a keyboard has when none is present)");
-    validate->add_option("FILE", *va, "the file to check")->required();
-    validate->callback([&exitCode, va] { exitCode = RunValidate(*va); });
+    validate->add_option("FILE", va->first, "the file to check")->required();
+    validate->add_flag("--json", va->second, "print the result as JSON");
+    validate->callback([&exitCode, va] { exitCode = RunValidate(va->first, va->second); });
 
     auto sh = std::make_shared<std::pair<std::string, bool>>();
     auto* show = app.add_subcommand("show", "The assignments and macros of a profile file");

@@ -1,62 +1,29 @@
-# bash completion for quorvanectl: commands, their options, key, media and function names.
-# Key names are offered without their spaces ("CapsLock"), which quorvanectl reads the same;
-# names made of shell characters (quotes, backslash) are left out, compgen would expand them.
-
-_quorvanectl_names() {
-    quorvanectl names "$1" 2>/dev/null | tr -d ' ' | grep -E '^[[:alnum:]._+*/=,-]+$'
-}
+# bash completion for quorvanectl. quorvanectl itself says what fits the word being typed
+# (quorvanectl __complete WORD...), so commands, options, key, media, function, effect and
+# macro names are always those of the program that is installed.
 
 _quorvanectl() {
-    local cur prev words cword
-    _init_completion 2>/dev/null || {
-        cur=${COMP_WORDS[COMP_CWORD]}
-        prev=${COMP_WORDS[COMP_CWORD-1]}
+    local cur words cword
+    if declare -F _init_completion >/dev/null; then
+        _init_completion -n =: || return
+    else
         words=("${COMP_WORDS[@]}")
         cword=$COMP_CWORD
-    }
-    local commands="info profile paths keys key macro export import validate show lighting keycolours names"
-    if [[ $cword -eq 1 ]]; then
-        COMPREPLY=($(compgen -W "$commands --help" -- "$cur"))
-        return
+        cur=${words[cword]}
     fi
-    local command=${words[1]}
-    case $prev in
-        --profile) COMPREPLY=($(compgen -W "1 2 3" -- "$cur")); return ;;
-        --bank) COMPREPLY=($(compgen -W "A B" -- "$cur")); return ;;
-        --to) COMPREPLY=($(compgen -W "$(_quorvanectl_names keys)" -- "$cur")); return ;;
-        --media) COMPREPLY=($(compgen -W "$(_quorvanectl_names media)" -- "$cur")); return ;;
-        --function) COMPREPLY=($(compgen -W "$(_quorvanectl_names functions)" -- "$cur")); return ;;
-        --direction) COMPREPLY=($(compgen -W "first second" -- "$cur")); return ;;
-        --colourful) COMPREPLY=($(compgen -W "on off" -- "$cur")); return ;;
-        --macro|--steps|--type|--pause|--repeat|--effect|--brightness|--speed|--colour|--colour-choice|--report-rate|--mode)
-            return ;;
-    esac
-    case $command in
-        key)
-            if [[ $cur == -* ]]; then
-                COMPREPLY=($(compgen -W "--profile --bank --to --disable --macro --repeat --stop-macro --media --function --default --help" -- "$cur"))
-            else
-                COMPREPLY=($(compgen -W "$(_quorvanectl_names remappable)" -- "$cur"))
-            fi ;;
-        keys) COMPREPLY=($(compgen -W "--profile --json --all --help" -- "$cur")) ;;
-        macro)
-            if [[ $cword -eq 2 ]]; then
-                COMPREPLY=($(compgen -W "list show add remove rename" -- "$cur"))
-            else
-                case ${words[2]} in
-                    list) COMPREPLY=($(compgen -W "--json" -- "$cur")) ;;
-                    show) COMPREPLY=($(compgen -W "--json" -- "$cur")) ;;
-                    add) COMPREPLY=($(compgen -W "--steps --type --pause --repeat --replace" -- "$cur")) ;;
-                    remove) COMPREPLY=($(compgen -W "--force" -- "$cur")) ;;
-                esac
-            fi ;;
-        profile) COMPREPLY=($(compgen -W "1 2 3" -- "$cur")) ;;
-        export) COMPREPLY=($(compgen -W "--json" -- "$cur") $(compgen -f -- "$cur")) ;;
-        import|validate) COMPREPLY=($(compgen -f -- "$cur")) ;;
-        show) COMPREPLY=($(compgen -W "--json" -- "$cur") $(compgen -f -- "$cur")) ;;
-        lighting) COMPREPLY=($(compgen -W "--profile --json --defaults --effect --brightness --speed --direction --colour --colourful --colour-choice --report-rate" -- "$cur")) ;;
-        keycolours) COMPREPLY=($(compgen -W "--profile --mode" -- "$cur")) ;;
-        names) COMPREPLY=($(compgen -W "keys remappable media functions" -- "$cur")) ;;
-    esac
+    # The word as quorvanectl reads it: without the backslashes and the opening quote typed.
+    local typed=${cur//\\/}
+    typed=${typed#[\"\']}
+    local line
+    COMPREPLY=()
+    while IFS= read -r line; do
+        if [[ $line == :files ]]; then
+            local file
+            while IFS= read -r file; do COMPREPLY+=("$(printf '%q' "$file")"); done < <(compgen -f -- "$typed")
+            compopt -o filenames 2>/dev/null
+        else
+            COMPREPLY+=("$(printf '%q' "$line")")
+        fi
+    done < <("${words[0]}" __complete "${words[@]:1:cword-1}" "$typed" 2>/dev/null)
 }
 complete -F _quorvanectl quorvanectl

@@ -53,7 +53,8 @@ struct KeyArguments {
     std::vector<std::string> keys;
     int profile = 0;
     std::string bank = "A";
-    std::vector<std::string> to, macro, media, function;
+    CLI::Option* bankOption = nullptr;
+    std::vector<std::string> to, macro, macroId, media, function;
     bool disable = false, stopMacro = false, factory = false;
     int repeat = 0;
     CLI::Option* repeatOption = nullptr;
@@ -64,6 +65,7 @@ struct PlannedKey {
     std::uint16_t type = AssignDefault;
     std::uint32_t value = 0;
     std::string macro;  // resolved once the keyboard's macros are known
+    bool macroById = false;
 };
 
 // The value of key `i` from an action's list: one value for all keys, or one per key.
@@ -72,18 +74,21 @@ const std::string& ValueFor(const std::vector<std::string>& values, std::size_t 
 }
 
 int RunKey(const KeyArguments& a) {
-    const int actions = (a.to.empty() ? 0 : 1) + (a.macro.empty() ? 0 : 1) + (a.media.empty() ? 0 : 1) +
+    const int actions = (a.to.empty() ? 0 : 1) + (a.macro.empty() ? 0 : 1) + (a.macroId.empty() ? 0 : 1) +
+                        (a.media.empty() ? 0 : 1) +
                         (a.function.empty() ? 0 : 1) + (a.disable ? 1 : 0) + (a.stopMacro ? 1 : 0) +
                         (a.factory ? 1 : 0);
     if (actions != 1) {
-        return Fail(kExitUsage, "give the keys one action: --to, --disable, --macro, --media, --function, "
+        return Fail(kExitUsage, "give the keys one action: --to, --disable, --macro, --macro-id, --media, --function, "
                                 "--stop-macro or --default");
     }
-    for (const auto* values : {&a.to, &a.macro, &a.media, &a.function}) {
+    for (const auto* values : {&a.to, &a.macro, &a.macroId, &a.media, &a.function}) {
         if (values->size() > 1 && values->size() != a.keys.size()) {
-            return Fail(kExitUsage, std::to_string(a.keys.size()) + " keys need one value for all of them or " +
-                                        std::to_string(a.keys.size()) + " values, not " +
-                                        std::to_string(values->size()));
+            const std::string n = std::to_string(a.keys.size());
+            return Fail(kExitUsage, a.keys.size() == 1
+                                        ? "1 key needs one value, not " + std::to_string(values->size())
+                                        : n + " keys need one value for all of them or " + n + " values, not " +
+                                              std::to_string(values->size()));
         }
     }
 
@@ -95,6 +100,10 @@ int RunKey(const KeyArguments& a) {
         const auto key = FindRemappableKey(a.keys[i], a.bank == "B");
         if (!key) return Fail(kExitUsage, UnknownNameMessage("key", a.keys[i], RemappableKeyNames()));
         if (!seen.insert(key->recordIndex).second) return Fail(kExitUsage, key->name + " is given twice");
+        // The bank belongs to the G keys; taken quietly elsewhere it would hide a mistake.
+        if (a.bankOption->count() > 0 && key->recordIndex < kGKeyRecordFirst) {
+            return Fail(kExitUsage, "--bank is for the G keys G1 to G9; " + key->name + " is not one");
+        }
         p.key = *key;
         if (!a.to.empty()) {
             const auto target = FindKeyByName(ValueFor(a.to, i));
@@ -113,9 +122,10 @@ int RunKey(const KeyArguments& a) {
             }
             p.type = AssignFunctionKey;
             p.value = static_cast<std::uint32_t>(*item);
-        } else if (!a.macro.empty()) {
+        } else if (!a.macro.empty() || !a.macroId.empty()) {
             p.type = AssignMacro;
-            p.macro = ValueFor(a.macro, i);
+            p.macroById = !a.macroId.empty();
+            p.macro = ValueFor(p.macroById ? a.macroId : a.macro, i);
         } else if (a.disable) {
             p.type = AssignDisabled;
         } else if (a.stopMacro) {
@@ -129,8 +139,9 @@ int RunKey(const KeyArguments& a) {
         for (PlannedKey& p : plan) {
             int repeat = 1;
             if (p.type == AssignMacro) {
-                MacroRecord* m = FindMacro(content.macros, p.macro);
-                if (m == nullptr) return Fail(kExitFailed, UnknownMacroMessage(content.macros, p.macro));
+                const MacroLookup found = FindMacro(content.macros, p.macro, p.macroById);
+                if (found.macro == nullptr) return Fail(kExitFailed, found.error);
+                MacroRecord* m = found.macro;
                 // The repeat count belongs to the macro: every key that plays it repeats it so.
                 if (a.repeatOption->count() > 0) m->repeatCount = static_cast<std::uint8_t>(a.repeat);
                 repeat = m->repeatCount;
@@ -163,21 +174,26 @@ void AddKeyCommands(CLI::App& app, int& exitCode) {
         "  quorvanectl key F1 F2 --media mute volume-up\n"
         "  quorvanectl key \"Caps Lock\" --disable\n"
         "  quorvanectl key A B --default             both back to their factory function\n"
-        "Names: quorvanectl names keys|media|functions.");
+        "--macro takes a name or an id; a name of digits that is another macro's id is refused:\n"
+        "--macro-id takes ids only.\n"
+        "Names: quorvanectl names keys|media|functions|macros.");
     key->add_option("KEY", a->keys, "the keys to change")->required();
     AddProfileOption(*key, a->profile, "the profile (default: the active one)");
-    key->add_option("--bank", a->bank, "the bank of G1..G9")->check(CLI::IsMember({"A", "B"}, CLI::ignore_case));
+    a->bankOption = OneOf(key->add_option("--bank", a->bank, "the bank of G1..G9, A (default) or B"), {"A", "B"}, true);
     key->add_option("--to", a->to, "send another key")->type_name("NAME");
     key->add_flag("--disable", a->disable, "the key does nothing");
-    key->add_option("--macro", a->macro, "play a macro, by name or id")->type_name("NAME|ID");
-    a->repeatOption = key->add_option("--repeat", a->repeat, "how often the macro plays per press")
-                          ->check(CLI::Range(1, 255))
-                          ->needs(key->get_option("--macro"));
+    auto* macro = key->add_option("--macro", a->macro, "play a macro, by name or id")->type_name("NAME|ID");
+    auto* macroId = key->add_option("--macro-id", a->macroId, "play a macro, by id only")->type_name("ID");
+    a->repeatOption = InRange(key->add_option("--repeat", a->repeat, "how often the macro plays per press, 1 to 255"), 1, 255);
     key->add_flag("--stop-macro", a->stopMacro, "stop the macro that is playing");
     key->add_option("--media", a->media, "send a media key")->type_name("NAME");
     key->add_option("--function", a->function, "send an application function")->type_name("NAME");
     key->add_flag("--default", a->factory, "the key's factory function");
-    key->callback([&exitCode, a] {
+    key->callback([&exitCode, a, macro, macroId] {
+        if (a->repeatOption->count() > 0 && macro->count() == 0 && macroId->count() == 0) {
+            exitCode = Fail(kExitUsage, "--repeat goes with --macro or --macro-id");
+            return;
+        }
         for (char& c : a->bank) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         exitCode = RunKey(*a);
     });

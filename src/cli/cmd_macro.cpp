@@ -53,10 +53,17 @@ int RunList(bool json) {
     });
 }
 
-int RunShow(const std::string& name, bool json) {
+// A macro as a command names it: NAME, or with --id its id.
+struct MacroWord {
+    std::string word;
+    bool byId = false;
+};
+
+int RunShow(const MacroWord& name, bool json) {
     return ReadKeyboard([&](const KeyboardContents& k) {
-        const MacroRecord* m = FindMacro(k.content.macros, name);
-        if (m == nullptr) return Fail(kExitFailed, UnknownMacroMessage(k.content.macros, name));
+        std::string error;
+        const MacroRecord* m = FindMacro(k.content.macros, name.word, name.byId, &error);
+        if (m == nullptr) return Fail(kExitFailed, error);
         if (json) {
             Out() << MacroToJson(*m);
             return kExitOk;
@@ -80,8 +87,8 @@ struct AddArguments {
 };
 
 int RunAdd(const AddArguments& a) {
+    if (auto bad = CheckMacroName(std::string_view(a.name)); !bad.empty()) return Fail(kExitUsage, bad);
     const std::u16string name = Utf8ToUtf16(a.name);
-    if (auto bad = CheckMacroName(name); !bad.empty()) return Fail(kExitUsage, bad);
     if (auto bad = CheckStatedPause(a.pause)) return Fail(kExitUsage, "--pause: " + *bad);
     std::string joined;
     for (const std::string& s : a.steps) joined += s + ' ';
@@ -114,10 +121,11 @@ int RunAdd(const AddArguments& a) {
     });
 }
 
-int RunRemove(const std::string& name, bool force) {
+int RunRemove(const MacroWord& name, bool force) {
     return ChangeKeyboard([&](const KeyboardContents&, ProfileContent& content) {
-        const MacroRecord* m = FindMacro(content.macros, name);
-        if (m == nullptr) return Fail(kExitFailed, UnknownMacroMessage(content.macros, name));
+        const MacroLookup found = FindMacro(content.macros, name.word, name.byId);
+        if (found.macro == nullptr) return Fail(kExitFailed, found.error);
+        const MacroRecord* m = found.macro;
         if (MacroUsedByKeys(content, m->id)) {
             const std::string keys = KeysPlaying(content, m->id);
             if (!force) {
@@ -125,7 +133,7 @@ int RunRemove(const std::string& name, bool force) {
                                              (keys.empty() ? std::string("a key") : keys) +
                                              "; --force removes it and gives those keys their factory function");
             }
-            Print(Err(), "quorvanectl: back to their factory function: %s\n", keys.c_str());
+            Note("back to their factory function: " + keys);
         }
         MacroList list;
         for (const MacroRecord& other : content.macros) {
@@ -136,12 +144,13 @@ int RunRemove(const std::string& name, bool force) {
     });
 }
 
-int RunRename(const std::string& from, const std::string& to) {
+int RunRename(const MacroWord& from, const std::string& to) {
+    if (auto bad = CheckMacroName(std::string_view(to)); !bad.empty()) return Fail(kExitUsage, bad);
     const std::u16string name = Utf8ToUtf16(to);
-    if (auto bad = CheckMacroName(name); !bad.empty()) return Fail(kExitUsage, bad);
     return ChangeKeyboard([&](const KeyboardContents&, ProfileContent& content) {
-        MacroRecord* m = FindMacro(content.macros, from);
-        if (m == nullptr) return Fail(kExitFailed, UnknownMacroMessage(content.macros, from));
+        const MacroLookup found = FindMacro(content.macros, from.word, from.byId);
+        if (found.macro == nullptr) return Fail(kExitFailed, found.error);
+        MacroRecord* m = found.macro;
         if (MacroNameTaken(content.macros, name, m)) return Fail(kExitFailed, "there is a macro named '" + to + "' already");
         m->SetName(name);
         return kExitOk;
@@ -159,9 +168,10 @@ void AddMacroCommands(CLI::App& app, int& exitCode) {
     list->add_flag("--json", *listJson, "print as JSON");
     list->callback([&exitCode, listJson] { exitCode = RunList(*listJson); });
 
-    auto show = std::make_shared<std::pair<std::string, bool>>();
+    auto show = std::make_shared<std::pair<MacroWord, bool>>();
     auto* showCmd = macro->add_subcommand("show", "One macro's actions as a step list");
-    showCmd->add_option("NAME", show->first, "name or id")->required();
+    showCmd->add_option("NAME", show->first.word, "name or id")->required();
+    showCmd->add_flag("--id", show->first.byId, "NAME is an id");
     showCmd->add_flag("--json", show->second, "print as JSON");
     showCmd->callback([&exitCode, show] { exitCode = RunShow(show->first, show->second); });
 
@@ -184,7 +194,7 @@ void AddMacroCommands(CLI::App& app, int& exitCode) {
     steps->excludes(a->typeOption);
     // The pause is checked by the one rule the steps and JSON profiles use, not by a range here.
     add->add_option("--pause", a->pause, "ms after each action, " + PauseLimitsText() + " (default 50)");
-    add->add_option("--repeat", a->repeat, "how often it plays per press (default 1)")->check(CLI::Range(1, 255));
+    InRange(add->add_option("--repeat", a->repeat, "how often it plays per press (default 1)"), 1, 255);
     add->add_flag("--replace", a->replace, "give an existing macro of this name the new actions");
     add->callback([&exitCode, a, steps] {
         if (steps->count() == 0 && a->typeOption->count() == 0) {
@@ -194,17 +204,21 @@ void AddMacroCommands(CLI::App& app, int& exitCode) {
         exitCode = RunAdd(*a);
     });
 
-    auto remove = std::make_shared<std::pair<std::string, bool>>();
+    auto remove = std::make_shared<std::pair<MacroWord, bool>>();
     auto* removeCmd = macro->add_subcommand("remove", "Remove a macro; keys that play it need --force");
-    removeCmd->add_option("NAME", remove->first, "name or id")->required();
+    removeCmd->add_option("NAME", remove->first.word, "name or id")->required();
+    removeCmd->add_flag("--id", remove->first.byId, "NAME is an id");
     removeCmd->add_flag("--force", remove->second, "remove it even when keys play it; they go back to their factory function");
     removeCmd->callback([&exitCode, remove] { exitCode = RunRemove(remove->first, remove->second); });
 
-    auto rename = std::make_shared<std::pair<std::string, std::string>>();
+    auto rename = std::make_shared<std::pair<MacroWord, std::string>>();
     auto* renameCmd = macro->add_subcommand("rename", "Give a macro another name");
-    renameCmd->add_option("OLD", rename->first, "name or id")->required();
+    renameCmd->add_option("OLD", rename->first.word, "name or id")->required();
     renameCmd->add_option("NEW", rename->second, "the new name")->required();
+    renameCmd->add_flag("--id", rename->first.byId, "OLD is an id");
     renameCmd->callback([&exitCode, rename] { exitCode = RunRename(rename->first, rename->second); });
+    macro->footer("A macro is named by its name, without regard to case, or by its id; a name made of digits\n"
+                  "that is another macro's id is refused until --id says which is meant.");
 }
 
 }  // namespace qv::cli

@@ -1,5 +1,6 @@
 // quorvanectl export / import / validate / show: the keyboard's profiles as files, binary or JSON.
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <iostream>
@@ -11,10 +12,13 @@
 #include "cli/cli.h"
 #include "cli/device_session.h"
 #include "cli/keyboard_change.h"
+#include "core/app/paths.h"
 #include "core/app/text_table.h"
 #include "core/device/device_records.h"
 #include "core/device/result_codes.h"
 #include "core/keyboard/key_names.h"
+#include "core/lighting/effect_catalogue.h"
+#include "core/lighting/effect_table.h"
 #include "core/macro/macro_image.h"
 #include "core/profile/profile_file.h"
 #include "core/profile/profile_json.h"
@@ -98,6 +102,11 @@ std::optional<ProfileContent> LoadProfile(const std::string& name) {
 }
 
 int RunExport(const std::string& file, bool json) {
+    // Bytes of a binary file would garble the terminal; refused before the keyboard is read.
+    if (IsStdio(file) && !json && Env().outputIsTerminal) {
+        return Fail(kExitUsage, "a binary profile file is not written to a terminal; redirect it ('export - > FILE') "
+                                "or give --json");
+    }
     return ReadKeyboard([&](const KeyboardContents& k) {
         ProfileContent content = k.content;
         std::vector<std::uint8_t> bytes;
@@ -127,7 +136,7 @@ int RunImport(const std::string& file) {
 std::size_t CapacityToCheck(bool& ofKeyboard, std::string& note) {
     ofKeyboard = false;
     std::string error;
-    auto session = Env().openKeyboard ? Env().openKeyboard(&error) : nullptr;
+    auto session = Env().openKeyboard ? OpenKeyboardSession(&error) : nullptr;
     if (session) {
         device::GlobalBlock block;
         if (const int r = session->Commands().ReadGlobalBlock(block); r == device::kSuccess) {
@@ -141,29 +150,41 @@ std::size_t CapacityToCheck(bool& ofKeyboard, std::string& note) {
 }
 
 // Everything import checks before it sends: the file's content and whether its macros fit.
-int RunValidate(const std::string& file) {
+int RunValidate(const std::string& file, bool json) {
     const auto content = LoadProfile(file);
     if (!content) return kExitFailed;
     bool ofKeyboard = false;
     std::string note;
     const std::size_t capacity = CapacityToCheck(ofKeyboard, note);
+    if (!note.empty()) Note(note);
     const MacroImageSize sizes = MacroImageSizes(content->macros);
+    const MacroFit fit = FitMacros(content->macros, capacity);
+    if (json) {
+        nlohmann::ordered_json j;
+        j["file"] = file;
+        j["importable"] = fit != MacroFit::TooLarge;
+        j["macro_names_kept"] = fit == MacroFit::WithNames;
+        j["macro_bytes"] = sizes.withNames;
+        j["macro_bytes_without_names"] = sizes.withoutNames;
+        j["capacity_bytes"] = capacity;
+        j["capacity_of_keyboard"] = ofKeyboard;
+        Out() << j.dump(2) << '\n';
+    }
     const std::string room = std::to_string(capacity) + (ofKeyboard ? " bytes the keyboard has" : " bytes");
-    switch (FitMacros(content->macros, capacity)) {
+    switch (fit) {
         case MacroFit::TooLarge:
-            if (!note.empty()) Fail(0, note);
             return Fail(kExitFailed, file + ": the macros take " + std::to_string(sizes.withoutNames) +
                                          " bytes of macro memory even without their names, more than the " + room);
         case MacroFit::WithoutNames:
-            if (!note.empty()) Fail(0, note);
-            Print(Out(), "%s: can be imported; its macros fit only without their names (%zu of %s), so the "
-                         "keyboard will show them as Macro1, Macro2, ...\n",
-                  file.c_str(), sizes.withoutNames, room.c_str());
+            if (!json) {
+                Print(Out(), "%s: can be imported; its macros fit only without their names (%zu of %s), so the "
+                             "keyboard will show them as Macro1, Macro2, ...\n",
+                      file.c_str(), sizes.withoutNames, room.c_str());
+            }
             return kExitOk;
         case MacroFit::WithNames: break;
     }
-    if (!note.empty()) Fail(0, note);
-    Print(Out(), "%s: can be imported; its macros take %zu of the %s\n", file.c_str(), sizes.withNames, room.c_str());
+    if (!json) Print(Out(), "%s: can be imported; its macros take %zu of the %s\n", file.c_str(), sizes.withNames, room.c_str());
     return kExitOk;
 }
 
@@ -174,17 +195,45 @@ int RunShow(const std::string& file, bool json) {
     return kExitOk;
 }
 
-int RunNames(const std::string& kind) {
+void PrintNames(const std::vector<std::string>& names, bool json) {
+    if (json) {
+        Out() << nlohmann::json(names).dump(2) << '\n';
+        return;
+    }
+    for (const std::string& n : names) Out() << n << '\n';
+}
+
+int RunNames(const std::string& kind, bool json) {
+    if (kind == "macros") {
+        // The keyboard's macros, for completion and scripts.
+        return ReadKeyboard([json](const KeyboardContents& k) {
+            std::vector<std::string> names;
+            for (const MacroRecord& m : k.content.macros) names.push_back(m.NameUtf8());
+            PrintNames(names, json);
+            return kExitOk;
+        });
+    }
     std::vector<std::string> names;
     if (kind == "keys") names = KeyListNames();
     if (kind == "remappable") names = RemappableKeyNames();
     if (kind == "media") names = MediaScriptNames();
     if (kind == "functions") names = FunctionScriptNames();
-    for (const std::string& n : names) Out() << n << '\n';
+    if (kind == "effects") names = KnownEffectNames();
+    PrintNames(names, json);
     return kExitOk;
 }
 
 }  // namespace
+
+std::vector<std::string> KnownEffectNames() {
+    std::vector<std::uint8_t> codes;
+    for (const auto* e = lighting::KnownEffectsBegin(); e != lighting::KnownEffectsEnd(); ++e) {
+        codes.push_back(static_cast<std::uint8_t>(e->code));
+    }
+    const ProgramPaths& program = Paths();
+    return lighting::EffectNames(lighting::EffectTable::FromCodeBytes(codes), program.mainSkin,
+                                 lighting::ReadLanguageValue(program.textTable));
+}
 
 void AddProfileFileCommands(CLI::App& app, int& exitCode) {
     auto ex = std::make_shared<std::pair<std::string, bool>>();
@@ -200,12 +249,13 @@ void AddProfileFileCommands(CLI::App& app, int& exitCode) {
     importCmd->add_option("FILE", *im, "the file to read ('-': standard input)")->required();
     importCmd->callback([&exitCode, im] { exitCode = RunImport(*im); });
 
-    auto va = std::make_shared<std::string>();
+    auto va = std::make_shared<std::pair<std::string, bool>>();
     auto* validate = app.add_subcommand(
         "validate", "Check a profile file the way import does, its macros against the keyboard's macro memory "
                     "(the most a keyboard has when none is present)");
-    validate->add_option("FILE", *va, "the file to check")->required();
-    validate->callback([&exitCode, va] { exitCode = RunValidate(*va); });
+    validate->add_option("FILE", va->first, "the file to check")->required();
+    validate->add_flag("--json", va->second, "print the result as JSON");
+    validate->callback([&exitCode, va] { exitCode = RunValidate(va->first, va->second); });
 
     auto sh = std::make_shared<std::pair<std::string, bool>>();
     auto* show = app.add_subcommand("show", "The assignments and macros of a profile file");
@@ -215,11 +265,13 @@ void AddProfileFileCommands(CLI::App& app, int& exitCode) {
 }
 
 void AddNamesCommand(CLI::App& app, int& exitCode) {
-    auto kind = std::make_shared<std::string>("keys");
-    auto* names = app.add_subcommand("names", "The names quorvanectl takes for keys, media keys and functions");
-    names->add_option("KIND", *kind, "keys (default), remappable, media or functions")
-        ->check(CLI::IsMember({"keys", "remappable", "media", "functions"}));
-    names->callback([&exitCode, kind] { exitCode = RunNames(*kind); });
+    auto kind = std::make_shared<std::pair<std::string, bool>>("keys", false);
+    auto* names = app.add_subcommand("names", "The names quorvanectl takes for keys, media keys, functions, effects and macros");
+    OneOf(names->add_option("KIND", kind->first,
+                            "keys (default), remappable, media, functions, effects, or macros (the keyboard's)"),
+          {"keys", "remappable", "media", "functions", "effects", "macros"});
+    names->add_flag("--json", kind->second, "print as a JSON array");
+    names->callback([&exitCode, kind] { exitCode = RunNames(kind->first, kind->second); });
 }
 
 }  // namespace qv::cli

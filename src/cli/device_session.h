@@ -21,6 +21,18 @@ public:
     explicit DeviceSession(std::unique_ptr<device::DeviceLink> link) : owned_(std::move(link)), link_(*owned_) {}
     // A link someone else keeps open (tests run commands on their own simulated keyboard).
     explicit DeviceSession(device::DeviceLink& link) : link_(link) {}
+    // A link kept open elsewhere outlives the session: it stops printing frames with it.
+    ~DeviceSession() {
+        if (tracing_) link_.Engine().SetFrameSink({});
+    }
+    DeviceSession(const DeviceSession&) = delete;
+    DeviceSession& operator=(const DeviceSession&) = delete;
+
+    // Every frame sent and every answer, as one line each, to `sink`.
+    void TraceFrames(device::RequestEngine::FrameSink sink) {
+        link_.Engine().SetFrameSink(std::move(sink));
+        tracing_ = true;
+    }
 
     device::CommandSet& Commands() { return link_.Commands(); }
     device::DeviceLink& Link() { return link_; }
@@ -29,6 +41,7 @@ public:
 private:
     std::unique_ptr<device::DeviceLink> owned_;
     device::DeviceLink& link_;
+    bool tracing_ = false;
 };
 
 // The library in `folder`, started; nullptr and a reason when it cannot be used.

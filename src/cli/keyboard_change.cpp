@@ -49,7 +49,7 @@ int Send(const KeyboardContents& before, ProfileContent content, DeviceSession& 
 
 int ReadKeyboard(const std::function<int(const KeyboardContents& contents)>& show) {
     std::string error;
-    auto session = Env().openKeyboard(&error);
+    auto session = OpenKeyboardSession(&error);
     if (!session) return Fail(kExitFailed, error);
     const auto contents = ReadKeyboardContents(session->Commands(), UserFiles().workingProfileFile, &error);
     if (!contents) return Fail(kExitFailed, error);
@@ -77,7 +77,7 @@ int ChangeKeyboard(const std::function<int(const KeyboardContents& before, Profi
     int code = kExitOk;
     {
         std::string error;
-        auto session = Env().openKeyboard(&error);
+        auto session = OpenKeyboardSession(&error);
         if (!session) return Fail(kExitFailed, error);
         const auto before = ReadKeyboardContents(session->Commands(), UserFiles().workingProfileFile, &error);
         if (!before) return Fail(kExitFailed, error);

@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 #include "cli/cli.h"
 #include "cli/device_session.h"
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
         return kExitUsage;
     }
     Environment env;
+    env.outputIsTerminal = ::isatty(STDOUT_FILENO) == 1;
     env.programFolder = qv::platform::ExecutablePath(argv[0]).parent_path();
     env.documentsFolder = qv::platform::DocumentsFolder();
     const auto folder = env.programFolder;

@@ -33,6 +33,7 @@ CliRun CliOnKeyboard::Words(std::vector<std::string> words) {
     env.err = &err;
     env.programFolder = QV_BIN_DIR;
     env.documentsFolder = documents.path();
+    env.outputIsTerminal = outputIsTerminal;
     env.openService = [this](std::string*) { return std::make_unique<cli::DeviceSession>(kb.Link()); };
     env.openKeyboard = [this](std::string* error) {
         return cli::RequireKeyboard(std::make_unique<cli::DeviceSession>(kb.Link()), QV_BIN_DIR, error);

@@ -51,6 +51,8 @@ protected:
     std::chrono::milliseconds lockWait{10000};
     // How many times a command took it.
     int locksTaken = 0;
+    // Whether the commands see standard output as a terminal.
+    bool outputIsTerminal = false;
 };
 
 }  // namespace qv::test

@@ -132,9 +132,9 @@ TEST_F(JsonProfiles, EveryExportImportsAgainWithRecordsNoNameSays) {
     const auto dir = documents.path();
     ASSERT_EQ(Words({"export", "--json", (dir / "one.json").string()}).code, 0);
     const std::string one = Slurp(dir / "one.json");
-    EXPECT_THAT(one, HasSubstr(R"({"key": "Q", "type": 8, "value": 200})"));
-    EXPECT_THAT(one, HasSubstr(R"({"key": "A-G2", "type": 13, "value": 7})"));
-    EXPECT_THAT(one, HasSubstr(R"({"key": "B-G2", "type": 65535, "value": 4294967295, "aux": 5})"));
+    EXPECT_THAT(one, HasSubstr(R"({"key": "Q", "type": "raw", "raw_type": 8, "value": 200})"));
+    EXPECT_THAT(one, HasSubstr(R"({"key": "A-G2", "type": "raw", "raw_type": 13, "value": 7})"));
+    EXPECT_THAT(one, HasSubstr(R"({"key": "B-G2", "type": "raw", "raw_type": 65535, "value": 4294967295, "aux": 5})"));
 
     // Start from a keyboard without any of it.
     ASSERT_EQ(Ctl("key Q --default").code, 0);

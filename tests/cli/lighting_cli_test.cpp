@@ -1,5 +1,7 @@
 // quorvanectl lighting and keycolours against the simulated keyboard, as a shell would run them.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -8,6 +10,9 @@
 #include "support/temp_dir.h"
 
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 struct CtlResult {
     int code;
@@ -36,20 +41,47 @@ protected:
 TEST_F(LightingCli, JsonHasExactlyTheDocumentedKeys) {
     const CtlResult r = Ctl("lighting --profile 3 --json");
     ASSERT_EQ(r.code, 0) << r.out;
-    EXPECT_EQ(r.out,
-              "{\"profile\":3,\"effect\":1,\"brightness\":4,\"speed\":4,\"direction\":\"second\",\"colourful\":true,"
-              "\"colour\":\"FF0000\",\"colourChoice\":0,\"reportRate\":3,"
-              "\"effects\":[1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,20]}\n");
+    const auto j = nlohmann::ordered_json::parse(r.out);
+    std::string keys;
+    for (const auto& [key, value] : j.items()) keys += key + " ";
+    EXPECT_EQ(keys, "profile effect effect_name brightness speed direction colourful colour colour_choice report_rate effects ");
+    EXPECT_EQ(j["effect"], 1);
+    EXPECT_EQ(j["effect_name"], "Rainbow Wave");
+    EXPECT_EQ(j["direction"], "second");
+    EXPECT_EQ(j["report_rate"], 1000) << "in Hz, as the window labels it";
+    ASSERT_EQ(j["effects"].size(), 19u);
+    EXPECT_EQ(j["effects"][18], (nlohmann::ordered_json{{"code", 20}, {"name", "Custom"}}));
 }
 
 TEST_F(LightingCli, WritesOnlyTheFieldsGivenAndRefusesBadValuesFirst) {
-    CtlResult r = Ctl("lighting --profile 2 --effect 12 --speed 5 --direction first --colour 00ff80 --report-rate 1");
+    CtlResult r = Ctl("lighting --profile 2 --effect 'vertical wave' --speed 5 --direction first --color 00ff80 --report-rate 250");
     ASSERT_EQ(r.code, 0) << r.out;
-    r = Ctl("lighting --profile 2 --json");
-    EXPECT_NE(r.out.find("\"effect\":12,\"brightness\":4,\"speed\":5,\"direction\":\"first\",\"colourful\":false,"
-                         "\"colour\":\"00FF80\",\"colourChoice\":0,\"reportRate\":1"),
-              std::string::npos)
-        << r.out;
+    EXPECT_THAT(r.out, HasSubstr("colourful is off now")) << "a colour given turns colourful off, and says so";
+    auto j = nlohmann::json::parse(Ctl("lighting --profile 2 --json").out);
+    EXPECT_EQ(j["effect"], 12);
+    EXPECT_EQ(j["brightness"], 4);
+    EXPECT_EQ(j["speed"], 5);
+    EXPECT_EQ(j["direction"], "first");
+    EXPECT_EQ(j["colourful"], false);
+    EXPECT_EQ(j["colour"], "00FF80");
+    EXPECT_EQ(j["report_rate"], 250);
+    r = Ctl("lighting --profile 2 --colour 112233");
+    EXPECT_THAT(r.out, Not(HasSubstr("colourful is off"))) << "it was off already";
+    r = Ctl("lighting --profile 2 --colourful on --colour 00ff80");
+    EXPECT_THAT(r.out, Not(HasSubstr("colourful is off")));
+    EXPECT_EQ(nlohmann::json::parse(Ctl("lighting --profile 2 --json").out)["colourful"], true);
+    ASSERT_EQ(Ctl("lighting --profile 2 --colourful off").code, 0);
+
+    r = Ctl("lighting --profile 2 --report-rate 2");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_THAT(r.out, HasSubstr("125, 250, 500 or 1000 (Hz), not '2'; index 2 is 500"));
+    r = Ctl("lighting --profile 2 --effect 'rainbow wav'");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_THAT(r.out, HasSubstr("unknown effect 'rainbow wav' (did you mean Rainbow Wave?)"));
+    r = Ctl("-q lighting --profile 2 --brightness 3");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "") << "-q leaves out the lighting a change shows";
+    EXPECT_EQ(Ctl("lighting --profile 2 --json --brightness 3").code, 2);
 
     for (const char* bad : {"--brightness 6", "--speed -1", "--direction up", "--colour 12345", "--colourful yes",
                             "--colour-choice 4", "--report-rate 9", "--effect 0", "--profile 4", "--profile 0", "--effect"}) {
@@ -61,12 +93,12 @@ TEST_F(LightingCli, WritesOnlyTheFieldsGivenAndRefusesBadValuesFirst) {
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.out.find("does not support effect 19"), std::string::npos);
     r = Ctl("lighting --profile 2 --json");
-    EXPECT_NE(r.out.find("\"effect\":12,"), std::string::npos) << "a refused command changed the keyboard";
+    EXPECT_EQ(nlohmann::json::parse(r.out)["effect"], 12) << "a refused command changed the keyboard";
 
     r = Ctl("lighting --profile 2 --defaults");
     ASSERT_EQ(r.code, 0) << r.out;
     std::string untouched = Ctl("lighting --profile 1 --json").out;
-    untouched.replace(untouched.find("\"profile\":1"), 11, "\"profile\":2");
+    untouched.replace(untouched.find("\"profile\": 1"), 12, "\"profile\": 2");
     EXPECT_EQ(Ctl("lighting --profile 2 --json").out, untouched);
 }
 

@@ -1,5 +1,6 @@
 // quorvanectl export / validate / import / show against the simulated keyboard, as a user runs them.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdlib>
 #include <fstream>
@@ -114,6 +115,15 @@ TEST_F(ProfileFilesCli, ValidateWithoutAKeyboardSaysWhatItCheckedAgainst) {
     EXPECT_EQ(Slurp("err.txt"), "quorvanectl: no keyboard to check the macros against (no keyboard is present): "
                                 "checked against the most macro memory a keyboard has\n");
     EXPECT_EQ(Slurp("out.txt"), "a.qvn: can be imported; its macros take 16 of the 32640 bytes\n");
+
+    EXPECT_EQ(Run("-q validate a.qvn --json", "detached"), 0) << Slurp("err.txt");
+    EXPECT_EQ(Slurp("err.txt"), "") << "-q leaves out the note";
+    const auto j = nlohmann::json::parse(Slurp("out.txt"));
+    EXPECT_EQ(j["importable"], true);
+    EXPECT_EQ(j["macro_names_kept"], true);
+    EXPECT_EQ(j["macro_bytes"], 16);
+    EXPECT_EQ(j["capacity_bytes"], 32640);
+    EXPECT_EQ(j["capacity_of_keyboard"], false);
 }
 
 }  // namespace

@@ -51,7 +51,8 @@ for f in bin/quorvane bin/quorvanectl libexec/quorvane/quorvane libexec/quorvane
          libexec/quorvane/Help/index.html lib/udev/rules.d/60-quorvane-keyboard.rules \
          etc/xdg/autostart/quorvane.desktop share/applications/quorvane.desktop \
          share/metainfo/org.quorvane.Quorvane.metainfo.xml share/icons/hicolor/48x48/apps/quorvane.png \
-         share/bash-completion/completions/quorvanectl share/doc/quorvane/copyright; do
+         share/bash-completion/completions/quorvanectl share/zsh/vendor-completions/_quorvanectl \
+         share/fish/vendor_completions.d/quorvanectl.fish share/doc/quorvane/copyright; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
 if command -v help2man >/dev/null; then

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/app/trace.h"
 #include "core/device/result_codes.h"
 #include "protocol/report_frame.h"
 
@@ -21,6 +22,26 @@ std::array<std::uint8_t, frame::kSize> ToFrame(const std::uint8_t* request, std:
 }
 
 }  // namespace
+
+std::string DescribeFrameBytes(std::string_view label, const std::uint8_t* bytes, std::size_t length) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string line(label);
+    line += ':';
+    for (std::size_t i = 0; i < length; ++i) {
+        line += ' ';
+        line += kHex[bytes[i] >> 4];
+        line += kHex[bytes[i] & 0xF];
+    }
+    return line;
+}
+
+void RequestEngine::TraceFrame(const char* label, const std::uint8_t* bytes, std::size_t length) const {
+    if (frameSink_) {
+        frameSink_(DescribeFrameBytes(label, bytes, length));
+    } else if (TraceEnabled()) {
+        Trace(DescribeFrameBytes(label, bytes, length));
+    }
+}
 
 int RequestEngine::ExchangeReport(const std::uint8_t* request, std::size_t requestLength,
                                   std::uint8_t* answer, std::size_t answerCapacity,
@@ -44,6 +65,7 @@ int RequestEngine::ExchangeReport(const std::uint8_t* request, std::size_t reque
             signalled_ = false;
             inFlight_ = true;
         }
+        TraceFrame("sent", out.data(), frame::kSize);
         if (service_.WriteOne(vendor_, out.data(), frame::kSize) <= 0) {
             Reset();
             return kWriteRefused;
@@ -60,6 +82,7 @@ int RequestEngine::ExchangeReport(const std::uint8_t* request, std::size_t reque
             length = received_;
         }
         ++attempts;
+        if (answered) TraceFrame("answer", answer, length);
         // A report for another command (a late answer, or one the keyboard sent on its own)
         // counts as no answer.
         const bool matches = answered && length > frame::kCommand &&
@@ -98,6 +121,7 @@ void RequestEngine::ReleaseExchange() {
 
 int RequestEngine::SendReportNoReply(const std::uint8_t* frameBytes, std::size_t length) {
     const auto out = ToFrame(frameBytes, length);
+    TraceFrame("sent", out.data(), frame::kSize);
     return service_.WriteOne(vendor_, out.data(), frame::kSize);
 }
 

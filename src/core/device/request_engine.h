@@ -10,13 +10,19 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
+#include <string>
+#include <string_view>
 
 #include "core/device/command_set.h"
 #include "core/device/engine_clock.h"
 #include "core/device/hid_service.h"
 
 namespace qv::device {
+
+// "sent: 04 21 00 ..." : a frame as the frame trace prints it, every byte in hex.
+std::string DescribeFrameBytes(std::string_view label, const std::uint8_t* bytes, std::size_t length);
 
 class RequestEngine final : public Exchanger {
 public:
@@ -36,11 +42,19 @@ public:
     // attempt (cut to the slot's capacity) goes into the slot and wakes the caller; otherwise it
     // is dropped.
     void DeliverReply(const std::uint8_t* report, std::size_t length);
+
+    // Where each frame written and each answer taken goes as one line ("sent: 04 21 ..."):
+    // `sink` when set, else the diagnostic trace when QUORVANE_TRACE is set. Set it before
+    // exchanges run.
+    using FrameSink = std::function<void(std::string_view line)>;
+    void SetFrameSink(FrameSink sink) { frameSink_ = std::move(sink); }
     // Nothing in flight (start, and after the listener was registered again).
     void Reset();
     bool InFlight() const;
 
 private:
+    void TraceFrame(const char* label, const std::uint8_t* bytes, std::size_t length) const;
+    FrameSink frameSink_;
     const HidService& service_;
     EngineClock& clock_;
     const DeviceIdentity vendor_;

@@ -92,4 +92,10 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view text) {
+    // A malformed sequence comes back as U+FFFD, so the round trip differs; a U+FFFD that was in
+    // the text comes back as itself.
+    return Utf16ToUtf8(Utf8ToUtf16(text)) == text;
+}
+
 }  // namespace qv

@@ -1,7 +1,10 @@
 #include "core/lighting/effect_table.h"
 
+#include <charconv>
+
 #include "core/app/ini_file.h"
 #include "core/app/text_table.h"
+#include "core/keyboard/key_names.h"
 
 namespace qv::lighting {
 
@@ -51,6 +54,21 @@ std::vector<std::string> EffectNames(const EffectTable& table, const std::filesy
         if (!name.empty()) names[i] = std::move(name);
     }
     return names;
+}
+
+std::optional<int> FindEffect(std::string_view typed, const EffectTable& table, const std::vector<std::string>& names) {
+    int code = 0;
+    const auto [end, ec] = std::from_chars(typed.data(), typed.data() + typed.size(), code);
+    if (ec == std::errc() && end == typed.data() + typed.size()) return code;
+    const std::string wanted = NameKey(typed);
+    if (wanted.empty()) return std::nullopt;
+    const auto& entries = table.Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if ((i < names.size() && NameKey(names[i]) == wanted) || NameKey(FallbackEffectName(entries[i].code)) == wanted) {
+            return entries[i].code;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace qv::lighting

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/device/device_records.h"
@@ -49,5 +51,11 @@ int ReadLanguageValue(const std::filesystem::path& languageFile);
 std::vector<std::string> EffectNames(const EffectTable& table, const std::filesystem::path& mainSkin,
                                      int languageValue);
 std::string FallbackEffectName(int code);
+
+// The code of an effect of `table` as a user names it: by its code ("12"), its shown name in
+// `names` (EffectNames of the same table) or its fallback name, without regard to case or
+// spaces. Nothing when no entry of the table goes by that name; a code is returned as given,
+// whether the table lists it or not.
+std::optional<int> FindEffect(std::string_view typed, const EffectTable& table, const std::vector<std::string>& names);
 
 }  // namespace qv::lighting

@@ -24,6 +24,9 @@ constexpr std::size_t kMaxTextUnits = 4096;
 const char* const kTypeNames[] = {"default", "disabled", "key",   "program", "macro",
                                   "stop-macro", "text",  "media", "function"};
 
+// A record the named types cannot say, written with its type number in "raw_type".
+constexpr const char* kRawTypeName = "raw";
+
 std::string HexCode(unsigned code) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%03X", code);
@@ -292,8 +295,10 @@ struct ParsedKey {
 // A record written by its type number: what the named form cannot say (a type this tool does not
 // know, a value outside the tables, a G-key id where another aux belongs), carried as it is.
 KeyRecord ReadRawRecord(const Json& j, const std::string& path, int index) {
-    const std::string typePath = At(path, "type");
-    const auto type = static_cast<std::uint16_t>(Integer(j.at("type"), typePath, 0, 0xFFFF));
+    // Files of earlier versions carry the number in "type" itself.
+    const bool old = j.at("type").is_number();
+    const std::string typePath = At(path, old ? "type" : "raw_type");
+    const auto type = static_cast<std::uint16_t>(Integer(old ? j.at("type") : Required(j, path, "raw_type"), typePath, 0, 0xFFFF));
     // Their value is an offset into the file's own text area, which the JSON form does not have.
     if (OwnsText(type)) Refuse(typePath, "program and text keys are written as \"program\" or \"text\" with their text");
     if (Field(j, "target") != nullptr) Refuse(At(path, "target"), "a key written by its type number takes a \"value\", not a target");
@@ -307,7 +312,7 @@ KeyRecord ReadRawRecord(const Json& j, const std::string& path, int index) {
 }
 
 ParsedKey ParseKeyEntry(const Json& j, const std::string& path, const MacroList& macros) {
-    ExpectFields(j, path, {"key", "type", "target", "repeat", "value", "aux"});
+    ExpectFields(j, path, {"key", "type", "raw_type", "target", "repeat", "value", "aux"});
     ParsedKey out;
     const std::string& keyName = String(Required(j, path, "key"), At(path, "key"));
     out.index = RecordIndexOf(keyName, At(path, "key"));
@@ -315,12 +320,13 @@ ParsedKey ParseKeyEntry(const Json& j, const std::string& path, const MacroList&
 
     const std::string typePath = At(path, "type");
     const Json& typeField = Required(j, path, "type");
-    if (typeField.is_number()) {
+    if (typeField.is_number() || (typeField.is_string() && typeField.get_ref<const std::string&>() == kRawTypeName)) {
+        if (typeField.is_number() && Field(j, "raw_type") != nullptr) Refuse(At(path, "raw_type"), "only a \"raw\" key takes a raw_type");
         out.record = ReadRawRecord(j, path, index);
         return out;
     }
-    for (const char* raw : {"value", "aux"}) {
-        if (Field(j, raw) != nullptr) Refuse(At(path, raw), "only a key written by its type number takes a " + std::string(raw));
+    for (const char* raw : {"raw_type", "value", "aux"}) {
+        if (Field(j, raw) != nullptr) Refuse(At(path, raw), "only a \"raw\" key takes a " + std::string(raw));
     }
     const std::string& typeName = String(typeField, typePath);
     int type = -1;
@@ -426,7 +432,8 @@ std::string RecordKeyName(int index) {
 Json RawEntry(const KeyRecord& r, int index) {
     Json e;
     e["key"] = RecordKeyName(index);
-    e["type"] = r.type;
+    e["type"] = kRawTypeName;
+    e["raw_type"] = r.type;
     e["value"] = r.value;
     if (r.aux != DefaultAux(index)) e["aux"] = r.aux;
     return e;

@@ -11,9 +11,10 @@
 //                "actions": [{"key": "H", "press": true, "delay": 50}, ...]}]}
 //
 // A key record the named form cannot say as it is (a type this tool does not know, a media or
-// function index outside the tables, a macro number beyond 100) is written by its type number:
-// {"key": "A", "type": 13, "value": 0} with "aux" when it is not the key's usual one. Whatever
-// the writer writes, the reader takes back as the same record.
+// function index outside the tables, a macro number beyond 100) is written as it is, by its type
+// number: {"key": "A", "type": "raw", "raw_type": 13, "value": 0} with "aux" when it is not the
+// key's usual one ("type" is always a string; the reader also takes the number in "type" that
+// earlier versions wrote). Whatever the writer writes, the reader takes back as the same record.
 //
 // The reader takes input it does not trust: unknown fields, wrong types, values out of range,
 // unknown names and duplicates are refused with the JSON path of the bad value. Pauses are

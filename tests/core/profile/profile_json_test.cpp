@@ -155,14 +155,14 @@ TEST(ProfileJson, EveryRecordTheKeyTablesHoldComesBackAsItWas) {
     }
     EXPECT_EQ(back.texts, original.texts);
     EXPECT_EQ(ProfileToJson(back), json);
-    // Records the named form says stay named; the others go by their type number.
-    EXPECT_THAT(json, HasSubstr(R"({"key": "Q", "type": 13, "value": 0})"));
-    EXPECT_THAT(json, HasSubstr(R"({"key": "W", "type": 65535, "value": 4294967295, "aux": 4660})"));
-    EXPECT_THAT(json, HasSubstr(R"({"key": "E", "type": 8, "value": 200})"));
-    EXPECT_THAT(json, HasSubstr(R"({"key": "T", "type": 4, "value": 151})"));
+    // Records the named form says stay named; the others go by their type number, "type" staying a string.
+    EXPECT_THAT(json, HasSubstr(R"({"key": "Q", "type": "raw", "raw_type": 13, "value": 0})"));
+    EXPECT_THAT(json, HasSubstr(R"({"key": "W", "type": "raw", "raw_type": 65535, "value": 4294967295, "aux": 4660})"));
+    EXPECT_THAT(json, HasSubstr(R"({"key": "E", "type": "raw", "raw_type": 8, "value": 200})"));
+    EXPECT_THAT(json, HasSubstr(R"({"key": "T", "type": "raw", "raw_type": 4, "value": 151})"));
     EXPECT_THAT(json, HasSubstr(R"({"key": "Y", "type": "key", "target": "0x000"})"));
-    EXPECT_THAT(json, HasSubstr(R"({"key": "U", "type": 2, "value": 74565})"));
-    EXPECT_THAT(json, HasSubstr(R"({"key": "A-G6", "type": 4, "value": 1, "aux": 0})"));
+    EXPECT_THAT(json, HasSubstr(R"({"key": "U", "type": "raw", "raw_type": 2, "value": 74565})"));
+    EXPECT_THAT(json, HasSubstr(R"({"key": "A-G6", "type": "raw", "raw_type": 4, "value": 1, "aux": 0})"));
     EXPECT_THAT(json, HasSubstr(R"({"key": "B-G9", "type": "stop-macro"})"));
 }
 
@@ -174,20 +174,40 @@ TEST(ProfileJson, RecordsByTypeNumberAreCheckedToo) {
         j["profiles"][0]["keys"][0] = entry;
         return ParseProfileJson(j.dump());
     };
-    EXPECT_THAT(withKey({{"key", "Z"}, {"type", 3}, {"value", 0}}).error,
-                StartsWith("profiles[0].keys[0].type: program and text keys are written as"));
-    EXPECT_THAT(withKey({{"key", "Z"}, {"type", 13}}).error, StartsWith("profiles[0].keys[0].value: missing"));
-    EXPECT_THAT(withKey({{"key", "Z"}, {"type", 13}, {"value", 0}, {"target", "B"}}).error,
+    const auto raw = [](int type) { return nlohmann::json{{"key", "Z"}, {"type", "raw"}, {"raw_type", type}}; };
+    auto entry = raw(3);
+    entry["value"] = 0;
+    EXPECT_THAT(withKey(entry).error, StartsWith("profiles[0].keys[0].raw_type: program and text keys are written as"));
+    EXPECT_THAT(withKey(raw(13)).error, StartsWith("profiles[0].keys[0].value: missing"));
+    EXPECT_THAT(withKey({{"key", "Z"}, {"type", "raw"}, {"value", 0}}).error, StartsWith("profiles[0].keys[0].raw_type: missing"));
+    entry = raw(13);
+    entry["value"] = 0;
+    entry["target"] = "B";
+    EXPECT_THAT(withKey(entry).error,
                 StartsWith("profiles[0].keys[0].target: a key written by its type number takes a \"value\""));
+    entry = raw(65536);
+    entry["value"] = 0;
+    EXPECT_THAT(withKey(entry).error, StartsWith("profiles[0].keys[0].raw_type: 65536 is out of range 0 to 65535"));
+    entry = raw(13);
+    entry["value"] = 4294967296ull;
+    EXPECT_THAT(withKey(entry).error, StartsWith("profiles[0].keys[0].value: 4294967296 is out of range"));
+    EXPECT_THAT(withKey({{"key", "Z"}, {"type", "key"}, {"target", "B"}, {"value", 3}}).error,
+                StartsWith("profiles[0].keys[0].value: only a \"raw\" key takes a value"));
+    EXPECT_THAT(withKey({{"key", "Z"}, {"type", "key"}, {"target", "B"}, {"raw_type", 3}}).error,
+                StartsWith("profiles[0].keys[0].raw_type: only a \"raw\" key takes a raw_type"));
+    EXPECT_THAT(withKey({{"key", "Z"}, {"type", 2}, {"raw_type", 2}, {"value", 0}}).error,
+                StartsWith("profiles[0].keys[0].raw_type: only a \"raw\" key"));
+    entry = raw(2);
+    entry["value"] = 0x30;
+    ProfileJsonResult parsed = withKey(entry);
+    ASSERT_TRUE(parsed.content) << parsed.error;
+    EXPECT_EQ(parsed.content->Record(0, 0x2C), (KeyRecord{AssignSingleKey, 0, 0x30, 0, 0}));
+    // Files of earlier versions wrote the number in "type"; they still import.
+    parsed = withKey({{"key", "Z"}, {"type", 2}, {"value", 0x30}});
+    ASSERT_TRUE(parsed.content) << parsed.error;
+    EXPECT_EQ(parsed.content->Record(0, 0x2C), (KeyRecord{AssignSingleKey, 0, 0x30, 0, 0}));
     EXPECT_THAT(withKey({{"key", "Z"}, {"type", 65536}, {"value", 0}}).error,
                 StartsWith("profiles[0].keys[0].type: 65536 is out of range 0 to 65535"));
-    EXPECT_THAT(withKey({{"key", "Z"}, {"type", 13}, {"value", 4294967296ull}}).error,
-                StartsWith("profiles[0].keys[0].value: 4294967296 is out of range"));
-    EXPECT_THAT(withKey({{"key", "Z"}, {"type", "key"}, {"target", "B"}, {"value", 3}}).error,
-                StartsWith("profiles[0].keys[0].value: only a key written by its type number takes a value"));
-    const ProfileJsonResult raw = withKey({{"key", "Z"}, {"type", 2}, {"value", 0x30}});
-    ASSERT_TRUE(raw.content) << raw.error;
-    EXPECT_EQ(raw.content->Record(0, 0x2C), (KeyRecord{AssignSingleKey, 0, 0x30, 0, 0}));
 }
 
 TEST(ProfileJson, MalformedTextIsRefused) {

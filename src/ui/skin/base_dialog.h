@@ -91,7 +91,6 @@ private:
     std::filesystem::path helpFolder_;
     std::map<int, CPngButton*> buttons_;
     QPixmap background_;
-    QImage mask_;
     double pictureRatio_ = 1;
     bool skinLoading_ = false;
     std::optional<QPoint> dragOffset_;

@@ -1,6 +1,6 @@
 // The main window moved between screens of different device pixel ratios, as a user drags it to
-// another monitor. Needs Qt's offscreen platform with two screens (two_screens.json beside this file,
-// its own ctest entry); with one screen it is skipped.
+// another monitor. Needs Qt's offscreen platform with screens at 1x, 2x and 1.5x (two_screens.json
+// beside this file, its own ctest entry); with one screen it is skipped.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -53,11 +53,13 @@ TEST_F(ScreenChange, TheWindowRedrawsAtTheRatioOfTheScreenItIsMovedTo) {
     Settle(50);
     ASSERT_DOUBLE_EQ(w.PictureRatio(), 1);
     const QSize size = w.size();
+    const QRegion shape = w.mask();
     const QImage before = w.grab().toImage();
 
     w.move(fine->geometry().topLeft() + QPoint(20, 20));
     ASSERT_TRUE(SettleUntil([&] { return w.PictureRatio() == 2; })) << "the window followed its new screen";
     EXPECT_EQ(w.size(), size) << "the layout is logical";
+    EXPECT_EQ(w.mask(), shape) << "the shape and hit-testing are logical";
     EXPECT_DOUBLE_EQ(w.Background().devicePixelRatio(), 2);
     const ui::CPngButton* esc = w.Button(ButtonOf(0x001));
     ASSERT_NE(esc, nullptr);
@@ -68,11 +70,51 @@ TEST_F(ScreenChange, TheWindowRedrawsAtTheRatioOfTheScreenItIsMovedTo) {
     // The key field, from the Esc key to the keypad: legends and edges drawn finely, not doubled.
     const QRect keys = esc->geometry().united(w.Button(ButtonOf(0x11C))->geometry());
     EXPECT_GT(ShareDifferingFromDoubled(before, after, keys), 0.05);
+    // A G key's caption is drawn by the button itself, not taken from a picture.
+    const ui::CPngButton* g1 = w.Button(GKeyButtons()[0]);
+    ASSERT_NE(g1, nullptr);
+    ASSERT_FALSE(g1->text().isEmpty());
+    EXPECT_GT(ShareDifferingFromDoubled(before, after, g1->geometry()), 0.05);
 
     w.move(plain->geometry().topLeft());
     ASSERT_TRUE(SettleUntil([&] { return w.PictureRatio() == 1; }));
     Settle(50);
     EXPECT_EQ(w.grab().toImage(), before) << "back on the plain screen, the window is as it was";
+}
+
+TEST_F(ScreenChange, AFractionalRatioDrawsEveryDevicePixelOfTheSameLayout) {
+    QScreen* plain = ScreenOfRatio(1);
+    QScreen* between = ScreenOfRatio(1.5);
+    if (plain == nullptr || between == nullptr) GTEST_SKIP() << "needs a screen at 1x and one at 1.5x";
+    ui::CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    w.move(plain->geometry().topLeft());
+    Settle(50);
+    const QSize size = w.size();
+    const QRegion shape = w.mask();
+
+    w.move(between->geometry().topLeft() + QPoint(20, 20));
+    ASSERT_TRUE(SettleUntil([&] { return w.PictureRatio() == 1.5; }));
+    EXPECT_EQ(w.size(), size);
+    EXPECT_EQ(w.mask(), shape);
+    // The 2x pictures scaled down once on loading: the background covers the window's device
+    // pixels exactly, so painting copies them one to one.
+    EXPECT_DOUBLE_EQ(w.Background().devicePixelRatio(), 1.5);
+    EXPECT_EQ(w.Background().size(), size * 1.5);
+    const ui::CPngButton* esc = w.Button(ButtonOf(0x001));
+    ASSERT_NE(esc, nullptr);
+    EXPECT_DOUBLE_EQ(esc->Faces().normal->devicePixelRatio(), 1.5);
+    Settle(50);
+    const QImage drawn = w.grab().toImage();
+    ASSERT_EQ(drawn.size(), size * 1.5);
+    // The key's legend is in its face: a key drawn from a missing or blank face would be one colour.
+    const QRect escPixels(esc->x() * 3 / 2, esc->y() * 3 / 2, esc->width() * 3 / 2, esc->height() * 3 / 2);
+    const QImage escDrawn = drawn.copy(escPixels);
+    int bright = 0;
+    for (int y = 0; y < escDrawn.height(); ++y) {
+        for (int x = 0; x < escDrawn.width(); ++x) bright += qGray(escDrawn.pixel(x, y)) > 180 ? 1 : 0;
+    }
+    EXPECT_GT(bright, 10) << "the Esc legend is drawn";
 }
 
 }  // namespace

@@ -66,6 +66,9 @@ int main(int argc, char** argv) {
     }
     if (pid == 0) {
         close(ConnectionNumber(dpy));
+        // The program outlives the probe: on our standard output it would hold open the pipe
+        // of whoever reads the probe's answer.
+        dup2(STDERR_FILENO, STDOUT_FILENO);
         execvp(argv[i], argv + i);
         fprintf(stderr, "startup_probe: cannot run %s: %s\n", argv[i], strerror(errno));
         _exit(127);

@@ -32,20 +32,28 @@ Qt::Alignment AlignmentOf(int format) {
 // a hundred keys, and the composition mode costs far more per pixel.
 QImage CapInColour(const QImage& caps, const QRect& pixels, const QColor& colour) {
     QImage cap = caps.copy(pixels).convertToFormat(QImage::Format_RGB32);
-    std::array<std::array<uchar, 256>, 3> times{};
-    const int channel[3] = {colour.red(), colour.green(), colour.blue()};
-    for (int c = 0; c < 3; ++c) {
-        for (int v = 0; v < 256; ++v) {
-            const int x = channel[c] * v;
-            times[static_cast<std::size_t>(c)][static_cast<std::size_t>(v)] = static_cast<uchar>((x + (x >> 8) + 0x80) >> 8);
+    // Neighbouring keys mostly share a colour within a tick: the tables of the last one are kept.
+    static QRgb tabled = 0;
+    static std::array<std::array<uchar, 256>, 3> times{};
+    static bool filled = false;
+    if (!filled || tabled != colour.rgb()) {
+        const int channel[3] = {colour.red(), colour.green(), colour.blue()};
+        for (std::size_t c = 0; c < 3; ++c) {
+            for (int v = 0; v < 256; ++v) {
+                const int x = channel[c] * v;
+                times[c][static_cast<std::size_t>(v)] = static_cast<uchar>((x + (x >> 8) + 0x80) >> 8);
+            }
         }
+        tabled = colour.rgb();
+        filled = true;
     }
-    for (int y = 0; y < cap.height(); ++y) {
+    const int w = cap.width();
+    const int h = cap.height();
+    for (int y = 0; y < h; ++y) {
         auto* line = reinterpret_cast<QRgb*>(cap.scanLine(y));
-        for (int x = 0; x < cap.width(); ++x) {
+        for (int x = 0; x < w; ++x) {
             const QRgb d = line[x];
-            line[x] = qRgb(times[0][static_cast<std::size_t>(qRed(d))], times[1][static_cast<std::size_t>(qGreen(d))],
-                           times[2][static_cast<std::size_t>(qBlue(d))]);
+            line[x] = qRgb(times[0][qRed(d)], times[1][qGreen(d)], times[2][qBlue(d)]);
         }
     }
     cap.setDevicePixelRatio(caps.devicePixelRatio());

@@ -1,6 +1,6 @@
 // The main window moved between screens of different device pixel ratios, as a user drags it to
-// another monitor. Needs Qt's offscreen platform with screens at 1x, 2x and 1.5x (two_screens.json
-// beside this file, its own ctest entry); with one screen it is skipped.
+// another monitor. Needs Qt's offscreen platform with screens at 1x, 2x and 1.5x
+// (screens_1x_2x_1.5x.json beside this file, its own ctest entry); with one screen it is skipped.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>

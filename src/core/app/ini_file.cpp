@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <mutex>
+#include <unordered_map>
 
 #include "platform/atomic_file.h"
 
@@ -133,10 +135,86 @@ std::string CutToChars(std::string_view text, std::size_t maxChars) {
     return std::string(text.substr(0, i));
 }
 
-IniDocument IniDocument::Load(const std::filesystem::path& file) {
-    const auto bytes = ReadWholeFile(file, kMaxIniFileBytes);
-    if (!bytes) return IniDocument{};
-    return Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+IniDocument IniDocument::Load(const std::filesystem::path& file) { return *IniCache::Shared().Get(file); }
+
+struct IniCache::State {
+    struct Entry {
+        std::optional<FileStamp> stamp;  // nothing: the file was missing
+        std::shared_ptr<const IniDocument> doc;
+        bool settled = true;
+        std::string bytes;  // what `doc` was parsed from, kept while the stamp is not settled
+    };
+    mutable std::mutex mutex;
+    std::unordered_map<std::string, Entry> entries;
+    std::size_t reads = 0;
+    std::size_t parses = 0;
+};
+
+IniCache::IniCache(StampSource stamps, Clock now)
+    : state_(std::make_unique<State>()), stamps_(std::move(stamps)), now_(std::move(now)) {}
+IniCache::~IniCache() = default;
+
+IniCache& IniCache::Shared() {
+    static IniCache cache;
+    return cache;
+}
+
+std::shared_ptr<const IniDocument> IniCache::Get(const std::filesystem::path& file) {
+    // The clock is read before the stamp and the stamp before the bytes: a write landing in
+    // between then only costs one more read, never a stale entry that looks current.
+    const std::int64_t now = now_();
+    const auto stamp = stamps_(file);
+    const std::string key = file.lexically_normal().string();
+    std::shared_ptr<const IniDocument> known;
+    {
+        const std::lock_guard lock(state_->mutex);
+        const auto it = state_->entries.find(key);
+        if (it != state_->entries.end() && it->second.stamp == stamp) {
+            if (it->second.settled) return it->second.doc;
+            known = it->second.doc;
+        }
+    }
+    State::Entry entry{stamp, nullptr, !stamp || Settled(*stamp, now), {}};
+    bool parsed = false;
+    if (!stamp) {
+        entry.doc = std::make_shared<const IniDocument>();
+    } else {
+        const auto bytes = ReadWholeFile(file, kMaxIniFileBytes);
+        std::string text = bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+        {
+            const std::lock_guard lock(state_->mutex);
+            const auto it = state_->entries.find(key);
+            if (known && it != state_->entries.end() && it->second.doc == known && it->second.bytes == text) {
+                entry.doc = known;
+            }
+        }
+        if (!entry.doc) {
+            entry.doc = std::make_shared<const IniDocument>(IniDocument::Parse(text));
+            parsed = true;
+        }
+        if (!entry.settled) entry.bytes = std::move(text);
+    }
+    const std::lock_guard lock(state_->mutex);
+    if (stamp) ++state_->reads;
+    if (parsed) ++state_->parses;
+    auto doc = entry.doc;
+    state_->entries[key] = std::move(entry);
+    return doc;
+}
+
+void IniCache::Forget(const std::filesystem::path& file) {
+    const std::lock_guard lock(state_->mutex);
+    state_->entries.erase(file.lexically_normal().string());
+}
+
+std::size_t IniCache::ReadCount() const {
+    const std::lock_guard lock(state_->mutex);
+    return state_->reads;
+}
+
+std::size_t IniCache::ParseCount() const {
+    const std::lock_guard lock(state_->mutex);
+    return state_->parses;
 }
 
 IniDocument IniDocument::Parse(std::string_view text) {
@@ -253,17 +331,19 @@ std::string IniDocument::Text() const {
 }
 
 bool IniDocument::Save(const std::filesystem::path& file) const {
-    return WriteFileAtomically(file, Text());
+    const bool saved = WriteFileAtomically(file, Text());
+    IniCache::Shared().Forget(file);
+    return saved;
 }
 
 std::string GetString(const std::filesystem::path& file, std::string_view section,
                       std::string_view key, std::string_view def, std::size_t bufferChars) {
-    return IniDocument::Load(file).Get(section, key, def, bufferChars);
+    return IniCache::Shared().Get(file)->Get(section, key, def, bufferChars);
 }
 
 std::int32_t GetInt(const std::filesystem::path& file, std::string_view section,
                     std::string_view key, std::int32_t def) {
-    return IniDocument::Load(file).GetInt(section, key, def);
+    return IniCache::Shared().Get(file)->GetInt(section, key, def);
 }
 
 bool WriteString(const std::filesystem::path& file, std::string_view section, std::string_view key,

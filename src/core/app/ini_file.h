@@ -7,10 +7,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/file_stamp.h"
 
 namespace qv::ini {
 
@@ -36,7 +40,8 @@ std::string CutToChars(std::string_view text, std::size_t maxChars);
 // One INI file held in memory, its lines kept as they were so a write touches only its own line.
 class IniDocument {
 public:
-    // A missing or unreadable file gives an empty document.
+    // A missing or unreadable file gives an empty document. Reads go through the parsed-file
+    // cache below, so loading a file nobody changed costs a stat, not a parse.
     static IniDocument Load(const std::filesystem::path& file);
     static IniDocument Parse(std::string_view text);
 
@@ -51,7 +56,8 @@ public:
     // Names of the keys of a section in file order (first spelling of each).
     std::vector<std::string> Keys(std::string_view section) const;
 
-    // Atomic replace; false when the folder is missing or the disk refuses.
+    // Atomic replace; false when the folder is missing or the disk refuses. The cached copy of
+    // the file is dropped either way.
     bool Save(const std::filesystem::path& file) const;
     std::string Text() const;
 
@@ -67,7 +73,39 @@ private:
     std::string eol_ = "\n";
 };
 
-// The private-profile calls themselves: each reads (or rewrites) the file on its own.
+// Parsed INI files by path. A file is parsed again only when its stamp (inode, size, change
+// times) differs from the one it was parsed at, and every write through this module drops the
+// file's entry, so a file another program rewrites is seen at the next read. While a file's times
+// are too recent to tell two writes of the same size apart, its bytes are read and compared on
+// every read instead (a read, not a parse). Thread-safe.
+class IniCache {
+public:
+    using StampSource = std::function<std::optional<FileStamp>(const std::filesystem::path&)>;
+    using Clock = std::function<std::int64_t()>;
+
+    static IniCache& Shared();
+
+    // The file as it is now; an empty document when it is missing or unreadable.
+    std::shared_ptr<const IniDocument> Get(const std::filesystem::path& file);
+    void Forget(const std::filesystem::path& file);
+    // How many times a file was read, and how many times parsed (for tests and the benchmark).
+    std::size_t ReadCount() const;
+    std::size_t ParseCount() const;
+
+    // Tests put in file systems with coarser clocks.
+    explicit IniCache(StampSource stamps = StampOf, Clock now = FileClockNowNs);
+    ~IniCache();
+    IniCache(const IniCache&) = delete;
+    IniCache& operator=(const IniCache&) = delete;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+    StampSource stamps_;
+    Clock now_;
+};
+
+// The private-profile calls themselves: each sees the file as it is at the time of the call.
 std::string GetString(const std::filesystem::path& file, std::string_view section,
                       std::string_view key, std::string_view def,
                       std::size_t bufferChars = kReadBufferChars);

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QImage>
 
+#include <array>
+
 #include "core/lighting/lighting_keys.h"
 #include "ui/skin/png_button.h"
 
@@ -10,17 +12,18 @@ namespace qv::ui {
 namespace {
 
 // The legends picture as a layer of one ink colour whose coverage is the picture's brightness,
-// so a legend can be laid over any cap colour.
+// so a legend can be laid over any cap colour. One table of the 256 coverages, not a colour
+// computed per pixel.
 QPixmap LegendLayer(const QPixmap& legends, QColor ink) {
+    const int r = ink.red(), g = ink.green(), b = ink.blue();
+    std::array<QRgb, 256> inked{};
+    for (int a = 0; a < 256; ++a) inked[static_cast<std::size_t>(a)] = qRgba(r * a / 255, g * a / 255, b * a / 255, a);
     const QImage grey = legends.toImage().convertToFormat(QImage::Format_Grayscale8);
     QImage layer(grey.size(), QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < grey.height(); ++y) {
         const uchar* in = grey.constScanLine(y);
         auto* out = reinterpret_cast<QRgb*>(layer.scanLine(y));
-        for (int x = 0; x < grey.width(); ++x) {
-            const int a = in[x];
-            out[x] = qRgba(ink.red() * a / 255, ink.green() * a / 255, ink.blue() * a / 255, a);
-        }
+        for (int x = 0; x < grey.width(); ++x) out[x] = inked[in[x]];
     }
     layer.setDevicePixelRatio(legends.devicePixelRatio());
     return QPixmap::fromImage(layer);
@@ -29,21 +32,29 @@ QPixmap LegendLayer(const QPixmap& legends, QColor ink) {
 }  // namespace
 
 KeyButtonLights::KeyButtonLights(const std::function<CPngButton*(int id)>& buttonOf, const QPixmap* caps,
-                                 const QPixmap* legends)
-    : legends_(legends) {
-    RebuildLegendLayers();
-    const bool usable = caps != nullptr && !caps->isNull() && !lightLegends_.isNull();
+                                 const QPixmap* legends, std::function<void()> loadPictures)
+    : caps_(caps), legends_(legends), loadPictures_(std::move(loadPictures)) {
     for (int i = 0; i < lighting::kColourButtonCount; ++i) {
         const int id = lighting::ColourButtonAt(i);
         if (id < kFirstId || id > kLastId) continue;
-        CPngButton* b = buttonOf(id);
-        buttons_[static_cast<std::size_t>(id - kFirstId)] = b;
-        if (b != nullptr && usable) b->SetColourFaces(caps, &lightLegends_, &darkLegends_);
+        buttons_[static_cast<std::size_t>(id - kFirstId)] = buttonOf(id);
+    }
+}
+
+void KeyButtonLights::EnsurePictures() {
+    if (loaded_) return;
+    loaded_ = true;
+    if (loadPictures_) loadPictures_();
+    RebuildLegendLayers();
+    const bool usable = caps_ != nullptr && !caps_->isNull() && !lightLegends_.isNull();
+    if (!usable) return;
+    for (CPngButton* b : buttons_) {
+        if (b != nullptr) b->SetColourFaces(caps_, &lightLegends_, &darkLegends_);
     }
 }
 
 void KeyButtonLights::RebuildLegendLayers() {
-    if (legends_ == nullptr || legends_->isNull()) return;
+    if (!loaded_ || legends_ == nullptr || legends_->isNull()) return;
     lightLegends_ = LegendLayer(*legends_, QColor(0xf4, 0xf6, 0xf8));
     darkLegends_ = LegendLayer(*legends_, QColor(0x12, 0x14, 0x18));
 }
@@ -55,6 +66,7 @@ CPngButton* KeyButtonLights::At(int id) const {
 
 void KeyButtonLights::ShowColour(int buttonId, lighting::ColourRef colour) {
     if (CPngButton* b = At(buttonId)) {
+        EnsurePictures();
         b->ShowLightColour(QColor(lighting::RedOf(colour), lighting::GreenOf(colour), lighting::BlueOf(colour)));
     }
 }

@@ -16,12 +16,17 @@ class CPngButton;
 class KeyButtonLights final : public lighting::PreviewSink {
 public:
     // `caps`: light caps without legends (main_color1); `legends`: the legends alone, white on
-    // black (main_color0). Both are full-window face sources.
-    KeyButtonLights(const std::function<CPngButton*(int id)>& buttonOf, const QPixmap* caps, const QPixmap* legends);
+    // black (main_color0). Both are full-window face sources, filled in by `loadPictures` when the
+    // first key shows a colour: most starts never turn the lighting view on, and the pictures
+    // with their legend layers are a good part of the window's memory.
+    KeyButtonLights(const std::function<CPngButton*(int id)>& buttonOf, const QPixmap* caps, const QPixmap* legends,
+                    std::function<void()> loadPictures = {});
 
     // The legend layers made again from the legends picture, which was loaded anew (at another
-    // device pixel ratio); the buttons keep pointing at the same layers.
+    // device pixel ratio); the buttons keep pointing at the same layers. Nothing before the
+    // pictures were first needed.
     void RebuildLegendLayers();
+    bool PicturesLoaded() const { return loaded_; }
 
     void ShowColour(int buttonId, lighting::ColourRef colour) override;
     void ShowPlain(int buttonId) override;
@@ -32,9 +37,13 @@ private:
     static constexpr int kFirstId = 1000;
     static constexpr int kLastId = 1174;
     CPngButton* At(int id) const;
+    void EnsurePictures();
 
     std::array<CPngButton*, kLastId - kFirstId + 1> buttons_{};
+    const QPixmap* caps_;
     const QPixmap* legends_;
+    std::function<void()> loadPictures_;
+    bool loaded_ = false;
     QPixmap lightLegends_;
     QPixmap darkLegends_;
 };

@@ -43,7 +43,7 @@ CLightingPanel::CLightingPanel(QWidget& dialog, device::CommandSet& commands, li
       host_(std::move(host)),
       model_(commands, config_),
       controls_(CreateLightingControls(dialog)) {
-    lights_ = std::make_unique<KeyButtonLights>(host_.keyButton, host_.colourCaps, host_.legends);
+    lights_ = std::make_unique<KeyButtonLights>(host_.keyButton, host_.colourCaps, host_.legends, host_.loadColourPictures);
     model_.SetKeySink(lights_.get());
     Connect();
 }
@@ -139,6 +139,8 @@ void CLightingPanel::ShowSliderPictures() {
 }
 
 bool CLightingPanel::ViewOn() const { return model_.LightingViewOn(); }
+
+bool CLightingPanel::ColourPicturesLoaded() const { return lights_->PicturesLoaded(); }
 
 void CLightingPanel::Load(lighting::LoadReason reason, int shownProfile) {
     model_.SetShownProfile(shownProfile);
@@ -261,6 +263,7 @@ void CLightingPanel::ApplyView() {
     ApplyVisibility(v.visibleGroups);
     PlaceDirectionControls(controls_, config_.mainSkin, v.directionLayout.labelKey, v.directionLayout.firstKey,
                            v.directionLayout.secondKey);
+    if (host_.viewApplied) host_.viewApplied();
 }
 
 void CLightingPanel::ApplyVisibility(unsigned groups) {

@@ -39,6 +39,10 @@ struct LightingPanelHost {
     // The lighting view's key pictures: light caps (main_color1) and legends (main_color0).
     const QPixmap* colourCaps = nullptr;
     const QPixmap* legends = nullptr;
+    // Fills in the two pictures above; called when the first key shows a colour.
+    std::function<void()> loadColourPictures;
+    // The panel showed its state anew; the lighting view may have been turned on.
+    std::function<void()> viewApplied;
 };
 
 class CLightingPanel : public QObject {
@@ -62,6 +66,8 @@ public:
     // lighting view off.
     void Load(lighting::LoadReason reason, int shownProfile);
     bool ViewOn() const;
+    // The lighting view's key pictures were read (the view coloured a key).
+    bool ColourPicturesLoaded() const;
     // A key, G, Fn or D button clicked while the view is on.
     void KeyClicked(int buttonId);
     void PreviewTick();

@@ -30,6 +30,9 @@ constexpr OwnButton kOwnButtons[] = {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
+// A full-window face source of the window's skin.
+QPixmap FaceSource(const CBaseDialog& window, const char* name) { return MakeFaceSource(window.LoadPicture(name), window.size()); }
+
 }  // namespace
 
 void MakeMainButtons(CBaseDialog& window, const std::function<CPngButton*(int id)>& make) {
@@ -52,24 +55,29 @@ void MakeMainButtons(CBaseDialog& window, const std::function<CPngButton*(int id
 }
 
 void LoadMainFaces(const CBaseDialog& window, MainFaces& f) {
-    const auto load = [&window](const char* name) { return MakeFaceSource(window.LoadPicture(name), window.size()); };
-    f.normal = load("main_normal.jpg");
-    f.over = load("main_over.jpg");
-    f.down = load("main_down.jpg");
-    f.disable = load("main_disable.jpg");
+    f.normal = FaceSource(window, "main_normal.jpg");
+    f.down = FaceSource(window, "main_down.jpg");
+    f.disable = FaceSource(window, "main_disable.jpg");
     // The window's own buttons show the same pictures; sharing them instead of drawing them twice
     // saves four full-window surfaces (52 MB on a 2x screen). Nothing paints into a face source.
     f.normal2 = f.normal;
-    f.over2 = f.over;
     f.down2 = f.down;
     f.disable2 = f.disable;
     f.arrows = QPixmap::fromImage(window.LoadPicture("Arrow.jpg"));
-    f.colour0 = load("main_color0.jpg");
-    f.colour1 = load("main_color1.jpg");
+    // Hover pictures wait for the first hover; pictures decoded before stay decoded, at the new
+    // ratio.
+    f.decodeHover = [&window, &f] { f.over2 = f.over = FaceSource(window, "main_over.jpg"); };
+    if (!f.over.isNull()) f.decodeHover();
+    if (!f.colour0.isNull() || !f.colour1.isNull()) LoadColourFaces(window, f);
+}
+
+void LoadColourFaces(const CBaseDialog& window, MainFaces& f) {
+    f.colour0 = FaceSource(window, "main_color0.jpg");
+    f.colour1 = FaceSource(window, "main_color1.jpg");
 }
 
 void PlaceOwnButtons(CBaseDialog& window, const MainFaces& f) {
-    const FaceSet own{&f.normal2, &f.over2, &f.down2, &f.disable2};
+    const FaceSet own{&f.normal2, &f.over2, &f.down2, &f.disable2, f.decodeHover};
     for (const OwnButton& b : kOwnButtons) {
         LayoutImageButton(*window.Button(b.id), window.SkinIni(), kButtonSection, b.skinKey, own);
     }

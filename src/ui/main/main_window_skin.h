@@ -15,6 +15,8 @@ void MakeMainButtons(CBaseDialog& window, const std::function<CPngButton*(int id
 // The face pictures at the window's picture ratio; called again when that ratio changes (the
 // buttons keep pointing at the same members).
 void LoadMainFaces(const CBaseDialog& window, MainFaces& faces);
+// The lighting view's colour pictures, loaded when the view first colours a key.
+void LoadColourFaces(const CBaseDialog& window, MainFaces& faces);
 void PlaceOwnButtons(CBaseDialog& window, const MainFaces& faces);
 void StyleOwnButtons(CBaseDialog& window);
 // The caption set of the text file on the profile, OK, Cancel, Apply buttons and the tooltips.

@@ -55,7 +55,7 @@ int COnScreenKeyboard::ActiveTable() const {
 }
 
 void COnScreenKeyboard::Place() {
-    const FaceSet keys{&faces_.normal, &faces_.over, &faces_.down, &faces_.disable};
+    const FaceSet keys{&faces_.normal, &faces_.over, &faces_.down, &faces_.disable, faces_.decodeHover};
     for (const KeyButton& k : KeyButtonTable()) {
         LayoutImageButton(*Button(k.controlId), dialog_.SkinIni(), kButtonSection, SkinKeyName(k.code), keys);
     }
@@ -174,9 +174,9 @@ void COnScreenKeyboard::ShowBank(int bank) {
     }
     CPngButton* ab = Button(id::kBankAB);
     if (bank == 1) {
-        ab->SetFaces(FaceSet{&faces_.over2, &faces_.over2, &faces_.over2, &faces_.over2});
+        ab->SetFaces(FaceSet{&faces_.over2, &faces_.over2, &faces_.over2, &faces_.over2, faces_.decodeHover});
     } else {
-        ab->SetFaces(FaceSet{&faces_.normal2, &faces_.over2, &faces_.down2, &faces_.disable2});
+        ab->SetFaces(FaceSet{&faces_.normal2, &faces_.over2, &faces_.down2, &faces_.disable2, faces_.decodeHover});
     }
 }
 

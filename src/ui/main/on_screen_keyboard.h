@@ -4,6 +4,8 @@
 
 #include <QPixmap>
 
+#include <functional>
+
 #include "core/keyboard/profile_store.h"
 #include "core/mainwin/main_window_view.h"
 #include "ui/skin/base_dialog.h"
@@ -22,6 +24,8 @@ struct MainFaces {
     QPixmap normal, over, down, disable;
     QPixmap normal2, over2, down2, disable2;
     QPixmap arrows, colour0, colour1;
+    // Decodes the hover pictures (over, over2), which stay null until a button shows one.
+    std::function<void()> decodeHover;
 };
 
 class COnScreenKeyboard : public mainwin::KeyButtonsView {

@@ -270,7 +270,7 @@ void CQuorvaneDlg::OnKeyClick(int id) {
     if ((b == nullptr || !b->isVisible() || b->width() <= 1) && click.edit.macroOnly) placed = Button(id::kMacro);
     const QRect rect = placed != nullptr ? QRect(placed->mapToGlobal(QPoint(0, 0)), placed->size()) : QRect();
     const FaceSet own = b->Faces();
-    b->SetFaces(FaceSet{own.over, own.over, own.down, own.disabled});
+    b->SetFaces(FaceSet{own.over, own.over, own.down, own.disabled, own.decode});
     dialogs_.compositeOpen = true;
     services_.keyEditor->Run(click.edit, this, rect, model_);
     dialogs_.compositeOpen = false;
@@ -385,15 +385,29 @@ void CQuorvaneDlg::SetTrayState(int kind, int iconId) {
 
 void CQuorvaneDlg::StartTimer(int id, int milliseconds) {
     const auto it = timers_.find(id);
-    if (it != timers_.end()) it->second->start(milliseconds);
+    if (it == timers_.end()) return;
+    if (id == kTimerPreview) {
+        previewArmed_ = true;
+        if (!PreviewWanted()) return;
+    }
+    it->second->start(milliseconds);
 }
 
 void CQuorvaneDlg::KillTimer(int id) {
     const auto it = timers_.find(id);
-    if (it != timers_.end()) it->second->stop();
+    if (it == timers_.end()) return;
+    if (id == kTimerPreview) previewArmed_ = false;
+    it->second->stop();
 }
 
 bool CQuorvaneDlg::TimerRunning(int id) const {
+    if (id == kTimerBusy) return busy_.Stepping();
+    if (id == kTimerPreview) return previewArmed_;
+    const auto it = timers_.find(id);
+    return it != timers_.end() && it->second->isActive();
+}
+
+bool CQuorvaneDlg::TimerWakes(int id) const {
     if (id == kTimerBusy) return busy_.Stepping();
     const auto it = timers_.find(id);
     return it != timers_.end() && it->second->isActive();
@@ -407,13 +421,30 @@ void CQuorvaneDlg::OnTimer(int id) {
         return;
     case kTimerPreview:
         KillTimer(kTimerPreview);
-        // Hidden in the tray the window does no preview work at all.
-        if (isVisible() && !isMinimized() && lighting_ && lighting_->ViewOn()) lighting_->PreviewTick();
+        // Hidden in the tray the window does no preview work at all, and is not woken for it.
+        if (PreviewWanted()) lighting_->PreviewTick();
         StartTimer(kTimerPreview, 50);
         return;
     default:
         return;
     }
+}
+
+bool CQuorvaneDlg::PreviewWanted() const { return isVisible() && !isMinimized() && lighting_ && lighting_->ViewOn(); }
+
+void CQuorvaneDlg::ResumePreview() {
+    const auto it = timers_.find(kTimerPreview);
+    if (previewArmed_ && it != timers_.end() && !it->second->isActive() && PreviewWanted()) it->second->start(50);
+}
+
+void CQuorvaneDlg::showEvent(QShowEvent* event) {
+    CBaseDialog::showEvent(event);
+    ResumePreview();
+}
+
+void CQuorvaneDlg::changeEvent(QEvent* event) {
+    CBaseDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) ResumePreview();
 }
 
 void CQuorvaneDlg::closeEvent(QCloseEvent* event) {

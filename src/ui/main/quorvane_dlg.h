@@ -78,6 +78,9 @@ public:
     void StartTimer(int id, int milliseconds);
     void KillTimer(int id);
     bool TimerRunning(int id) const;
+    // Whether the timer wakes the program now: the preview timer stays armed without while a
+    // tick would draw nothing.
+    bool TimerWakes(int id) const;
 
     mainwin::MainWindowModel& Model() { return model_; }
     device::CommandSet* Commands() const { return model_.Commands(); }
@@ -126,6 +129,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void ReloadPictures() override;
 
 private:
@@ -140,6 +145,11 @@ private:
 
     void OnDeferredInit();
     void OnTimer(int id);
+    // The preview timer stays armed for the life of the window, but it only wakes the program
+    // while a tick would draw something: shown, not minimised, the lighting view on. These
+    // start it again when that becomes true.
+    bool PreviewWanted() const;
+    void ResumePreview();
     void OnKeyClick(int id);
     void SetUpLighting();
     void RunProfileManager();
@@ -164,6 +174,7 @@ private:
     CBusyIndicator busy_{*this};
     QLabel* usbLabel_ = nullptr;
     std::map<int, std::unique_ptr<QTimer>> timers_;
+    bool previewArmed_ = false;
     CTrayIcon tray_;
     int currentTrayIcon_ = 128;
     int normalTrayIcon_ = 128;

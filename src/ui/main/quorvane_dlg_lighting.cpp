@@ -4,6 +4,7 @@
 #include "core/lighting/lighting_panel.h"
 #include "core/lighting/user_lighting_file.h"
 #include "ui/lighting/lighting_panel_widget.h"
+#include "ui/main/main_window_skin.h"
 #include "ui/main/quorvane_dlg.h"
 
 namespace qv::ui {
@@ -50,6 +51,8 @@ void CQuorvaneDlg::SetUpLighting() {
     host.prompt = &Prompt();
     host.colourCaps = &faces_.colour1;
     host.legends = &faces_.colour0;
+    host.loadColourPictures = [this] { LoadColourFaces(*this, faces_); };
+    host.viewApplied = [this] { ResumePreview(); };
     lighting_ = std::make_unique<CLightingPanel>(*this, *Commands(), LightingConfig(), std::move(host));
     lighting_->SetUp(SkinFolder(), PictureRatio());
     lightingHost_ = std::make_unique<PanelHost>(*lighting_);

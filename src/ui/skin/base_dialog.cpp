@@ -91,7 +91,6 @@ bool CBaseDialog::OnInitDialog() {
 
 void CBaseDialog::OnOK() {
     background_ = QPixmap();
-    mask_ = QImage();
     accept();
 }
 
@@ -111,9 +110,10 @@ void CBaseDialog::ApplySkin() {
     const std::string mask = skin_.Read("SCREEN", "Mask").value_or("");
     background_ = QPixmap::fromImage(LoadPicture(main));
     // The shape is logical: a finer screen draws finer pictures inside the same outline.
-    mask_ = LoadSkinPicture(SkinPicture(mask));
+    // Only the region is kept: the picture is as large as the window.
+    const QImage maskPicture = LoadSkinPicture(SkinPicture(mask));
     if (!background_.isNull()) setFixedSize(background_.deviceIndependentSize().toSize());
-    const QRegion region = RegionFromMask(mask_);
+    const QRegion region = RegionFromMask(maskPicture);
     if (!region.isEmpty()) setMask(region);
     // Under Wayland the mask only says where the window takes clicks: the corners outside it are
     // left transparent instead. The attribute must be set before the window is first shown.

@@ -92,7 +92,6 @@ private:
     std::filesystem::path helpFolder_;
     std::map<int, CPngButton*> buttons_;
     QPixmap background_;
-    QImage mask_;
     // Where a mask does not cut the window's shape the picture is painted only inside it.
     QRegion paintedShape_;
     double pictureRatio_ = 1;

@@ -52,12 +52,19 @@ QPixmap MakeFaceSource(const QImage& picture, QSize client);
 // QPainter takes as the source rectangle of a copy.
 QRectF PixelRect(const QPixmap& picture, const QRectF& logical);
 
-// The four state pictures of a dialog's image buttons (borrowed by the buttons).
+// The four state pictures of a dialog's image buttons (borrowed by the buttons). A picture that
+// is seldom on screen may be left null and decoded by `decode` when a button first shows it.
 struct FaceSet {
+    FaceSet() = default;
+    FaceSet(const QPixmap* normal_, const QPixmap* over_, const QPixmap* down_, const QPixmap* disabled_,
+            std::function<void()> decode_ = {})
+        : normal(normal_), over(over_), down(down_), disabled(disabled_), decode(std::move(decode_)) {}
+
     const QPixmap* normal = nullptr;
     const QPixmap* over = nullptr;
     const QPixmap* down = nullptr;
     const QPixmap* disabled = nullptr;
+    std::function<void()> decode;
 };
 
 }  // namespace qv::ui

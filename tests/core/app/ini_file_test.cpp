@@ -80,6 +80,80 @@ TEST(IniWrite, FailsWithoutTheFolderAndLeavesNoTemporaryFiles) {
     EXPECT_EQ(files, 1);
 }
 
+// Reads of a file nobody changes cost no parse; every change, by this module or by another
+// program, is seen at the next read.
+TEST(IniCacheTest, ParsesOnceAndSeesEveryChange) {
+    test::TempDir dir;
+    const auto f = dir.path() / "a.ini";
+    Spit(f, "[s]\nk=one\n");
+    IniCache& cache = IniCache::Shared();
+    const std::size_t before = cache.ParseCount();
+    for (int i = 0; i < 50; ++i) ASSERT_EQ(GetString(f, "S", "K", "d"), "one");
+    EXPECT_EQ(cache.ParseCount() - before, 1u);
+
+    ASSERT_TRUE(WriteString(f, "s", "k", "two"));
+    EXPECT_EQ(GetString(f, "s", "k", "d"), "two");
+
+    // Rewritten in place at once, same size: same inode, and times as near as the clock allows.
+    Spit(f, "[s]\nk=six\n");
+    EXPECT_EQ(GetString(f, "s", "k", "d"), "six");
+    // Replaced by rename, as editors and other tools save.
+    Spit(dir.path() / "new.ini", "[s]\nk=ten\n");
+    std::filesystem::rename(dir.path() / "new.ini", f);
+    EXPECT_EQ(GetString(f, "s", "k", "d"), "ten");
+
+    std::filesystem::remove(f);
+    EXPECT_EQ(GetString(f, "s", "k", "gone"), "gone");
+    Spit(f, "[s]\nk=back\n");
+    EXPECT_EQ(GetString(f, "s", "k", "d"), "back");
+}
+
+// A file system whose clock stands still between writes: an in-place rewrite of the same size
+// keeps the whole stamp, as two writes within one tick of a coarse clock do.
+struct FrozenClockFiles {
+    std::int64_t now = 1'000'000'000'000;
+    static constexpr std::int64_t kFileTime = 1'000'000'000'000;
+    IniCache cache{[](const std::filesystem::path& file) {
+                       auto s = StampOf(file);
+                       if (s) s->modifiedNs = s->changedNs = kFileTime;
+                       return s;
+                   },
+                   [this] { return now; }};
+    std::string Value(const std::filesystem::path& f) { return cache.Get(f)->Get("s", "k", "d"); }
+};
+
+TEST(IniCacheTest, SameSizeRewriteWithinOneClockTickIsSeen) {
+    test::TempDir dir;
+    const auto f = dir.path() / "a.ini";
+    FrozenClockFiles files;
+    Spit(f, "[s]\nk=1\n");
+    EXPECT_EQ(files.Value(f), "1");
+    Spit(f, "[s]\nk=2\n");
+    EXPECT_EQ(files.Value(f), "2");
+    // Unchanged bytes under a recent stamp are read again but not parsed again.
+    const std::size_t parses = files.cache.ParseCount();
+    EXPECT_EQ(files.Value(f), "2");
+    EXPECT_EQ(files.cache.ParseCount(), parses);
+}
+
+TEST(IniCacheTest, AStampOlderThanTheClockGrainIsTrustedWithoutReading) {
+    test::TempDir dir;
+    const auto f = dir.path() / "a.ini";
+    FrozenClockFiles files;
+    Spit(f, "[s]\nk=1\n");
+    files.now = FrozenClockFiles::kFileTime + kFileTimeGrainNs + 1;
+    EXPECT_EQ(files.Value(f), "1");
+    const std::size_t reads = files.cache.ReadCount();
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(files.Value(f), "1");
+    EXPECT_EQ(files.cache.ReadCount(), reads);
+    // A time just inside the grain is not trusted.
+    files.now = FrozenClockFiles::kFileTime + kFileTimeGrainNs;
+    files.cache.Forget(f);
+    files.Value(f);
+    files.Value(f);
+    EXPECT_EQ(files.cache.ReadCount(), reads + 2);
+}
+
 TEST(IniNumbers, ReadLikeWcstol) {
     EXPECT_EQ(ParseLong("  42abc"), 42);
     EXPECT_EQ(ParseLong("-7"), -7);

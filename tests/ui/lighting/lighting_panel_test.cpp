@@ -571,6 +571,41 @@ TEST_F(LightingWindow, PreviewPaintsKeysOnlyWhileTheViewIsOnAndTheWindowShown) {
     }
 }
 
+// The preview timer stays armed but only wakes the program while a tick would draw something.
+TEST_F(LightingWindow, PreviewTimerSleepsWhileNothingWouldBeDrawn) {
+    Start();
+    CQuorvaneDlg& w = *window_;
+    EXPECT_TRUE(w.TimerRunning(ui::kTimerPreview));
+    EXPECT_FALSE(w.TimerWakes(ui::kTimerPreview)) << "view off";
+    TurnViewOn();
+    ChooseEffect(4);
+    EXPECT_TRUE(w.TimerWakes(ui::kTimerPreview));
+    const int phase = Panel().Model().Preview().Phase(4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Panel().Model().Preview().Phase(4) != phase; }, 1000));
+
+    w.hide();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.TimerWakes(ui::kTimerPreview); }, 1000)) << "hidden";
+    EXPECT_TRUE(w.TimerRunning(ui::kTimerPreview));
+    w.OpenWindow();
+    EXPECT_TRUE(w.TimerWakes(ui::kTimerPreview)) << "shown again with the view on";
+    const int shownPhase = Panel().Model().Preview().Phase(4);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Panel().Model().Preview().Phase(4) != shownPhase; }, 1000));
+}
+
+// Most starts never turn the view on; its pictures are read when it first colours a key.
+TEST_F(LightingWindow, ColourPicturesAreReadWhenTheViewFirstColoursAKey) {
+    Start();
+    CQuorvaneDlg& w = *window_;
+    CPngButton* esc = w.Button(1022);
+    EXPECT_FALSE(Panel().ColourPicturesLoaded());
+    const QImage plain = esc->grab().toImage();
+    TurnViewOn();
+    ChooseEffect(4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return esc->LightColour().has_value(); }, 1000));
+    EXPECT_TRUE(Panel().ColourPicturesLoaded());
+    EXPECT_NE(esc->grab().toImage(), plain) << "the key is drawn on its coloured cap";
+}
+
 TEST_F(LightingWindow, FirstStartSeedsTheUserLightingFilesOnce) {
     Start();
     const auto templateText = [] {

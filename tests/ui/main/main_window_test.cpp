@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEnterEvent>
 #include <QFileDialog>
 #include <QTimer>
 #include <QKeyEvent>
@@ -278,6 +279,19 @@ TEST_F(SimulatedWindow, ProfileButtonsSwitchTheKeyboardOnlyToAnotherProfile) {
 }
 
 // The picture of the main window in the documentation: QV_SCREENSHOT names the file.
+TEST_F(SimulatedWindow, HoverPicturesAreDecodedWhenAKeyIsFirstHovered) {
+    CQuorvaneDlg& w = Start(true);
+    ASSERT_TRUE(SettleUntil([&] { return opened_->count() == 1; }));
+    CPngButton* esc = w.Button(1022);
+    ASSERT_TRUE(esc->Faces().over->isNull()) << "nothing hovered yet";
+    const QImage plain = esc->grab().toImage();
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(esc, &enter);
+    EXPECT_NE(esc->grab().toImage(), plain) << "the key shows its hover face";
+    EXPECT_FALSE(esc->Faces().over->isNull());
+    EXPECT_FALSE(w.Button(ui::id::kApply)->Faces().over->isNull()) << "the window's own buttons share it";
+}
+
 TEST_F(SimulatedWindow, Screenshot) {
     const char* file = std::getenv("QV_SCREENSHOT");
     if (file == nullptr) GTEST_SKIP() << "set QV_SCREENSHOT to write the picture";

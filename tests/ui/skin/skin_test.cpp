@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -149,6 +150,29 @@ TEST(PngButton, FaceChoiceOrderDisabledThenAlternativeThenPressedThenHover) {
     EXPECT_EQ(CentreColour(b), QColor(Qt::gray));
 }
 
+TEST(PngButton, AFaceLeftNullIsDecodedOnceWhenFirstShown) {
+    ColouredFaces faces;
+    QPixmap over;
+    int decodes = 0;
+    FaceSet set = faces.Set();
+    set.over = &over;
+    set.decode = [&] {
+        ++decodes;
+        over = QPixmap(60, 60);
+        over.fill(Qt::green);
+    };
+    CPngButton b(1);
+    b.setGeometry(10, 10, 20, 20);
+    b.SetFaces(10, 10, set);
+    EXPECT_EQ(CentreColour(b), QColor(Qt::red));
+    EXPECT_EQ(decodes, 0) << "the normal face needs no decoding";
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(&b, &enter);
+    EXPECT_EQ(CentreColour(b), QColor(Qt::green));
+    EXPECT_EQ(CentreColour(b), QColor(Qt::green));
+    EXPECT_EQ(decodes, 1);
+}
+
 TEST(PngButton, SettingFacesClearsHoverAndPressed) {
     ColouredFaces faces;
     CPngButton b(1);
@@ -220,6 +244,52 @@ TEST(PngButton, CaptionIsDrawnOverTheFace) {
     const QImage before = captioned.grab().toImage();
     captioned.SetEscapement(900, true);
     EXPECT_NE(captioned.grab().toImage(), before);
+}
+
+// The lighting colour is drawn without QPainter's Multiply mode; what the key shows must stay
+// the same, pixel for pixel, for every cap shade, colour and legend ink, pressed or not.
+TEST(PngButton, LightColourIsTheCapTimesTheColourUnderItsLegends) {
+    QImage capsImage(120, 60, QImage::Format_RGB32);
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 120; ++x) capsImage.setPixel(x, y, qRgb((x * 37 + y) % 256, (y * 53 + x * 3) % 256, (x * y) % 256));
+    }
+    const QPixmap caps = QPixmap::fromImage(capsImage);
+    const auto legendLayer = [](QColor ink) {
+        QImage layer(120, 60, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < 60; ++y) {
+            for (int x = 0; x < 120; ++x) {
+                const int a = (x * 11 + y * 7) % 256;
+                layer.setPixel(x, y, qRgba(ink.red() * a / 255, ink.green() * a / 255, ink.blue() * a / 255, a));
+            }
+        }
+        return QPixmap::fromImage(layer);
+    };
+    const QPixmap light = legendLayer(QColor(0xf4, 0xf6, 0xf8));
+    const QPixmap dark = legendLayer(QColor(0x12, 0x14, 0x18));
+    ColouredFaces faces;
+    CPngButton b(1);
+    b.resize(40, 30);
+    b.SetFaces(11, 6, faces.Set());
+    b.SetColourFaces(&caps, &light, &dark);
+    for (const QColor colour : {QColor(255, 0, 0), QColor(17, 200, 99), QColor(250, 250, 250), QColor(1, 2, 3)}) {
+        for (const bool pressed : {false, true}) {
+            b.ShowPlainLook();
+            b.ShowLightColour(colour);
+            b.setDown(pressed);
+            const QImage shown = b.grab().toImage();
+            QImage expected(40, 30, shown.format());
+            QPainter p(&expected);
+            const QColor drawn = pressed ? colour.darker(150) : colour;
+            p.drawPixmap(QRect(0, 0, 40, 30), caps, QRect(10, 5, 40, 30));
+            p.setCompositionMode(QPainter::CompositionMode_Multiply);
+            p.fillRect(QRect(0, 0, 40, 30), drawn);
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            const bool darkInk = (drawn.red() * 299 + drawn.green() * 587 + drawn.blue() * 114) / 1000 > 150;
+            p.drawPixmap(QRect(0, 0, 40, 30), darkInk ? dark : light, QRect(10, 5, 40, 30));
+            p.end();
+            EXPECT_EQ(shown, expected) << colour.name().toStdString() << (pressed ? " pressed" : "");
+        }
+    }
 }
 
 class TestDialog : public CBaseDialog {

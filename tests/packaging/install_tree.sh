@@ -11,6 +11,9 @@ version=$2
 
 if [ "$(id -u)" -eq 0 ]; then
   command -v setpriv >/dev/null || { echo "SKIP: root, and no setpriv to run as an ordinary user"; exit 77; }
+  # A checkout in a folder only root may enter cannot be installed by an ordinary user at all.
+  setpriv --reuid=65534 --regid=65534 --clear-groups -- test -r "$0" -a -r "$build/cmake_install.cmake" || {
+    echo "SKIP: the ordinary user nobody cannot read $build or this script"; exit 77; }
   # cmake --install writes its list of installed files into the build folder, the one place
   # outside the prefix it must write to.
   manifest=$build/install_manifest.txt

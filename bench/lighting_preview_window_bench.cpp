@@ -15,6 +15,7 @@
 
 #include "core/app/paths.h"
 #include "core/app/text_table.h"
+#include "simulated_program.h"
 #include "core/lighting/lighting_keys.h"
 #include "core/lighting/panel_decisions.h"
 #include "ui/app/device_session.h"
@@ -40,14 +41,7 @@ protected:
 
 struct Window {
     Window() {
-        const auto home = std::filesystem::temp_directory_path() / ("qv-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(home / "Documents");
-        setenv("QUORVANE_SIMULATE", "1", 1);
-        setenv("QUORVANE_SIM_STATE", (home / "keyboard.state").c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        SetProgramPaths(BuildProgramPaths(std::filesystem::path(QV_BIN_DIR) / "quorvane"));
-        SetUserPaths(BuildUserPaths(home / "Documents"));
-        LoadTextTable(Paths().textTable);
+        bench::UseSimulatedProgram("qv-bench");
         ui::CQuorvaneDlg::Services services;
         services.device = &session;
         dialog = std::make_unique<ui::CQuorvaneDlg>(services);

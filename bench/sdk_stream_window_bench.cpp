@@ -26,6 +26,7 @@
 #include "core/app/paths.h"
 #include "core/app/settings.h"
 #include "core/app/text_table.h"
+#include "simulated_program.h"
 #include "hidserv/sim_control_client.h"
 #include "ui/app/device_session.h"
 #include "ui/main/quorvane_dlg.h"
@@ -84,14 +85,7 @@ int Connect(quint16 port) {
 
 struct Program {
     Program() {
-        const auto home = std::filesystem::temp_directory_path() / ("qv-sdk-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(home / "Documents");
-        setenv("QUORVANE_SIMULATE", "1", 1);
-        setenv("QUORVANE_SIM_STATE", (home / "keyboard.state").c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        SetProgramPaths(BuildProgramPaths(std::filesystem::path(QV_BIN_DIR) / "quorvane"));
-        SetUserPaths(BuildUserPaths(home / "Documents"));
-        LoadTextTable(Paths().textTable);
+        const auto home = bench::UseSimulatedProgram("qv-sdk-bench");
         session.SetBeforeStart([](device::DeviceLink& link) {
             hidserv::SimControl(link.Service().Handle()).SetLatencyMicroseconds(1000);
         });

@@ -47,7 +47,27 @@ CBaseDialog* CBaseDialog::OpenDialog(int templateId) {
 
 void CBaseDialog::showEvent(QShowEvent* event) {
     OpenDialogs()[templateId_] = this;
+    // The native window exists from here on, before it is mapped.
+    ShapeNativeWindow();
     QDialog::showEvent(event);
+}
+
+void CBaseDialog::SetShape(const QRegion& region) {
+    shape_ = region;
+    if (!isWindow()) {
+        setMask(region);
+        return;
+    }
+    // A window is shaped on its native window, not with QWidget::setMask: a widget mask is
+    // intersected with every child's region on every repaint, which cost a preview tick more
+    // than the keys' own painting. Clicks and the outline are the native window's either way.
+    clearMask();
+    ShapeNativeWindow();
+}
+
+void CBaseDialog::ShapeNativeWindow() {
+    if (shape_.isEmpty() || !isWindow()) return;
+    if (QWindow* window = windowHandle()) window->setMask(shape_);
 }
 
 void CBaseDialog::hideEvent(QHideEvent* event) {
@@ -114,7 +134,7 @@ void CBaseDialog::ApplySkin() {
     const QImage maskPicture = LoadSkinPicture(SkinPicture(mask));
     if (!background_.isNull()) setFixedSize(background_.deviceIndependentSize().toSize());
     const QRegion region = RegionFromMask(maskPicture);
-    if (!region.isEmpty()) setMask(region);
+    if (!region.isEmpty()) SetShape(region);
     // Under Wayland the mask only says where the window takes clicks: the corners outside it are
     // left transparent instead. The attribute must be set before the window is first shown.
     paintedShape_ = QRegion();
@@ -134,6 +154,8 @@ bool CBaseDialog::FollowPixelRatio(double ratio) {
     const std::string main = skin_.Read("SCREEN", "Main").value_or("");
     background_ = QPixmap::fromImage(LoadPicture(main));
     ReloadPictures();
+    // The shape is logical; given again, the native window takes it at its new scale.
+    ShapeNativeWindow();
     update();
     return true;
 }

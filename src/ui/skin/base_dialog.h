@@ -48,6 +48,10 @@ public:
     // Releases the pictures and ends the dialog with "OK".
     virtual void OnOK();
 
+    // The outline the mask picture gives, in logical pixels; clicks outside it do not reach the
+    // dialog. Empty when the skin has no mask.
+    const QRegion& Shape() const { return shape_; }
+
     // The dialog's image buttons by control id; null for an id it does not have.
     CPngButton* Button(int id) const;
     // The dialog of this template that is on screen, if any: each kind is open once at a time.
@@ -92,6 +96,9 @@ private:
     std::filesystem::path helpFolder_;
     std::map<int, CPngButton*> buttons_;
     QPixmap background_;
+    void SetShape(const QRegion& region);
+    void ShapeNativeWindow();
+    QRegion shape_;
     // Where a mask does not cut the window's shape the picture is painted only inside it.
     QRegion paintedShape_;
     double pictureRatio_ = 1;

@@ -27,11 +27,10 @@ Qt::Alignment AlignmentOf(int format) {
     return a;
 }
 
-// The key's light cap cut from the caps picture and multiplied by the colour, the same sums as
-// QPainter's Multiply mode on opaque pixels, from three small tables: a preview tick recolours
-// a hundred keys, and the composition mode costs far more per pixel.
-QImage CapInColour(const QImage& caps, const QRect& pixels, const QColor& colour) {
-    QImage cap = caps.copy(pixels).convertToFormat(QImage::Format_RGB32);
+// The key's light cap multiplied by the colour, the same sums as QPainter's Multiply mode on
+// opaque pixels, from three small tables: a preview tick recolours a hundred keys, and the
+// composition mode costs far more per pixel. `out` is written in place when it has the size.
+void TintCap(const QImage& cap, const QColor& colour, QImage& out) {
     // Neighbouring keys mostly share a colour within a tick: the tables of the last one are kept.
     static QRgb tabled = 0;
     static std::array<std::array<uchar, 256>, 3> times{};
@@ -47,17 +46,18 @@ QImage CapInColour(const QImage& caps, const QRect& pixels, const QColor& colour
         tabled = colour.rgb();
         filled = true;
     }
+    if (out.size() != cap.size() || out.format() != QImage::Format_RGB32) out = QImage(cap.size(), QImage::Format_RGB32);
     const int w = cap.width();
     const int h = cap.height();
     for (int y = 0; y < h; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(cap.scanLine(y));
+        const auto* in = reinterpret_cast<const QRgb*>(cap.constScanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            const QRgb d = line[x];
+            const QRgb d = in[x];
             line[x] = qRgb(times[0][qRed(d)], times[1][qGreen(d)], times[2][qBlue(d)]);
         }
     }
-    cap.setDevicePixelRatio(caps.devicePixelRatio());
-    return cap;
+    out.setDevicePixelRatio(cap.devicePixelRatio());
 }
 
 // Perceived brightness decides which legend ink stays readable on a coloured cap.
@@ -71,6 +71,20 @@ CPngButton::CPngButton(int controlId, QWidget* parent) : QAbstractButton(parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+// Every face covers the whole button, so nothing behind it needs painting. Fusion, the style the
+// standard dialogs wear, takes that mark off buttons when it polishes them; it is put back, or
+// a preview tick would repaint the window's background under every key as well.
+bool CPngButton::event(QEvent* event) {
+    const bool handled = QAbstractButton::event(event);
+    if (event->type() == QEvent::Polish) setAttribute(Qt::WA_OpaquePaintEvent);
+    return handled;
+}
+
+void CPngButton::changeEvent(QEvent* event) {
+    QAbstractButton::changeEvent(event);
+    if (event->type() == QEvent::StyleChange) setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CPngButton::SetFaces(int sourceX, int sourceY, const FaceSet& faces, bool redraw) {
@@ -174,7 +188,20 @@ bool CPngButton::DrawLightColour(QPainter& p) {
     if (isDown()) colour = colour.darker(150);
     const QRectF source = PixelRect(*colourCaps_, FaceRect());
     const QRect cut = source.toAlignedRect();
-    p.drawImage(QRectF(rect()), CapInColour(colourCaps_->toImage(), cut, colour), source.translated(-cut.topLeft()));
+    // The key's piece of the caps picture is cut once, and recoloured only when its colour
+    // changes: hover, press and the window's own repaints draw the kept result again.
+    if (capCut_.isNull() || capPictureKey_ != colourCaps_->cacheKey() || capCutRect_ != cut) {
+        capCut_ = colourCaps_->toImage().copy(cut).convertToFormat(QImage::Format_RGB32);
+        capCut_.setDevicePixelRatio(colourCaps_->devicePixelRatio());
+        capPictureKey_ = colourCaps_->cacheKey();
+        capCutRect_ = cut;
+        tintedFor_.reset();
+    }
+    if (tintedFor_ != colour.rgb()) {
+        TintCap(capCut_, colour, capTinted_);
+        tintedFor_ = colour.rgb();
+    }
+    p.drawImage(QRectF(rect()), capTinted_, source.translated(-cut.topLeft()));
     const QPixmap& legends = LegendIsDark(colour) ? *darkLegends_ : *lightLegends_;
     p.drawPixmap(QRectF(rect()), legends, PixelRect(legends, FaceRect()));
     if (hover_) {

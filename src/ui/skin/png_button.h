@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 
@@ -66,6 +67,8 @@ public:
     static constexpr int kCentred = 37;
 
 protected:
+    bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -108,6 +111,12 @@ private:
     const QPixmap* lightLegends_ = nullptr;
     const QPixmap* darkLegends_ = nullptr;
     std::optional<QColor> lightColour_;
+    // The light cap under this key, cut from `colourCaps_`, and its last recolouring.
+    QImage capCut_;
+    qint64 capPictureKey_ = 0;
+    QRect capCutRect_;
+    QImage capTinted_;
+    std::optional<QRgb> tintedFor_;
 };
 
 }  // namespace qv::ui

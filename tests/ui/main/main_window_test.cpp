@@ -497,7 +497,7 @@ TEST_F(MainWindowFixture, OnWaylandTheWindowIsTransparentOutsideItsMaskAndTheTra
     w.OpenWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     EXPECT_TRUE(w.testAttribute(Qt::WA_TranslucentBackground));
-    const QRegion shape = w.mask();
+    const QRegion shape = w.Shape();
     ASSERT_FALSE(shape.isEmpty());
     QImage picture(w.size(), QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);

@@ -53,13 +53,13 @@ TEST_F(ScreenChange, TheWindowRedrawsAtTheRatioOfTheScreenItIsMovedTo) {
     Settle(50);
     ASSERT_DOUBLE_EQ(w.PictureRatio(), 1);
     const QSize size = w.size();
-    const QRegion shape = w.mask();
+    const QRegion shape = w.Shape();
     const QImage before = w.grab().toImage();
 
     w.move(fine->geometry().topLeft() + QPoint(20, 20));
     ASSERT_TRUE(SettleUntil([&] { return w.PictureRatio() == 2; })) << "the window followed its new screen";
     EXPECT_EQ(w.size(), size) << "the layout is logical";
-    EXPECT_EQ(w.mask(), shape) << "the shape and hit-testing are logical";
+    EXPECT_EQ(w.Shape(), shape) << "the shape and hit-testing are logical";
     EXPECT_DOUBLE_EQ(w.Background().devicePixelRatio(), 2);
     const ui::CPngButton* esc = w.Button(ButtonOf(0x001));
     ASSERT_NE(esc, nullptr);
@@ -91,12 +91,12 @@ TEST_F(ScreenChange, AFractionalRatioDrawsEveryDevicePixelOfTheSameLayout) {
     w.move(plain->geometry().topLeft());
     Settle(50);
     const QSize size = w.size();
-    const QRegion shape = w.mask();
+    const QRegion shape = w.Shape();
 
     w.move(between->geometry().topLeft() + QPoint(20, 20));
     ASSERT_TRUE(SettleUntil([&] { return w.PictureRatio() == 1.5; }));
     EXPECT_EQ(w.size(), size);
-    EXPECT_EQ(w.mask(), shape);
+    EXPECT_EQ(w.Shape(), shape);
     // The 2x pictures scaled down once on loading: the background covers the window's device
     // pixels exactly, so painting copies them one to one.
     EXPECT_DOUBLE_EQ(w.Background().devicePixelRatio(), 1.5);

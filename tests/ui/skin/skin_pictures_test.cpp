@@ -155,7 +155,7 @@ TEST(BaseDialog, ANewRatioReloadsThePicturesAndKeepsSizeAndShape) {
     CountingDialog d(102, nullptr, dir.path() / "Main.ini", dir.path());
     EXPECT_FALSE(d.FollowPixelRatio(2)) << "nothing to reload before the skin is applied";
     d.OnInitDialog();
-    const QRegion shape = d.mask();
+    const QRegion shape = d.Shape();
     EXPECT_DOUBLE_EQ(d.PictureRatio(), 1);
     EXPECT_TRUE(d.FollowPixelRatio(2));
     EXPECT_EQ(d.reloads, 1);
@@ -163,7 +163,7 @@ TEST(BaseDialog, ANewRatioReloadsThePicturesAndKeepsSizeAndShape) {
     EXPECT_DOUBLE_EQ(d.Background().devicePixelRatio(), 2);
     EXPECT_EQ(d.Background().size(), QSize(120, 80));
     EXPECT_EQ(d.size(), QSize(60, 40));
-    EXPECT_TRUE((d.mask() ^ shape).isEmpty());
+    EXPECT_TRUE((d.Shape() ^ shape).isEmpty());
     EXPECT_FALSE(d.FollowPixelRatio(2)) << "the same ratio again loads nothing";
     EXPECT_TRUE(d.FollowPixelRatio(1));
     EXPECT_EQ(d.Background().size(), QSize(60, 40));

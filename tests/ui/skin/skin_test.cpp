@@ -5,7 +5,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QStyleFactory>
 #include <QTest>
+#include <QWindow>
 
 #include <fstream>
 
@@ -253,7 +255,7 @@ TEST(PngButton, LightColourIsTheCapTimesTheColourUnderItsLegends) {
     for (int y = 0; y < 60; ++y) {
         for (int x = 0; x < 120; ++x) capsImage.setPixel(x, y, qRgb((x * 37 + y) % 256, (y * 53 + x * 3) % 256, (x * y) % 256));
     }
-    const QPixmap caps = QPixmap::fromImage(capsImage);
+    QPixmap caps = QPixmap::fromImage(capsImage);
     const auto legendLayer = [](QColor ink) {
         QImage layer(120, 60, QImage::Format_ARGB32_Premultiplied);
         for (int y = 0; y < 60; ++y) {
@@ -290,28 +292,96 @@ TEST(PngButton, LightColourIsTheCapTimesTheColourUnderItsLegends) {
             EXPECT_EQ(shown, expected) << colour.name().toStdString() << (pressed ? " pressed" : "");
         }
     }
+    // The key keeps its recoloured cap; a new caps picture (another scale, another skin) or
+    // another place in it must not show the old one.
+    const QColor colour(40, 160, 220);
+    b.ShowPlainLook();
+    b.ShowLightColour(colour);
+    b.grab();
+    const auto expectedAt = [&](QRect source, QImage::Format format) {
+        QImage expected(40, 30, format);
+        QPainter p(&expected);
+        p.drawPixmap(QRect(0, 0, 40, 30), caps, source);
+        p.setCompositionMode(QPainter::CompositionMode_Multiply);
+        p.fillRect(QRect(0, 0, 40, 30), colour);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.drawPixmap(QRect(0, 0, 40, 30), light, source);
+        return expected;
+    };
+    capsImage.invertPixels();
+    caps = QPixmap::fromImage(capsImage);
+    QImage shown = b.grab().toImage();
+    EXPECT_EQ(shown, expectedAt(QRect(10, 5, 40, 30), shown.format())) << "a new caps picture";
+    b.SetSourceOrigin(31, 21);
+    shown = b.grab().toImage();
+    EXPECT_EQ(shown, expectedAt(QRect(30, 20, 40, 30), shown.format())) << "another place in it";
 }
 
 class TestDialog : public CBaseDialog {
 public:
     using CBaseDialog::CBaseDialog;
+    using CBaseDialog::MakeButton;
 };
 
-TEST(BaseDialog, TakesSizeFromBackgroundAndShapeFromMask) {
-    test::TempDir dir;
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// A skin folder with a 50 x 40 background whose mask keeps the square (10, 5)-(40, 35).
+void WriteSquareSkin(const std::filesystem::path& dir) {
     QImage bg(50, 40, QImage::Format_RGB32);
     bg.fill(Qt::darkGray);
-    bg.save(QString::fromStdString((dir.path() / "bg.jpg").string()));
+    bg.save(QString::fromStdString((dir / "bg.jpg").string()));
     QImage mask = WhiteImage(50, 40);
     for (int y = 5; y < 35; ++y)
         for (int x = 10; x < 40; ++x) mask.setPixel(x, y, qRgb(0, 0, 0));
-    mask.save(QString::fromStdString((dir.path() / "mask.bmp").string()));
-    Spit(dir.path() / "Main.ini", "[SCREEN]\nMain=bg.jpg\nMask=mask.bmp\n");
+    mask.save(QString::fromStdString((dir / "mask.bmp").string()));
+    Spit(dir / "Main.ini", "[SCREEN]\nMain=bg.jpg\nMask=mask.bmp\n");
+}
 
+TEST(BaseDialog, AButtonRepaintLeavesTheWindowBehindItAlone) {
+    test::TempDir dir;
+    WriteSquareSkin(dir.path());
+    TestDialog d(102, nullptr, dir.path() / "Main.ini", dir.path());
+    d.OnInitDialog();
+    ColouredFaces faces;
+    CPngButton* b = d.MakeButton(7);
+    b->setGeometry(12, 8, 20, 20);
+    b->SetFaces(12, 8, faces.Set());
+    // The style the standard dialogs wear marks buttons as see-through when it polishes them.
+    b->setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    EXPECT_TRUE(b->testAttribute(Qt::WA_OpaquePaintEvent));
+
+    // The outline is the native window's, so repaints are not clipped widget by widget.
+    EXPECT_TRUE(d.mask().isEmpty());
+    ASSERT_NE(d.windowHandle(), nullptr);
+    EXPECT_TRUE(SameArea(d.windowHandle()->mask(), QRegion(10, 5, 30, 30)));
+
+    PaintCounter window, button;
+    d.installEventFilter(&window);
+    b->installEventFilter(&button);
+    b->update();
+    QTRY_COMPARE(button.paints, 1);
+    QTest::qWait(20);
+    EXPECT_EQ(window.paints, 0) << "the button's face covers it; the background under it is not drawn again";
+}
+
+TEST(BaseDialog, TakesSizeFromBackgroundAndShapeFromMask) {
+    test::TempDir dir;
+    WriteSquareSkin(dir.path());
     TestDialog d(102, nullptr, dir.path() / "Main.ini", dir.path());
     d.OnInitDialog();
     EXPECT_EQ(d.size(), QSize(50, 40));
-    EXPECT_TRUE(SameArea(d.mask(), QRegion(10, 5, 30, 30)));
+    EXPECT_TRUE(SameArea(d.Shape(), QRegion(10, 5, 30, 30)));
     EXPECT_FALSE(d.SkinLoading());
 }
 

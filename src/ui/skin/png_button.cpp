@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace qv::ui {
 namespace {
@@ -27,36 +28,39 @@ Qt::Alignment AlignmentOf(int format) {
     return a;
 }
 
+// One channel times one colour channel, rounded as QPainter's Multiply mode rounds; the sum
+// stays inside 16 bits, so the loop below runs on 16-bit lanes.
+constexpr std::uint8_t Times(std::uint16_t value, std::uint16_t factor) {
+    const std::uint16_t x = static_cast<std::uint16_t>(value * factor);
+    return static_cast<std::uint8_t>(static_cast<std::uint16_t>(x + (x >> 8) + 0x80) >> 8);
+}
+
+// One row of bytes times the factors, sixteen bytes (four pixels) at a time, then the rest.
+void TintRow(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, std::size_t bytes,
+             const std::array<std::uint16_t, 16>& factor) {
+    const std::size_t whole = bytes - bytes % factor.size();
+    for (std::size_t i = 0; i < whole; i += factor.size()) {
+        for (std::size_t j = 0; j < factor.size(); ++j) out[i + j] = Times(in[i + j], factor[j]);
+    }
+    for (std::size_t i = whole; i < bytes; ++i) out[i] = Times(in[i], factor[i % 4]);
+}
+
 // The key's light cap multiplied by the colour, the same sums as QPainter's Multiply mode on
-// opaque pixels, from three small tables: a preview tick recolours a hundred keys, and the
-// composition mode costs far more per pixel. `out` is written in place when it has the size.
+// opaque pixels: a preview tick recolours a hundred keys, and the composition mode costs far
+// more per pixel. Four pixels at a time with one factor per byte, which the compiler turns into
+// vector code. `out` is written in place when it has the size.
 void TintCap(const QImage& cap, const QColor& colour, QImage& out) {
-    // Neighbouring keys mostly share a colour within a tick: the tables of the last one are kept.
-    static QRgb tabled = 0;
-    static std::array<std::array<uchar, 256>, 3> times{};
-    static bool filled = false;
-    if (!filled || tabled != colour.rgb()) {
-        const int channel[3] = {colour.red(), colour.green(), colour.blue()};
-        for (std::size_t c = 0; c < 3; ++c) {
-            for (int v = 0; v < 256; ++v) {
-                const int x = channel[c] * v;
-                times[c][static_cast<std::size_t>(v)] = static_cast<uchar>((x + (x >> 8) + 0x80) >> 8);
-            }
-        }
-        tabled = colour.rgb();
-        filled = true;
+    // The bytes of an RGB32 pixel in memory: blue, green, red, then an alpha of 255 kept as it is.
+    std::array<std::uint16_t, 16> factor{};
+    for (std::size_t i = 0; i < factor.size(); i += 4) {
+        factor[i] = static_cast<std::uint16_t>(colour.blue());
+        factor[i + 1] = static_cast<std::uint16_t>(colour.green());
+        factor[i + 2] = static_cast<std::uint16_t>(colour.red());
+        factor[i + 3] = 255;
     }
     if (out.size() != cap.size() || out.format() != QImage::Format_RGB32) out = QImage(cap.size(), QImage::Format_RGB32);
-    const int w = cap.width();
-    const int h = cap.height();
-    for (int y = 0; y < h; ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(cap.constScanLine(y));
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const QRgb d = in[x];
-            line[x] = qRgb(times[0][qRed(d)], times[1][qGreen(d)], times[2][qBlue(d)]);
-        }
-    }
+    const std::size_t bytes = static_cast<std::size_t>(cap.width()) * 4;
+    for (int y = 0; y < cap.height(); ++y) TintRow(cap.constScanLine(y), out.scanLine(y), bytes, factor);
     out.setDevicePixelRatio(cap.devicePixelRatio());
 }
 

@@ -4,8 +4,10 @@
 #include <QImage>
 
 #include <array>
+#include <vector>
 
 #include "core/lighting/lighting_keys.h"
+#include "ui/lighting/key_field.h"
 #include "ui/skin/png_button.h"
 
 namespace qv::ui {
@@ -48,15 +50,20 @@ void KeyButtonLights::EnsurePictures() {
     RebuildLegendLayers();
     const bool usable = caps_ != nullptr && !caps_->isNull() && !lightLegends_.isNull();
     if (!usable) return;
+    std::vector<CPngButton*> keys;
     for (CPngButton* b : buttons_) {
-        if (b != nullptr) b->SetColourFaces(caps_, &lightLegends_, &darkLegends_);
+        if (b == nullptr) continue;
+        b->SetColourFaces(caps_, &lightLegends_, &darkLegends_);
+        keys.push_back(b);
     }
+    field_ = new CKeyField(std::move(keys));
 }
 
 void KeyButtonLights::RebuildLegendLayers() {
     if (!loaded_ || legends_ == nullptr || legends_->isNull()) return;
     lightLegends_ = LegendLayer(*legends_, QColor(0xf4, 0xf6, 0xf8));
     darkLegends_ = LegendLayer(*legends_, QColor(0x12, 0x14, 0x18));
+    if (field_) field_->update();
 }
 
 CPngButton* KeyButtonLights::At(int id) const {
@@ -67,6 +74,7 @@ CPngButton* KeyButtonLights::At(int id) const {
 void KeyButtonLights::ShowColour(int buttonId, lighting::ColourRef colour) {
     if (CPngButton* b = At(buttonId)) {
         EnsurePictures();
+        if (field_ && !field_->Covering()) field_->Cover();
         b->ShowLightColour(QColor(lighting::RedOf(colour), lighting::GreenOf(colour), lighting::BlueOf(colour)));
     }
 }
@@ -76,6 +84,7 @@ void KeyButtonLights::ShowPlain(int buttonId) {
 }
 
 void KeyButtonLights::ShowAllPlain() {
+    if (field_) field_->Uncover();
     for (CPngButton* b : buttons_) {
         if (b != nullptr) b->ShowPlainLook();
     }

@@ -3,15 +3,18 @@
 // colours tell each button which colour to show or to go back to its plain look.
 
 #include <QPixmap>
+#include <QPointer>
 
 #include <array>
 #include <functional>
 
 #include "core/lighting/lighting_preview.h"
+#include "ui/lighting/key_field.h"
 
 namespace qv::ui {
 
 class CPngButton;
+
 
 class KeyButtonLights final : public lighting::PreviewSink {
 public:
@@ -27,6 +30,8 @@ public:
     // pictures were first needed.
     void RebuildLegendLayers();
     bool PicturesLoaded() const { return loaded_; }
+    // The widget that paints the keys while they show colours; null until the pictures load.
+    const CKeyField* Field() const { return field_; }
 
     void ShowColour(int buttonId, lighting::ColourRef colour) override;
     void ShowPlain(int buttonId) override;
@@ -46,6 +51,8 @@ private:
     bool loaded_ = false;
     QPixmap lightLegends_;
     QPixmap darkLegends_;
+    // Paints the keys in one pass while any of them shows a colour; the window owns it.
+    QPointer<CKeyField> field_;
 };
 
 }  // namespace qv::ui

@@ -169,7 +169,7 @@ void COnScreenKeyboard::ShowBank(int bank) {
             const KeyRecord& r = content.Record(table, kGKeyRecordFirst + (bank == 1 ? 9 : 0) + i);
             CPngButton* b = Button(gButtons[static_cast<std::size_t>(i)]);
             b->SetAssigned(r.type != AssignDefault);
-            b->setText(i < 5 ? QString("%1%2").arg(bank == 1 ? 'B' : 'A').arg(i + 1) : QString());
+            b->SetCaption(i < 5 ? QString("%1%2").arg(bank == 1 ? 'B' : 'A').arg(i + 1) : QString());
         }
     }
     CPngButton* ab = Button(id::kBankAB);

@@ -75,6 +75,12 @@ CPngButton::CPngButton(int controlId, QWidget* parent) : QAbstractButton(parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Pressing and releasing change the face through Qt's own repaint.
+    for (auto signal : {&QAbstractButton::pressed, &QAbstractButton::released}) {
+        connect(this, signal, this, [this] {
+            if (lookHost_) lookHost_(this);
+        });
+    }
 }
 
 // Every face covers the whole button, so nothing behind it needs painting. Fusion, the style the
@@ -89,6 +95,8 @@ bool CPngButton::event(QEvent* event) {
 void CPngButton::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
     if (event->type() == QEvent::StyleChange) setAttribute(Qt::WA_OpaquePaintEvent);
+    // Qt repaints the button itself for these; a host painting it has to be told.
+    if (event->type() == QEvent::EnabledChange && lookHost_) lookHost_(this);
 }
 
 void CPngButton::SetFaces(int sourceX, int sourceY, const FaceSet& faces, bool redraw) {
@@ -102,13 +110,13 @@ void CPngButton::SetFaces(const FaceSet& faces, bool redraw) {
     hover_ = false;
     tracking_ = false;
     setDown(false);
-    if (redraw) update();
+    if (redraw) Refresh();
 }
 
 void CPngButton::SetSourceOrigin(int x, int y, bool redraw) {
     sourceX_ = x;
     sourceY_ = y;
-    if (redraw) update();
+    if (redraw) Refresh();
 }
 
 void CPngButton::SetAltFaces(const QPixmap* off, const QPixmap* on, bool switchOn, bool showOn, bool redraw) {
@@ -116,12 +124,12 @@ void CPngButton::SetAltFaces(const QPixmap* off, const QPixmap* on, bool switchO
     altOn_ = on;
     altSwitch_ = switchOn;
     altShowOn_ = showOn;
-    if (redraw) update();
+    if (redraw) Refresh();
 }
 
 void CPngButton::SetDrawCaption(bool on) {
     drawCaption_ = on;
-    update();
+    Refresh();
 }
 
 void CPngButton::SetCaptionFont(const QString& face, double points, QColor colour, int format) {
@@ -130,7 +138,7 @@ void CPngButton::SetCaptionFont(const QString& face, double points, QColor colou
     textColour_ = colour;
     textFormat_ = format;
     drawCaption_ = true;
-    update();
+    Refresh();
 }
 
 void CPngButton::SetCaptionMargins(int left, int right, int top, int bottom) {
@@ -138,19 +146,19 @@ void CPngButton::SetCaptionMargins(int left, int right, int top, int bottom) {
     marginRight_ = right;
     marginTop_ = top;
     marginBottom_ = bottom;
-    update();
+    Refresh();
 }
 
 void CPngButton::SetEscapement(int tenthsOfDegree, bool bold) {
     escapement_ = tenthsOfDegree;
     bold_ = bold;
-    update();
+    Refresh();
 }
 
 void CPngButton::SetFrame(QColor colour, bool on) {
     frameColour_ = colour;
     frameMode_ = on;
-    update();
+    Refresh();
 }
 
 void CPngButton::SetTooltip(const QString& text, bool active) {
@@ -162,28 +170,28 @@ void CPngButton::SetTooltip(const QString& text, bool active) {
 void CPngButton::SetAssigned(bool assigned) {
     if (assigned_ == assigned) return;
     assigned_ = assigned;
-    update();
+    Refresh();
 }
 
 void CPngButton::SetColourFaces(const QPixmap* caps, const QPixmap* lightLegends, const QPixmap* darkLegends) {
     colourCaps_ = caps;
     lightLegends_ = lightLegends;
     darkLegends_ = darkLegends;
-    if (lightColour_) update();
+    if (lightColour_) Refresh();
 }
 
 void CPngButton::ShowLightColour(QColor colour) {
     // The preview sets most keys to the colour they already show; only a change repaints.
     if (lightColour_ && *lightColour_ == colour) return;
     lightColour_ = colour;
-    update();
+    Refresh();
 }
 
 void CPngButton::ShowPlainLook() {
     const bool changed = lightColour_.has_value() || isDown();
     lightColour_.reset();
     setDown(false);
-    if (changed) update();
+    if (changed) Refresh();
 }
 
 bool CPngButton::DrawLightColour(QPainter& p) {
@@ -239,8 +247,33 @@ const QPixmap* CPngButton::SourceFor(Face face) const {
     return faces_.normal;
 }
 
+void CPngButton::SetLookHost(std::function<void(CPngButton*)> host) {
+    lookHost_ = std::move(host);
+    if (!lookHost_) update();
+}
+
+void CPngButton::Refresh() {
+    if (lookHost_) {
+        lookHost_(this);
+    } else {
+        update();
+    }
+}
+
+void CPngButton::SetCaption(const QString& text) {
+    if (text == this->text()) return;
+    setText(text);
+    Refresh();
+}
+
 void CPngButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    const Face face = PaintLook(p);
+    p.end();
+    if (paintCallback_) paintCallback_(this, face == Face::kNormal);
+}
+
+CPngButton::Face CPngButton::PaintLook(QPainter& p) {
     const Face face = ChooseFace();
     // A lighting colour is the key's whole look, without the assignment mark.
     const bool coloured = lightColour_ && face != Face::kDisabled && DrawLightColour(p);
@@ -270,8 +303,7 @@ void CPngButton::paintEvent(QPaintEvent*) {
         p.fillPath(corner, QColor(0xff, 0x9f, 0x2e));
     }
     if (drawCaption_) DrawCaption(p);
-    p.end();
-    if (paintCallback_) paintCallback_(this, face == Face::kNormal);
+    return face;
 }
 
 void CPngButton::DrawCaption(QPainter& p) {
@@ -309,7 +341,7 @@ void CPngButton::DrawCaption(QPainter& p) {
 void CPngButton::enterEvent(QEnterEvent* event) {
     hover_ = true;
     tracking_ = true;
-    update();
+    Refresh();
     if (tooltipActive_ && !tooltip_.isEmpty()) QToolTip::showText(event->globalPosition().toPoint(), tooltip_, this);
     QAbstractButton::enterEvent(event);
 }
@@ -317,7 +349,7 @@ void CPngButton::enterEvent(QEnterEvent* event) {
 void CPngButton::leaveEvent(QEvent* event) {
     hover_ = false;
     tracking_ = false;
-    update();
+    Refresh();
     QAbstractButton::leaveEvent(event);
 }
 
@@ -325,9 +357,11 @@ void CPngButton::mouseMoveEvent(QMouseEvent* event) {
     if (!tracking_) {
         tracking_ = true;
         hover_ = true;
-        update();
+        Refresh();
     }
+    const bool wasDown = isDown();
     QAbstractButton::mouseMoveEvent(event);
+    if (isDown() != wasDown && lookHost_) lookHost_(this);
 }
 
 void CPngButton::mouseDoubleClickEvent(QMouseEvent* event) {

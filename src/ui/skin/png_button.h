@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QString>
 
+class QPainter;
+
 #include <functional>
 #include <optional>
 
@@ -59,6 +61,16 @@ public:
     std::optional<QColor> LightColour() const { return lightColour_; }
 
     bool Hovered() const { return hover_; }
+
+    // Draws the button's look, as its paint event does, into `p` at the button's own
+    // coordinates; returns the face it chose.
+    Face PaintLook(QPainter& p);
+    // While a host paints the button over it (the lighting view's key field), every change of
+    // its look is told to the host instead of repainting the button; an empty host ends that.
+    // The text is then changed with SetCaption, which tells the host as well.
+    void SetLookHost(std::function<void(CPngButton*)> host);
+    bool Hosted() const { return static_cast<bool>(lookHost_); }
+    void SetCaption(const QString& text);
     // The face the next paint shows, by the fixed order: disabled, alternative pair, pressed,
     // hover, normal.
     Face ChooseFace() const;
@@ -77,6 +89,8 @@ protected:
 
 private:
     const QPixmap* SourceFor(Face face) const;
+    // The look changed: the button repaints, or its host is told.
+    void Refresh();
     // Where this button's face lies in the face pictures, in logical pixels.
     QRectF FaceRect() const;
     void DrawCaption(QPainter& p);
@@ -102,6 +116,7 @@ private:
     int escapement_ = 0;
     bool bold_ = false;
     PaintCallback paintCallback_;
+    std::function<void(CPngButton*)> lookHost_;
     QString tooltip_;
     bool tooltipActive_ = false;
     bool frameMode_ = false;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QWheelEvent>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -660,6 +661,94 @@ TEST_F(LightingWindow, Screenshots) {
     for (int key : {1022, 1010, 1011, 1012, 1013}) Click(window_->Button(key));  // Esc, F1..F4
     QTest::qWait(100);
     save("screenshot-lighting-effect20.png");
+}
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// While the view shows colours one field over the keys paints them; whatever changes a key's
+// look still has to reach the screen, not only the preview's colours.
+TEST_F(LightingWindow, ColouredKeysArePaintedInOnePassAndShowEveryChangeOfTheirLooks) {
+    Start();
+    CQuorvaneDlg& w = *window_;
+    CPngButton* esc = w.Button(1022);
+    CPngButton* g1 = w.Button(GKeyButtons()[0]);
+    TurnViewOn();
+    ChooseEffect(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return esc->LightColour().has_value(); }, 1000));
+    // The ticks are driven by hand from here.
+    w.KillTimer(ui::kTimerPreview);
+    const auto settle = [] { QTest::qWait(30); };
+    const auto onScreen = [&](const CPngButton* key) {
+        return w.screen()->grabWindow(w.winId()).toImage().copy(key->geometry()).convertToFormat(QImage::Format_RGB32);
+    };
+    const auto ownLook = [](CPngButton* key) { return key->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    settle();
+    ASSERT_FALSE(onScreen(esc).isNull()) << "the screen can be read here";
+    EXPECT_EQ(onScreen(esc), ownLook(esc));
+
+    PaintCounter field, key;
+    QWidget* fieldWidget = w.findChild<QWidget*>(QStringLiteral("key_field"));
+    ASSERT_NE(fieldWidget, nullptr);
+    fieldWidget->installEventFilter(&field);
+    esc->installEventFilter(&key);
+    const QColor before = *esc->LightColour();
+    Panel().PreviewTick();
+    settle();
+    ASSERT_NE(*esc->LightColour(), before) << "the tick recoloured the key";
+    EXPECT_EQ(field.paints, 1);
+    EXPECT_EQ(key.paints, 0) << "the key was drawn by the field, not by itself";
+    EXPECT_EQ(onScreen(esc), ownLook(esc));
+
+    QTest::mousePress(esc, Qt::LeftButton, Qt::NoModifier, esc->rect().center());
+    settle();
+    ASSERT_TRUE(esc->isDown());
+    EXPECT_EQ(onScreen(esc), ownLook(esc)) << "pressed";
+    QTest::mouseRelease(esc, Qt::LeftButton, Qt::NoModifier, esc->rect().center());
+    settle();
+    EXPECT_EQ(onScreen(esc), ownLook(esc)) << "released";
+
+    esc->setEnabled(false);
+    settle();
+    EXPECT_EQ(onScreen(esc), ownLook(esc)) << "disabled";
+    esc->setEnabled(true);
+    settle();
+    EXPECT_EQ(onScreen(esc), ownLook(esc)) << "enabled again";
+
+    const QImage captioned = onScreen(g1);
+    g1->SetCaption(QStringLiteral("Z9"));
+    settle();
+    EXPECT_NE(onScreen(g1), captioned);
+    EXPECT_EQ(onScreen(g1), ownLook(g1)) << "a new caption";
+
+    // The flip puts the D keys, which have no colour, in the F keys' place.
+    CPngButton* f1 = w.Button(id::kF1);
+    CPngButton* d1 = w.Button(id::kFirstD);
+    ASSERT_TRUE(f1->isVisible());
+    w.OnCommand(id::kFlip1);
+    settle();
+    ASSERT_FALSE(f1->isVisible());
+    ASSERT_TRUE(d1->isVisible());
+    EXPECT_EQ(onScreen(d1), ownLook(d1)) << "the D key shows where the F key was";
+    w.OnCommand(id::kFlip1);
+    settle();
+    ASSERT_TRUE(f1->isVisible());
+    EXPECT_EQ(onScreen(f1), ownLook(f1)) << "and the F key again";
+
+    Click(Control<CPictureButton>(lighting::panel_id::kLightingViewToggle));
+    ASSERT_FALSE(Panel().ViewOn());
+    settle();
+    EXPECT_FALSE(esc->LightColour().has_value());
+    EXPECT_FALSE(fieldWidget->isVisible());
+    EXPECT_EQ(onScreen(esc), ownLook(esc)) << "back to the plain look";
 }
 
 }  // namespace

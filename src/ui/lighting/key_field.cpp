@@ -1,0 +1,97 @@
+#include "ui/lighting/key_field.h"
+
+#include <QEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+#include "ui/skin/png_button.h"
+
+namespace qv::ui {
+
+CKeyField::CKeyField(std::vector<CPngButton*> keys) : keys_(std::move(keys)) {
+    std::erase(keys_, nullptr);
+    if (keys_.empty()) return;
+    QWidget* window = keys_.front()->parentWidget();
+    setParent(window);
+    // Drawn in the order Qt would stack them, so overlapping keys come out the same.
+    const QObjectList& stack = window->children();
+    std::ranges::sort(keys_, {}, [&stack](CPngButton* key) { return stack.indexOf(key); });
+    // Clicks, hover and tooltips are the buttons' under the field.
+    setObjectName(QStringLiteral("key_field"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+    hide();
+}
+
+bool CKeyField::Reshape() {
+    // The field is exactly the shown keys: whatever lies between or in place of them (a hidden
+    // key's stand-in) stays the window's.
+    QRegion shape;
+    for (const CPngButton* key : keys_) {
+        if (key->isVisibleTo(parentWidget())) shape += key->geometry();
+    }
+    if (shape.isEmpty()) return false;
+    setGeometry(shape.boundingRect());
+    setMask(shape.translated(-pos()));
+    update();
+    return true;
+}
+
+void CKeyField::Cover() {
+    if (covering_ || keys_.empty() || !Reshape()) return;
+    for (CPngButton* key : keys_) {
+        key->SetLookHost([this](CPngButton* changed) { KeyChanged(changed); });
+        key->installEventFilter(this);
+    }
+    covering_ = true;
+    raise();
+    show();
+}
+
+void CKeyField::Uncover() {
+    if (!covering_) return;
+    covering_ = false;
+    hide();
+    for (CPngButton* key : keys_) {
+        key->removeEventFilter(this);
+        key->SetLookHost({});
+    }
+}
+
+bool CKeyField::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (covering_ && !Reshape()) Uncover();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CKeyField::KeyChanged(CPngButton* key) {
+    if (covering_ && key->isVisibleTo(parentWidget())) update(key->geometry().translated(-pos()));
+}
+
+void CKeyField::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    const QRect bounds = event->rect();
+    for (CPngButton* key : keys_) {
+        if (!key->isVisibleTo(parentWidget())) continue;
+        const QRect place = key->geometry().translated(-pos());
+        if (!place.intersects(bounds) || !event->region().intersects(place)) continue;
+        p.save();
+        p.translate(place.topLeft());
+        p.setClipRect(QRect(QPoint(), place.size()));
+        key->PaintLook(p);
+        p.restore();
+    }
+}
+
+}  // namespace qv::ui

@@ -1,0 +1,42 @@
+#pragma once
+// The coloured keys painted in one pass. While the lighting view shows colours, one widget over
+// the key buttons draws them all, so a preview tick that recolours a hundred keys is one repaint
+// of one widget rather than a hundred widgets' own. The buttons stay where they are under it,
+// take the clicks and keep their looks: each key is drawn by its button's PaintLook, in the
+// buttons' stacking order, and a button tells the field when its look changes.
+
+#include <QRegion>
+#include <QWidget>
+
+#include <vector>
+
+namespace qv::ui {
+
+class CPngButton;
+
+class CKeyField final : public QWidget {
+public:
+    // `keys` share one parent, which becomes the field's; they are drawn in their stacking order.
+    explicit CKeyField(std::vector<CPngButton*> keys);
+
+    // Over the keys, which tell the field of every change of their looks from now on.
+    void Cover();
+    // Gone; the keys paint themselves again.
+    void Uncover();
+    bool Covering() const { return covering_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    // A key shown, hidden or moved while covered (the flip between the F and the D keys).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void KeyChanged(CPngButton* key);
+    // Over exactly the keys that are shown; false when none is.
+    bool Reshape();
+
+    std::vector<CPngButton*> keys_;
+    bool covering_ = false;
+};
+
+}  // namespace qv::ui

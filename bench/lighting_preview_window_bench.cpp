@@ -16,6 +16,7 @@
 #include "core/app/paths.h"
 #include "core/app/text_table.h"
 #include "simulated_program.h"
+#include "support/paint_counter.h"
 #include "core/lighting/lighting_keys.h"
 #include "core/lighting/panel_decisions.h"
 #include "ui/app/device_session.h"
@@ -27,17 +28,7 @@ namespace {
 
 using namespace qv;
 
-// Counts paints, so the figure is known to include all the keys' painting.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
+using test::PaintCounter;
 
 struct Window {
     Window() {

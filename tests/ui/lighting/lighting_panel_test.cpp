@@ -21,6 +21,7 @@
 #include "core/lighting/lighting_keys.h"
 #include "core/lighting/user_lighting_file.h"
 #include "hidserv/sim_control_client.h"
+#include "support/paint_counter.h"
 #include "protocol/report_frame.h"
 #include "ui/app/device_session.h"
 #include "ui/common/window_messages.h"
@@ -662,17 +663,6 @@ TEST_F(LightingWindow, Screenshots) {
     QTest::qWait(100);
     save("screenshot-lighting-effect20.png");
 }
-
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
 
 // While the view shows colours one field over the keys paints them; whatever changes a key's
 // look still has to reach the screen, not only the preview's colours.

@@ -11,6 +11,7 @@
 
 #include <fstream>
 
+#include "support/paint_counter.h"
 #include "support/temp_dir.h"
 #include "ui/skin/base_dialog.h"
 #include "ui/skin/mask_region.h"
@@ -323,17 +324,6 @@ public:
     using CBaseDialog::MakeButton;
 };
 
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
-
 // A skin folder with a 50 x 40 background whose mask keeps the square (10, 5)-(40, 35).
 void WriteSquareSkin(const std::filesystem::path& dir) {
     QImage bg(50, 40, QImage::Format_RGB32);
@@ -366,7 +356,7 @@ TEST(BaseDialog, AButtonRepaintLeavesTheWindowBehindItAlone) {
     ASSERT_NE(d.windowHandle(), nullptr);
     EXPECT_TRUE(SameArea(d.windowHandle()->mask(), QRegion(10, 5, 30, 30)));
 
-    PaintCounter window, button;
+    test::PaintCounter window, button;
     d.installEventFilter(&window);
     b->installEventFilter(&button);
     b->update();

@@ -10,14 +10,15 @@
 
 namespace qv::ui {
 
-CKeyField::CKeyField(std::vector<CPngButton*> keys) : keys_(std::move(keys)) {
-    std::erase(keys_, nullptr);
-    if (keys_.empty()) return;
-    QWidget* window = keys_.front()->parentWidget();
+CKeyField::CKeyField(std::vector<CPngButton*> keys) {
+    std::erase(keys, nullptr);
+    if (keys.empty()) return;
+    QWidget* window = keys.front()->parentWidget();
     setParent(window);
     // Drawn in the order Qt would stack them, so overlapping keys come out the same.
     const QObjectList& stack = window->children();
-    std::ranges::sort(keys_, {}, [&stack](CPngButton* key) { return stack.indexOf(key); });
+    std::ranges::sort(keys, {}, [&stack](CPngButton* key) { return stack.indexOf(key); });
+    keys_.assign(keys.begin(), keys.end());
     // Clicks, hover and tooltips are the buttons' under the field.
     setObjectName(QStringLiteral("key_field"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -31,7 +32,7 @@ bool CKeyField::Reshape() {
     // key's stand-in) stays the window's.
     QRegion shape;
     for (const CPngButton* key : keys_) {
-        if (key->isVisibleTo(parentWidget())) shape += key->geometry();
+        if (key != nullptr && key->isVisibleTo(parentWidget())) shape += key->geometry();
     }
     if (shape.isEmpty()) return false;
     setGeometry(shape.boundingRect());
@@ -43,6 +44,7 @@ bool CKeyField::Reshape() {
 void CKeyField::Cover() {
     if (covering_ || keys_.empty() || !Reshape()) return;
     for (CPngButton* key : keys_) {
+        if (key == nullptr) continue;
         key->SetLookHost([this](CPngButton* changed) { KeyChanged(changed); });
         key->installEventFilter(this);
     }
@@ -56,6 +58,7 @@ void CKeyField::Uncover() {
     covering_ = false;
     hide();
     for (CPngButton* key : keys_) {
+        if (key == nullptr) continue;
         key->removeEventFilter(this);
         key->SetLookHost({});
     }
@@ -83,7 +86,7 @@ void CKeyField::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect bounds = event->rect();
     for (CPngButton* key : keys_) {
-        if (!key->isVisibleTo(parentWidget())) continue;
+        if (key == nullptr || !key->isVisibleTo(parentWidget())) continue;
         const QRect place = key->geometry().translated(-pos());
         if (!place.intersects(bounds) || !event->region().intersects(place)) continue;
         p.save();

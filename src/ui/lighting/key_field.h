@@ -5,6 +5,7 @@
 // take the clicks and keep their looks: each key is drawn by its button's PaintLook, in the
 // buttons' stacking order, and a button tells the field when its look changes.
 
+#include <QPointer>
 #include <QRegion>
 #include <QWidget>
 
@@ -35,7 +36,8 @@ private:
     // Over exactly the keys that are shown; false when none is.
     bool Reshape();
 
-    std::vector<CPngButton*> keys_;
+    // Guarded: the window deletes its children one by one, the keys before the field.
+    std::vector<QPointer<CPngButton>> keys_;
     bool covering_ = false;
 };
 

@@ -15,7 +15,6 @@ namespace qv::ui {
 
 class CPngButton;
 
-
 class KeyButtonLights final : public lighting::PreviewSink {
 public:
     // `caps`: light caps without legends (main_color1); `legends`: the legends alone, white on
@@ -30,8 +29,6 @@ public:
     // pictures were first needed.
     void RebuildLegendLayers();
     bool PicturesLoaded() const { return loaded_; }
-    // The widget that paints the keys while they show colours; null until the pictures load.
-    const CKeyField* Field() const { return field_; }
 
     void ShowColour(int buttonId, lighting::ColourRef colour) override;
     void ShowPlain(int buttonId) override;

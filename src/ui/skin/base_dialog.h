@@ -90,14 +90,15 @@ protected:
     bool initialised_ = false;
 
 private:
+    void SetShape(const QRegion& region);
+    void ShapeNativeWindow();
+
     int templateId_;
     std::filesystem::path skinIni_;
     std::filesystem::path skinFolder_;
     std::filesystem::path helpFolder_;
     std::map<int, CPngButton*> buttons_;
     QPixmap background_;
-    void SetShape(const QRegion& region);
-    void ShapeNativeWindow();
     QRegion shape_;
     // Where a mask does not cut the window's shape the picture is painted only inside it.
     QRegion paintedShape_;

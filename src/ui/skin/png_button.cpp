@@ -50,14 +50,17 @@ void TintRow(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, st
 // more per pixel. Four pixels at a time with one factor per byte, which the compiler turns into
 // vector code. `out` is written in place when it has the size.
 void TintCap(const QImage& cap, const QColor& colour, QImage& out) {
-    // The bytes of an RGB32 pixel in memory: blue, green, red, then an alpha of 255 kept as it is.
+    // The bytes of an RGB32 pixel in memory are blue, green, red, alpha on a little-endian
+    // machine and the other way round on a big-endian one; the alpha of 255 is kept as it is.
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    const std::array<std::uint16_t, 4> pixel{static_cast<std::uint16_t>(colour.blue()), static_cast<std::uint16_t>(colour.green()),
+                                             static_cast<std::uint16_t>(colour.red()), 255};
+#else
+    const std::array<std::uint16_t, 4> pixel{255, static_cast<std::uint16_t>(colour.red()), static_cast<std::uint16_t>(colour.green()),
+                                             static_cast<std::uint16_t>(colour.blue())};
+#endif
     std::array<std::uint16_t, 16> factor{};
-    for (std::size_t i = 0; i < factor.size(); i += 4) {
-        factor[i] = static_cast<std::uint16_t>(colour.blue());
-        factor[i + 1] = static_cast<std::uint16_t>(colour.green());
-        factor[i + 2] = static_cast<std::uint16_t>(colour.red());
-        factor[i + 3] = 255;
-    }
+    for (std::size_t i = 0; i < factor.size(); ++i) factor[i] = pixel[i % 4];
     if (out.size() != cap.size() || out.format() != QImage::Format_RGB32) out = QImage(cap.size(), QImage::Format_RGB32);
     const std::size_t bytes = static_cast<std::size_t>(cap.width()) * 4;
     for (int y = 0; y < cap.height(); ++y) TintRow(cap.constScanLine(y), out.scanLine(y), bytes, factor);
@@ -77,9 +80,7 @@ CPngButton::CPngButton(int controlId, QWidget* parent) : QAbstractButton(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Pressing and releasing change the face through Qt's own repaint.
     for (auto signal : {&QAbstractButton::pressed, &QAbstractButton::released}) {
-        connect(this, signal, this, [this] {
-            if (lookHost_) lookHost_(this);
-        });
+        connect(this, signal, this, &CPngButton::TellHost);
     }
 }
 
@@ -95,8 +96,7 @@ bool CPngButton::event(QEvent* event) {
 void CPngButton::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
     if (event->type() == QEvent::StyleChange) setAttribute(Qt::WA_OpaquePaintEvent);
-    // Qt repaints the button itself for these; a host painting it has to be told.
-    if (event->type() == QEvent::EnabledChange && lookHost_) lookHost_(this);
+    if (event->type() == QEvent::EnabledChange) TellHost();
 }
 
 void CPngButton::SetFaces(int sourceX, int sourceY, const FaceSet& faces, bool redraw) {
@@ -260,6 +260,10 @@ void CPngButton::Refresh() {
     }
 }
 
+void CPngButton::TellHost() {
+    if (lookHost_) lookHost_(this);
+}
+
 void CPngButton::SetCaption(const QString& text) {
     if (text == this->text()) return;
     setText(text);
@@ -361,7 +365,7 @@ void CPngButton::mouseMoveEvent(QMouseEvent* event) {
     }
     const bool wasDown = isDown();
     QAbstractButton::mouseMoveEvent(event);
-    if (isDown() != wasDown && lookHost_) lookHost_(this);
+    if (isDown() != wasDown) TellHost();
 }
 
 void CPngButton::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -8,12 +8,12 @@
 #include <QPixmap>
 #include <QString>
 
-class QPainter;
-
 #include <functional>
 #include <optional>
 
 #include "ui/skin/skin_pictures.h"
+
+class QPainter;
 
 namespace qv::ui {
 
@@ -69,7 +69,6 @@ public:
     // its look is told to the host instead of repainting the button; an empty host ends that.
     // The text is then changed with SetCaption, which tells the host as well.
     void SetLookHost(std::function<void(CPngButton*)> host);
-    bool Hosted() const { return static_cast<bool>(lookHost_); }
     void SetCaption(const QString& text);
     // The face the next paint shows, by the fixed order: disabled, alternative pair, pressed,
     // hover, normal.
@@ -91,6 +90,8 @@ private:
     const QPixmap* SourceFor(Face face) const;
     // The look changed: the button repaints, or its host is told.
     void Refresh();
+    // Qt repainted the button on its own (pressed, released, enabled): a host has to be told.
+    void TellHost();
     // Where this button's face lies in the face pictures, in logical pixels.
     QRectF FaceRect() const;
     void DrawCaption(QPainter& p);

@@ -300,13 +300,14 @@ TEST(PngButton, LightColourIsTheCapTimesTheColourUnderItsLegends) {
     b.ShowLightColour(colour);
     b.grab();
     const auto expectedAt = [&](QRect source, QImage::Format format) {
-        QImage expected(40, 30, format);
+        QImage expected(source.size(), format);
         QPainter p(&expected);
-        p.drawPixmap(QRect(0, 0, 40, 30), caps, source);
+        const QRect all(QPoint(), source.size());
+        p.drawPixmap(all, caps, source);
         p.setCompositionMode(QPainter::CompositionMode_Multiply);
-        p.fillRect(QRect(0, 0, 40, 30), colour);
+        p.fillRect(all, colour);
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        p.drawPixmap(QRect(0, 0, 40, 30), light, source);
+        p.drawPixmap(all, light, source);
         return expected;
     };
     capsImage.invertPixels();
@@ -316,6 +317,12 @@ TEST(PngButton, LightColourIsTheCapTimesTheColourUnderItsLegends) {
     b.SetSourceOrigin(31, 21);
     shown = b.grab().toImage();
     EXPECT_EQ(shown, expectedAt(QRect(30, 20, 40, 30), shown.format())) << "another place in it";
+    // Recoloured four pixels at a time: a width that is no multiple of four ends one pixel at a time.
+    for (const int width : {43, 1, 6}) {
+        b.resize(width, 30);
+        shown = b.grab().toImage();
+        EXPECT_EQ(shown, expectedAt(QRect(30, 20, width, 30), shown.format())) << width << " pixels wide";
+    }
 }
 
 class TestDialog : public CBaseDialog {

@@ -57,6 +57,7 @@ void KeyButtonLights::EnsurePictures() {
         keys.push_back(b);
     }
     field_ = new CKeyField(std::move(keys));
+    if (batching_) field_->BeginBatch();
 }
 
 void KeyButtonLights::RebuildLegendLayers() {
@@ -88,6 +89,14 @@ void KeyButtonLights::ShowAllPlain() {
     for (CPngButton* b : buttons_) {
         if (b != nullptr) b->ShowPlainLook();
     }
+}
+
+void KeyButtonLights::ShowInOneRepaint(const std::function<void()>& changes) {
+    batching_ = true;
+    if (field_) field_->BeginBatch();
+    changes();
+    batching_ = false;
+    if (field_) field_->EndBatch();
 }
 
 }  // namespace qv::ui

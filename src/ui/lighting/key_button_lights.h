@@ -34,6 +34,8 @@ public:
     void ShowPlain(int buttonId) override;
     // Every button that can show a colour back to its plain look.
     void ShowAllPlain();
+    // The colours `changes` shows appear in one repaint (a preview tick).
+    void ShowInOneRepaint(const std::function<void()>& changes);
 
 private:
     static constexpr int kFirstId = 1000;
@@ -46,6 +48,7 @@ private:
     const QPixmap* legends_;
     std::function<void()> loadPictures_;
     bool loaded_ = false;
+    bool batching_ = false;
     QPixmap lightLegends_;
     QPixmap darkLegends_;
     // Paints the keys in one pass while any of them shows a colour; the window owns it.

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/skin/png_button.h"
 
@@ -79,7 +80,34 @@ bool CKeyField::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CKeyField::KeyChanged(CPngButton* key) {
-    if (covering_ && key->isVisibleTo(parentWidget())) update(key->geometry().translated(-pos()));
+    if (!covering_ || !key->isVisibleTo(parentWidget())) return;
+    const QRect place = key->geometry().translated(-pos());
+    if (batching_) {
+        changed_.push_back(place);
+    } else {
+        update(place);
+    }
+}
+
+void CKeyField::BeginBatch() {
+    batching_ = true;
+    changed_.clear();
+}
+
+void CKeyField::EndBatch() {
+    batching_ = false;
+    if (!covering_) {
+        changed_.clear();
+        return;
+    }
+    // Only the keys that changed are repainted: a key left alone may carry a caption, whose
+    // text costs more to draw than a cap. Added top to bottom and left to right, each key
+    // extends the region at its end instead of merging into it.
+    std::ranges::sort(changed_, [](const QRect& a, const QRect& b) { return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left()); });
+    QRegion dirty;
+    for (const QRect& place : changed_) dirty += place;
+    update(dirty);
+    changed_.clear();
 }
 
 void CKeyField::paintEvent(QPaintEvent* event) {
@@ -91,7 +119,9 @@ void CKeyField::paintEvent(QPaintEvent* event) {
         if (!place.intersects(bounds) || !event->region().intersects(place)) continue;
         p.save();
         p.translate(place.topLeft());
-        p.setClipRect(QRect(QPoint(), place.size()));
+        // Clipping to a key costs more than drawing it on the field's clip of many rectangles;
+        // only a caption can reach past its key.
+        if (key->DrawsCaption()) p.setClipRect(QRect(QPoint(), place.size()));
         key->PaintLook(p);
         p.restore();
     }

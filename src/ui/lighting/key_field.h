@@ -25,6 +25,11 @@ public:
     // Gone; the keys paint themselves again.
     void Uncover();
     bool Covering() const { return covering_; }
+    // Changes of looks from here to `EndBatch` are shown in one repaint: a preview tick recolours
+    // most keys in its own order, and marking each key dirty in that order costs a merge of
+    // regions per key.
+    void BeginBatch();
+    void EndBatch();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,6 +44,8 @@ private:
     // Guarded: the window deletes its children one by one, the keys before the field.
     std::vector<QPointer<CPngButton>> keys_;
     bool covering_ = false;
+    bool batching_ = false;
+    std::vector<QRect> changed_;
 };
 
 }  // namespace qv::ui

@@ -151,7 +151,9 @@ void CLightingPanel::Load(lighting::LoadReason reason, int shownProfile) {
 
 void CLightingPanel::KeyClicked(int buttonId) { model_.OnKeyClicked(buttonId); }
 
-void CLightingPanel::PreviewTick() { model_.OnPreviewTick(); }
+void CLightingPanel::PreviewTick() {
+    lights_->ShowInOneRepaint([this] { model_.OnPreviewTick(); });
+}
 
 void CLightingPanel::RestoreDefaults() {
     model_.OnRestoreDefaults();

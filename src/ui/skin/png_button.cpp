@@ -1,5 +1,7 @@
 #include "ui/skin/png_button.h"
 
+#include "ui/skin/key_colour.h"
+
 #include <QEnterEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -8,9 +10,7 @@
 #include <QToolTip>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstdint>
 
 namespace qv::ui {
 namespace {
@@ -28,43 +28,16 @@ Qt::Alignment AlignmentOf(int format) {
     return a;
 }
 
-// One channel times one colour channel, rounded as QPainter's Multiply mode rounds; the sum
-// stays inside 16 bits, so the loop below runs on 16-bit lanes.
-constexpr std::uint8_t Times(std::uint16_t value, std::uint16_t factor) {
-    const std::uint16_t x = static_cast<std::uint16_t>(value * factor);
-    return static_cast<std::uint8_t>(static_cast<std::uint16_t>(x + (x >> 8) + 0x80) >> 8);
-}
-
-// One row of bytes times the factors, sixteen bytes (four pixels) at a time, then the rest.
-void TintRow(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, std::size_t bytes,
-             const std::array<std::uint16_t, 16>& factor) {
-    const std::size_t whole = bytes - bytes % factor.size();
-    for (std::size_t i = 0; i < whole; i += factor.size()) {
-        for (std::size_t j = 0; j < factor.size(); ++j) out[i + j] = Times(in[i + j], factor[j]);
-    }
-    for (std::size_t i = whole; i < bytes; ++i) out[i] = Times(in[i], factor[i % 4]);
-}
-
-// The key's light cap multiplied by the colour, the same sums as QPainter's Multiply mode on
-// opaque pixels: a preview tick recolours a hundred keys, and the composition mode costs far
-// more per pixel. Four pixels at a time with one factor per byte, which the compiler turns into
-// vector code. `out` is written in place when it has the size.
-void TintCap(const QImage& cap, const QColor& colour, QImage& out) {
-    // The bytes of an RGB32 pixel in memory are blue, green, red, alpha on a little-endian
-    // machine and the other way round on a big-endian one; the alpha of 255 is kept as it is.
-#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-    const std::array<std::uint16_t, 4> pixel{static_cast<std::uint16_t>(colour.blue()), static_cast<std::uint16_t>(colour.green()),
-                                             static_cast<std::uint16_t>(colour.red()), 255};
-#else
-    const std::array<std::uint16_t, 4> pixel{255, static_cast<std::uint16_t>(colour.red()), static_cast<std::uint16_t>(colour.green()),
-                                             static_cast<std::uint16_t>(colour.blue())};
-#endif
-    std::array<std::uint16_t, 16> factor{};
-    for (std::size_t i = 0; i < factor.size(); ++i) factor[i] = pixel[i % 4];
-    if (out.size() != cap.size() || out.format() != QImage::Format_RGB32) out = QImage(cap.size(), QImage::Format_RGB32);
-    const std::size_t bytes = static_cast<std::size_t>(cap.width()) * 4;
-    for (int y = 0; y < cap.height(); ++y) TintRow(cap.constScanLine(y), out.scanLine(y), bytes, factor);
-    out.setDevicePixelRatio(cap.devicePixelRatio());
+// The piece of `picture` at `rect` (in its pixels), cut again only when the picture or the place
+// changed; true when it was. The legend layers are made at the caps picture's scale, so one
+// rectangle cuts both; a picture at another scale is fitted to it.
+bool CutFrom(CPngButton::PictureCut& cut, const QPixmap& picture, const QRect& rect, const QSize& size, QImage::Format format) {
+    if (!cut.image.isNull() && cut.pictureKey == picture.cacheKey() && cut.rect == rect) return false;
+    cut.image = picture.toImage().copy(rect).convertToFormat(format);
+    if (cut.image.size() != size) cut.image = cut.image.scaled(size);
+    cut.pictureKey = picture.cacheKey();
+    cut.rect = rect;
+    return true;
 }
 
 // Perceived brightness decides which legend ink stays readable on a coloured cap.
@@ -200,22 +173,20 @@ bool CPngButton::DrawLightColour(QPainter& p) {
     if (isDown()) colour = colour.darker(150);
     const QRectF source = PixelRect(*colourCaps_, FaceRect());
     const QRect cut = source.toAlignedRect();
-    // The key's piece of the caps picture is cut once, and recoloured only when its colour
-    // changes: hover, press and the window's own repaints draw the kept result again.
-    if (capCut_.isNull() || capPictureKey_ != colourCaps_->cacheKey() || capCutRect_ != cut) {
-        capCut_ = colourCaps_->toImage().copy(cut).convertToFormat(QImage::Format_RGB32);
-        capCut_.setDevicePixelRatio(colourCaps_->devicePixelRatio());
-        capPictureKey_ = colourCaps_->cacheKey();
-        capCutRect_ = cut;
-        tintedFor_.reset();
+    const bool dark = LegendIsDark(colour);
+    const QPixmap& legends = dark ? *darkLegends_ : *lightLegends_;
+    const QRect legendCut = PixelRect(legends, FaceRect()).toAlignedRect();
+    // The key's pieces of the pictures are cut once, and coloured only when its colour changes:
+    // hover, press and the window's own repaints draw the kept result again.
+    const bool newCap = CutFrom(capCut_, *colourCaps_, cut, cut.size(), QImage::Format_RGB32);
+    PictureCut& legendPiece = legendCuts_[dark ? 1 : 0];
+    const bool newLegend = CutFrom(legendPiece, legends, legendCut, cut.size(), QImage::Format_ARGB32_Premultiplied);
+    if (newCap || newLegend || colouredFor_ != colour.rgb()) {
+        ColourKey(capCut_.image, legendPiece.image, colour, coloured_);
+        coloured_.setDevicePixelRatio(colourCaps_->devicePixelRatio());
+        colouredFor_ = colour.rgb();
     }
-    if (tintedFor_ != colour.rgb()) {
-        TintCap(capCut_, colour, capTinted_);
-        tintedFor_ = colour.rgb();
-    }
-    p.drawImage(QRectF(rect()), capTinted_, source.translated(-cut.topLeft()));
-    const QPixmap& legends = LegendIsDark(colour) ? *darkLegends_ : *lightLegends_;
-    p.drawPixmap(QRectF(rect()), legends, PixelRect(legends, FaceRect()));
+    p.drawImage(QRectF(rect()), coloured_, source.translated(-cut.topLeft()));
     if (hover_) {
         p.setPen(QPen(QColor(255, 255, 255, 170), 1.5));
         p.setBrush(Qt::NoBrush);

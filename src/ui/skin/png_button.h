@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -25,6 +26,13 @@ public:
     using PaintCallback = std::function<void(CPngButton*, bool normalFaceShown)>;
 
     explicit CPngButton(int controlId, QWidget* parent = nullptr);
+
+    // A piece of a picture a key keeps while it shows a lighting colour.
+    struct PictureCut {
+        QImage image;
+        qint64 pictureKey = 0;
+        QRect rect;
+    };
 
     int ControlId() const { return controlId_; }
 
@@ -63,8 +71,9 @@ public:
     bool Hovered() const { return hover_; }
 
     // Draws the button's look, as its paint event does, into `p` at the button's own
-    // coordinates; returns the face it chose.
+    // coordinates; returns the face it chose. Only a caption may reach past the button's rect.
     Face PaintLook(QPainter& p);
+    bool DrawsCaption() const { return drawCaption_; }
     // While a host paints the button over it (the lighting view's key field), every change of
     // its look is told to the host instead of repainting the button; an empty host ends that.
     // The text is then changed with SetCaption, which tells the host as well.
@@ -127,12 +136,12 @@ private:
     const QPixmap* lightLegends_ = nullptr;
     const QPixmap* darkLegends_ = nullptr;
     std::optional<QColor> lightColour_;
-    // The light cap under this key, cut from `colourCaps_`, and its last recolouring.
-    QImage capCut_;
-    qint64 capPictureKey_ = 0;
-    QRect capCutRect_;
-    QImage capTinted_;
-    std::optional<QRgb> tintedFor_;
+    // The light cap and the legends under this key, cut from the pictures, and the key in its
+    // last colour.
+    PictureCut capCut_;
+    std::array<PictureCut, 2> legendCuts_;
+    QImage coloured_;
+    std::optional<QRgb> colouredFor_;
 };
 
 }  // namespace qv::ui

@@ -10,6 +10,7 @@
 
 #include "core/lighting/lighting_preview.h"
 #include "ui/lighting/key_field.h"
+#include "ui/skin/key_colour.h"
 
 namespace qv::ui {
 
@@ -49,8 +50,7 @@ private:
     std::function<void()> loadPictures_;
     bool loaded_ = false;
     bool batching_ = false;
-    QPixmap lightLegends_;
-    QPixmap darkLegends_;
+    KeyLegends legendLayers_;
     // Paints the keys in one pass while any of them shows a colour; the window owns it.
     QPointer<CKeyField> field_;
 };

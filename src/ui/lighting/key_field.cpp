@@ -5,7 +5,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <utility>
 
 #include "ui/skin/png_button.h"
 
@@ -37,7 +36,8 @@ bool CKeyField::Reshape() {
     }
     if (shape.isEmpty()) return false;
     setGeometry(shape.boundingRect());
-    setMask(shape.translated(-pos()));
+    shape_ = shape.translated(-pos());
+    setMask(shape_);
     update();
     return true;
 }
@@ -81,33 +81,45 @@ bool CKeyField::eventFilter(QObject* watched, QEvent* event) {
 
 void CKeyField::KeyChanged(CPngButton* key) {
     if (!covering_ || !key->isVisibleTo(parentWidget())) return;
-    const QRect place = key->geometry().translated(-pos());
-    if (batching_) {
-        changed_.push_back(place);
-    } else {
-        update(place);
+    if (!batching_) {
+        update(key->geometry().translated(-pos()));
+        return;
     }
+    const auto at = std::ranges::find_if(keys_, [key](const QPointer<CPngButton>& k) { return k == key; });
+    if (at != keys_.end()) changed_[static_cast<std::size_t>(at - keys_.begin())] = true;
 }
 
 void CKeyField::BeginBatch() {
     batching_ = true;
-    changed_.clear();
+    changed_.assign(keys_.size(), false);
 }
 
 void CKeyField::EndBatch() {
     batching_ = false;
-    if (!covering_) {
-        changed_.clear();
-        return;
+    if (!covering_) return;
+    // Only the keys that changed are repainted: a key left alone may carry a caption, whose text
+    // costs more to draw than a cap. Their region is built the cheap way round: a tick changes
+    // most keys, and merging a hundred rectangles one by one costs more than painting them.
+    std::vector<QRect> changed;
+    std::vector<QRect> unchanged;
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+        const CPngButton* key = keys_[i];
+        if (key == nullptr || !key->isVisibleTo(parentWidget())) continue;
+        (changed_[i] ? changed : unchanged).push_back(key->geometry().translated(-pos()));
     }
-    // Only the keys that changed are repainted: a key left alone may carry a caption, whose
-    // text costs more to draw than a cap. Added top to bottom and left to right, each key
-    // extends the region at its end instead of merging into it.
-    std::ranges::sort(changed_, [](const QRect& a, const QRect& b) { return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left()); });
+    if (changed.empty()) return;
     QRegion dirty;
-    for (const QRect& place : changed_) dirty += place;
+    if (changed.size() > unchanged.size()) {
+        dirty = shape_;
+        for (const QRect& place : unchanged) dirty -= place;
+        // A changed key that overlaps one left alone gets its part back.
+        for (const QRect& place : changed) {
+            if (std::ranges::any_of(unchanged, [&place](const QRect& other) { return other.intersects(place); })) dirty += place;
+        }
+    } else {
+        for (const QRect& place : changed) dirty += place;
+    }
     update(dirty);
-    changed_.clear();
 }
 
 void CKeyField::paintEvent(QPaintEvent* event) {

@@ -26,8 +26,7 @@ public:
     void Uncover();
     bool Covering() const { return covering_; }
     // Changes of looks from here to `EndBatch` are shown in one repaint: a preview tick recolours
-    // most keys in its own order, and marking each key dirty in that order costs a merge of
-    // regions per key.
+    // most keys, and marking each one dirty on its own costs a merge of regions per key.
     void BeginBatch();
     void EndBatch();
 
@@ -45,7 +44,10 @@ private:
     std::vector<QPointer<CPngButton>> keys_;
     bool covering_ = false;
     bool batching_ = false;
-    std::vector<QRect> changed_;
+    // Which of `keys_` changed during a batch.
+    std::vector<bool> changed_;
+    // The shown keys, in the field's coordinates.
+    QRegion shape_;
 };
 
 }  // namespace qv::ui

@@ -1,7 +1,5 @@
 #include "ui/skin/png_button.h"
 
-#include "ui/skin/key_colour.h"
-
 #include <QEnterEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -29,11 +27,11 @@ Qt::Alignment AlignmentOf(int format) {
 }
 
 // The piece of `picture` at `rect` (in its pixels), cut again only when the picture or the place
-// changed; true when it was. The legend layers are made at the caps picture's scale, so one
-// rectangle cuts both; a picture at another scale is fitted to it.
-bool CutFrom(CPngButton::PictureCut& cut, const QPixmap& picture, const QRect& rect, const QSize& size, QImage::Format format) {
+// changed; true when it was. The legends are made at the caps picture's scale, so the pieces
+// match; a picture at another scale is fitted.
+bool CutFrom(CPngButton::PictureCut& cut, const QImage& picture, const QRect& rect, const QSize& size, QImage::Format format) {
     if (!cut.image.isNull() && cut.pictureKey == picture.cacheKey() && cut.rect == rect) return false;
-    cut.image = picture.toImage().copy(rect).convertToFormat(format);
+    cut.image = picture.copy(rect).convertToFormat(format);
     if (cut.image.size() != size) cut.image = cut.image.scaled(size);
     cut.pictureKey = picture.cacheKey();
     cut.rect = rect;
@@ -146,10 +144,9 @@ void CPngButton::SetAssigned(bool assigned) {
     Refresh();
 }
 
-void CPngButton::SetColourFaces(const QPixmap* caps, const QPixmap* lightLegends, const QPixmap* darkLegends) {
+void CPngButton::SetColourFaces(const QPixmap* caps, const KeyLegends* legends) {
     colourCaps_ = caps;
-    lightLegends_ = lightLegends;
-    darkLegends_ = darkLegends;
+    legends_ = legends;
     if (lightColour_) Refresh();
 }
 
@@ -168,21 +165,18 @@ void CPngButton::ShowPlainLook() {
 }
 
 bool CPngButton::DrawLightColour(QPainter& p) {
-    if (!colourCaps_ || !lightLegends_ || !darkLegends_) return false;
+    if (!colourCaps_ || !legends_ || legends_->coverage.isNull()) return false;
     QColor colour = *lightColour_;
     if (isDown()) colour = colour.darker(150);
     const QRectF source = PixelRect(*colourCaps_, FaceRect());
     const QRect cut = source.toAlignedRect();
-    const bool dark = LegendIsDark(colour);
-    const QPixmap& legends = dark ? *darkLegends_ : *lightLegends_;
-    const QRect legendCut = PixelRect(legends, FaceRect()).toAlignedRect();
+    const QRect coverageCut = PixelRect(legends_->coverage, FaceRect()).toAlignedRect();
     // The key's pieces of the pictures are cut once, and coloured only when its colour changes:
     // hover, press and the window's own repaints draw the kept result again.
-    const bool newCap = CutFrom(capCut_, *colourCaps_, cut, cut.size(), QImage::Format_RGB32);
-    PictureCut& legendPiece = legendCuts_[dark ? 1 : 0];
-    const bool newLegend = CutFrom(legendPiece, legends, legendCut, cut.size(), QImage::Format_ARGB32_Premultiplied);
-    if (newCap || newLegend || colouredFor_ != colour.rgb()) {
-        ColourKey(capCut_.image, legendPiece.image, colour, coloured_);
+    const bool newCap = CutFrom(capCut_, colourCaps_->toImage(), cut, cut.size(), QImage::Format_RGB32);
+    const bool newCoverage = CutFrom(coverageCut_, legends_->coverage, coverageCut, cut.size(), QImage::Format_Grayscale8);
+    if (newCap || newCoverage || colouredFor_ != colour.rgb()) {
+        ColourKey(capCut_.image, coverageCut_.image, LegendIsDark(colour) ? legends_->onLight : legends_->onDark, colour, coloured_);
         coloured_.setDevicePixelRatio(colourCaps_->devicePixelRatio());
         colouredFor_ = colour.rgb();
     }

@@ -8,10 +8,10 @@
 #include <QPixmap>
 #include <QString>
 
-#include <array>
 #include <functional>
 #include <optional>
 
+#include "ui/skin/key_colour.h"
 #include "ui/skin/skin_pictures.h"
 
 class QPainter;
@@ -60,9 +60,9 @@ public:
     bool Assigned() const { return assigned_; }
 
     // The lighting view: a key shows a colour on a light cap cut from `caps`, multiplied by the
-    // colour, with its legends from `lightLegends` (dark colours) or `darkLegends` (light ones) on
-    // top. The pictures are borrowed like the faces.
-    void SetColourFaces(const QPixmap* caps, const QPixmap* lightLegends, const QPixmap* darkLegends);
+    // colour, with its legends on top in the ink that reads on that colour. The pictures are
+    // borrowed like the faces.
+    void SetColourFaces(const QPixmap* caps, const KeyLegends* legends);
     void ShowLightColour(QColor colour);
     // Back to the plain look: no lighting colour, not pressed.
     void ShowPlainLook();
@@ -133,13 +133,12 @@ private:
     QColor frameColour_;
     bool assigned_ = false;
     const QPixmap* colourCaps_ = nullptr;
-    const QPixmap* lightLegends_ = nullptr;
-    const QPixmap* darkLegends_ = nullptr;
+    const KeyLegends* legends_ = nullptr;
     std::optional<QColor> lightColour_;
-    // The light cap and the legends under this key, cut from the pictures, and the key in its
-    // last colour.
+    // The light cap and the legends' coverage under this key, cut from the pictures, and the key
+    // in its last colour.
     PictureCut capCut_;
-    std::array<PictureCut, 2> legendCuts_;
+    PictureCut coverageCut_;
     QImage coloured_;
     std::optional<QRgb> colouredFor_;
 };

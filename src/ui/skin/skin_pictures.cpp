@@ -105,9 +105,11 @@ QPixmap MakeFaceSource(const QImage& picture, QSize client) {
     return surface;
 }
 
-QRectF PixelRect(const QPixmap& picture, const QRectF& logical) {
-    const double r = picture.devicePixelRatio();
-    return {logical.x() * r, logical.y() * r, logical.width() * r, logical.height() * r};
-}
+namespace {
+QRectF Scaled(const QRectF& logical, double r) { return {logical.x() * r, logical.y() * r, logical.width() * r, logical.height() * r}; }
+}  // namespace
+
+QRectF PixelRect(const QPixmap& picture, const QRectF& logical) { return Scaled(logical, picture.devicePixelRatio()); }
+QRectF PixelRect(const QImage& picture, const QRectF& logical) { return Scaled(logical, picture.devicePixelRatio()); }
 
 }  // namespace qv::ui

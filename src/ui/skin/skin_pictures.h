@@ -51,6 +51,7 @@ QPixmap MakeFaceSource(const QImage& picture, QSize client);
 // A rectangle in a picture's logical coordinates as that picture's own pixels, which is what
 // QPainter takes as the source rectangle of a copy.
 QRectF PixelRect(const QPixmap& picture, const QRectF& logical);
+QRectF PixelRect(const QImage& picture, const QRectF& logical);
 
 // The four state pictures of a dialog's image buttons (borrowed by the buttons). A picture that
 // is seldom on screen may be left null and decoded by `decode` when a button first shows it.

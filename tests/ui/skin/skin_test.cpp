@@ -257,11 +257,18 @@ TEST(PngButton, LightColourIsTheCapTimesTheColourUnderItsLegends) {
         for (int x = 0; x < 120; ++x) capsImage.setPixel(x, y, qRgb((x * 37 + y) % 256, (y * 53 + x * 3) % 256, (x * y) % 256));
     }
     QPixmap caps = QPixmap::fromImage(capsImage);
-    const auto legendLayer = [](QColor ink) {
+    // The legends as the keys get them (ink coverage) and as QPainter would lay them on (a
+    // premultiplied layer of the ink), every coverage from 0 to 255.
+    KeyLegends legends;
+    legends.coverage = QImage(120, 60, QImage::Format_Grayscale8);
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 120; ++x) legends.coverage.scanLine(y)[x] = static_cast<uchar>((x * 11 + y * 7) % 256);
+    }
+    const auto legendLayer = [&legends](QColor ink) {
         QImage layer(120, 60, QImage::Format_ARGB32_Premultiplied);
         for (int y = 0; y < 60; ++y) {
             for (int x = 0; x < 120; ++x) {
-                const int a = (x * 11 + y * 7) % 256;
+                const int a = legends.coverage.constScanLine(y)[x];
                 layer.setPixel(x, y, qRgba(ink.red() * a / 255, ink.green() * a / 255, ink.blue() * a / 255, a));
             }
         }
@@ -273,7 +280,7 @@ TEST(PngButton, LightColourIsTheCapTimesTheColourUnderItsLegends) {
     CPngButton b(1);
     b.resize(40, 30);
     b.SetFaces(11, 6, faces.Set());
-    b.SetColourFaces(&caps, &light, &dark);
+    b.SetColourFaces(&caps, &legends);
     for (const QColor colour : {QColor(255, 0, 0), QColor(17, 200, 99), QColor(250, 250, 250), QColor(1, 2, 3)}) {
         for (const bool pressed : {false, true}) {
             b.ShowPlainLook();

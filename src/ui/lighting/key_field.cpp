@@ -44,9 +44,10 @@ bool CKeyField::Reshape() {
 
 void CKeyField::Cover() {
     if (covering_ || keys_.empty() || !Reshape()) return;
-    for (CPngButton* key : keys_) {
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+        CPngButton* key = keys_[i];
         if (key == nullptr) continue;
-        key->SetLookHost([this](CPngButton* changed) { KeyChanged(changed); });
+        key->SetLookHost([this, i](CPngButton* changed) { KeyChanged(i, changed); });
         key->installEventFilter(this);
     }
     covering_ = true;
@@ -79,14 +80,13 @@ bool CKeyField::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void CKeyField::KeyChanged(CPngButton* key) {
-    if (!covering_ || !key->isVisibleTo(parentWidget())) return;
-    if (!batching_) {
+void CKeyField::KeyChanged(std::size_t index, CPngButton* key) {
+    if (!covering_) return;
+    if (batching_) {
+        changed_[index] = true;
+    } else if (key->isVisibleTo(parentWidget())) {
         update(key->geometry().translated(-pos()));
-        return;
     }
-    const auto at = std::ranges::find_if(keys_, [key](const QPointer<CPngButton>& k) { return k == key; });
-    if (at != keys_.end()) changed_[static_cast<std::size_t>(at - keys_.begin())] = true;
 }
 
 void CKeyField::BeginBatch() {

@@ -36,7 +36,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void KeyChanged(CPngButton* key);
+    // `index`: the key's place in `keys_`.
+    void KeyChanged(std::size_t index, CPngButton* key);
     // Over exactly the keys that are shown; false when none is.
     bool Reshape();
 

@@ -21,13 +21,13 @@ public:
     // `caps`: light caps without legends (main_color1); `legends`: the legends alone, white on
     // black (main_color0). Both are full-window face sources, filled in by `loadPictures` when the
     // first key shows a colour: most starts never turn the lighting view on, and the pictures
-    // with their legend layers are a good part of the window's memory.
+    // with the legends' coverage are a good part of the window's memory.
     KeyButtonLights(const std::function<CPngButton*(int id)>& buttonOf, const QPixmap* caps, const QPixmap* legends,
                     std::function<void()> loadPictures = {});
 
-    // The legend layers made again from the legends picture, which was loaded anew (at another
-    // device pixel ratio); the buttons keep pointing at the same layers. Nothing before the
-    // pictures were first needed.
+    // The legends' coverage made again from the legends picture, which was loaded anew (at
+    // another device pixel ratio); the buttons keep pointing at the same legends. Nothing before
+    // the pictures were first needed.
     void RebuildLegendLayers();
     bool PicturesLoaded() const { return loaded_; }
 

@@ -16,6 +16,7 @@
 #include "core/app/text_table.h"
 #include "core/lighting/lighting_panel.h"
 #include "core/profile/profile_file.h"
+#include "platform/heap.h"
 #include "platform/instance_channel.h"
 #include "platform/instance_lock.h"
 #include "ui/common/file_dialog_chooser.h"
@@ -153,6 +154,9 @@ bool CQuorvaneDlg::OnInitDialog() {
     }
     setWindowTitle(Q(Text(TextId::MAIN_CAPTION)));
 
+    heapRelease_.setSingleShot(true);
+    heapRelease_.setInterval(1000);
+    connect(&heapRelease_, &QTimer::timeout, this, [] { platform::ReleaseFreeHeap(); });
     PostMessage(MSG_DEFERRED_INIT, kDeferredInitTag);
     LoadMainCaptions(*this);
     StartTimer(kTimerPreview, 100);
@@ -179,6 +183,7 @@ void CQuorvaneDlg::OnDeferredInit() {
     if (Profiles() != nullptr) Profiles()->UpdateProfileCaption();
     model_.State().ready = true;
     hide();
+    heapRelease_.start();
     emit trayReady();
 }
 
@@ -330,6 +335,7 @@ void CQuorvaneDlg::ShowWindow() {
     showNormal();
     raise();
     activateWindow();
+    heapRelease_.start();
     emit windowOpened();
 }
 

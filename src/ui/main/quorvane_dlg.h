@@ -175,6 +175,9 @@ private:
     QLabel* usbLabel_ = nullptr;
     std::map<int, std::unique_ptr<QTimer>> timers_;
     bool previewArmed_ = false;
+    // A second after the start has settled (the tray made, the window shown and painted), the
+    // heap the picture decoding left behind is given back; once, not a recurring wake-up.
+    QTimer heapRelease_;
     CTrayIcon tray_;
     int currentTrayIcon_ = 128;
     int normalTrayIcon_ = 128;

@@ -25,7 +25,8 @@ struct KeyLegends {
 
 // `out` = the ink at `coverage` over (`cap` × `colour`), as QPainter's Multiply mode and then its
 // SourceOver would paint the premultiplied legend layer. `cap` is RGB32 and `coverage` Grayscale8
-// of the same size; `out` is written in place when it already has that size.
+// of the same size; `out` is written in place when it already has that size, and takes the
+// cap's device pixel ratio.
 void ColourKey(const QImage& cap, const QImage& coverage, const LegendInk& ink, const QColor& colour, QImage& out);
 
 }  // namespace qv::ui

@@ -177,7 +177,6 @@ bool CPngButton::DrawLightColour(QPainter& p) {
     const bool newCoverage = CutFrom(coverageCut_, legends_->coverage, coverageCut, cut.size(), QImage::Format_Grayscale8);
     if (newCap || newCoverage || colouredFor_ != colour.rgb()) {
         ColourKey(capCut_.image, coverageCut_.image, LegendIsDark(colour) ? legends_->onLight : legends_->onDark, colour, coloured_);
-        coloured_.setDevicePixelRatio(colourCaps_->devicePixelRatio());
         colouredFor_ = colour.rgb();
     }
     p.drawImage(QRectF(rect()), coloured_, source.translated(-cut.topLeft()));

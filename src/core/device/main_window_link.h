@@ -4,6 +4,7 @@
 // it. Nothing here runs on the main thread itself.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <string_view>
 
@@ -46,8 +47,8 @@ public:
     virtual void StartWindowTimer(int timerId, int delayMilliseconds) = 0;
     virtual void HideWindow() = 0;
     virtual void SetTrayState(int kind, int iconId) = 0;
-    // True once the window's deferred initialisation is done.
-    virtual bool IsReady() const = 0;
+    // True once the window's deferred initialisation is done; waits at most `atMost` for it.
+    virtual bool WaitUntilReady(std::chrono::milliseconds atMost) = 0;
     // The start routine's auto-open flag: 0 lets the first presence worker open the window.
     virtual bool AutoOpenFlag() const = 0;
     virtual void SetAutoOpenFlag(bool value) = 0;

@@ -1,6 +1,5 @@
 #include "core/device/presence_worker.h"
 
-#include <thread>
 
 #include "core/app/text_table.h"
 #include "core/device/result_codes.h"
@@ -43,9 +42,8 @@ void PresenceWorker::Run(int count) {
         window_.SendWindowMessage(kMsgProfileReload, kProfileReloadTag);
     }
 
-    while (!window_.IsReady()) {
+    while (!window_.WaitUntilReady(stopPoll)) {
         if (stopping_.load()) return;
-        std::this_thread::sleep_for(readyPoll);
     }
 
     window_.SetTrayState(kTrayNormal, count != 0 ? kIconKeyboard : kIconNoKeyboard);

@@ -39,8 +39,9 @@ public:
     // GlobalBlock byte 11 x 128 as last read; 0 until then.
     std::size_t MacroCapacityBytes() const { return macroCapacity_.load(); }
 
-    // How often the worker looks whether the window has finished its deferred initialisation.
-    std::chrono::milliseconds readyPoll{50};
+    // How often a worker waiting for the window's deferred initialisation looks whether it is
+    // asked to stop.
+    std::chrono::milliseconds stopPoll{50};
 
 private:
     CommandSet& commands_;

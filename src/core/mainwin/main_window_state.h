@@ -4,8 +4,35 @@
 // listener that own them (KeyboardFacts); there is no second copy here.
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 namespace qv::mainwin {
+
+// Set once, by the window's deferred initialisation. A presence worker that waits for it is woken
+// the moment it is set: the window opens as soon as it can, not at the next look.
+class ReadyFlag {
+public:
+    void Set() {
+        {
+            std::lock_guard lock(mutex_);
+            set_.store(true);
+        }
+        changed_.notify_all();
+    }
+    bool IsSet() const { return set_.load(); }
+    // True once set; waits at most `atMost` for it.
+    bool WaitFor(std::chrono::milliseconds atMost) const {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, atMost, [this] { return set_.load(); });
+    }
+
+private:
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    std::atomic<bool> set_{false};
+};
 
 struct MainWindowState {
     std::atomic<int> autoOpen{0};
@@ -20,7 +47,7 @@ struct MainWindowState {
     // send contents that were never read.
     std::atomic<bool> contentsRead{false};
     // Set by the deferred initialisation; the presence workers wait for it.
-    std::atomic<bool> ready{false};
+    ReadyFlag ready;
 };
 
 }  // namespace qv::mainwin

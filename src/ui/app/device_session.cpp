@@ -56,7 +56,7 @@ void WindowLink::SetTrayState(int kind, int iconId) {
                               Qt::QueuedConnection);
 }
 
-bool WindowLink::IsReady() const { return window_.Model().State().ready; }
+bool WindowLink::WaitUntilReady(std::chrono::milliseconds atMost) { return window_.Model().State().ready.WaitFor(atMost); }
 bool WindowLink::AutoOpenFlag() const { return window_.Model().State().autoOpen != 0; }
 void WindowLink::SetAutoOpenFlag(bool value) { window_.Model().State().autoOpen = value ? 1 : 0; }
 

@@ -24,7 +24,7 @@ public:
     void StartWindowTimer(int timerId, int delayMilliseconds) override;
     void HideWindow() override;
     void SetTrayState(int kind, int iconId) override;
-    bool IsReady() const override;
+    bool WaitUntilReady(std::chrono::milliseconds atMost) override;
     bool AutoOpenFlag() const override;
     void SetAutoOpenFlag(bool value) override;
     void ShowGKeyBank(int bank, const std::array<std::string_view, 9>& captions) override;

@@ -181,7 +181,7 @@ void CQuorvaneDlg::OnDeferredInit() {
     tray_.Create(this, kTrayCallbackMessage, Q(Text(TextId::KEYBOARD_TRAY_DESC)), IconOf(kIconNoKeyboard), kTrayIconId);
     currentTrayIcon_ = kIconNoKeyboard;
     if (Profiles() != nullptr) Profiles()->UpdateProfileCaption();
-    model_.State().ready = true;
+    model_.State().ready.Set();
     hide();
     heapRelease_.start();
     emit trayReady();

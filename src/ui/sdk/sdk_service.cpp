@@ -42,7 +42,7 @@ SdkService::SdkService(CQuorvaneDlg& window, sdk::SdkServerOptions options, Sett
     });
     window_.SetTrayMenuExtras([this](QMenu& menu) { AddMenuEntry(menu); });
     // Bound to a window that is already up: nothing more to wait for.
-    if (window_.Model().State().ready) {
+    if (window_.Model().State().ready.IsSet()) {
         trayReady_ = true;
         Start();
     }

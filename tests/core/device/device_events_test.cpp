@@ -14,6 +14,7 @@
 
 #include "core/app/text_table.h"
 #include "core/keyboard/key_matrix_codec.h"
+#include "core/mainwin/main_window_state.h"
 #include "protocol/key_matrix.h"
 #include "support/simulated_keyboard.h"
 
@@ -26,6 +27,9 @@ using test::SimulatedKeyboard;
 // Records every request as one line, in order.
 class FakeWindow final : public MainWindowLink {
 public:
+    explicit FakeWindow(bool readyAtStart = true) {
+        if (readyAtStart) ready.Set();
+    }
     void SendWindowMessage(unsigned message, std::uintptr_t wParam) override {
         if (message == kMsgProfileReload && onProfileReload) onProfileReload();
         Record("send " + Hex(message) + " " + Hex(wParam));
@@ -40,7 +44,7 @@ public:
     void SetTrayState(int kind, int id) override {
         Record("tray " + std::to_string(kind) + " " + std::to_string(id));
     }
-    bool IsReady() const override { return ready.load(); }
+    bool WaitUntilReady(std::chrono::milliseconds atMost) override { return ready.WaitFor(atMost); }
     bool AutoOpenFlag() const override { return autoOpen.load(); }
     void SetAutoOpenFlag(bool value) override { autoOpen.store(value); }
     void ShowGKeyBank(int bank, const std::array<std::string_view, 9>& captions) override {
@@ -66,7 +70,7 @@ public:
         });
     }
 
-    std::atomic<bool> ready{true};
+    mainwin::ReadyFlag ready;
     std::atomic<bool> autoOpen{false};
     std::function<void()> onProfileReload;
 
@@ -148,7 +152,7 @@ public:
         }
         --inside;
     }
-    bool IsReady() const override { return true; }
+    bool WaitUntilReady(std::chrono::milliseconds) override { return true; }
     bool AutoOpenFlag() const override { return true; }
     void SetAutoOpenFlag(bool) override {}
     void ShowGKeyBank(int, const std::array<std::string_view, 9>&) override {}
@@ -212,16 +216,16 @@ TEST(DeviceEvents, KeyboardAttachedLaterIsReadButDoesNotOpenTheWindow) {
 
 TEST(DeviceEvents, WindowOpensOnceWhenReadyAndRemovalHidesIt) {
     SimulatedKeyboard kb;
-    FakeWindow window;
-    window.ready = false;
+    FakeWindow window(/*readyAtStart=*/false);
     DeviceEvents events(kb.Link(), window);
-    events.Presence().readyPoll = std::chrono::milliseconds(1);
+    // The worker wakes when the window is ready, not at its next look for a stop.
+    events.Presence().stopPoll = std::chrono::seconds(30);
     events.Start();
     ASSERT_TRUE(window.WaitFor("send 5452 50524F46"));
     // Nothing more until the deferred initialisation is done.
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(window.Lines().size(), 1u);
-    window.ready = true;
+    window.ready.Set();
     ASSERT_TRUE(window.WaitFor("post 5350 4F50454E"));
     events.Presence().WaitForWorkers();
     EXPECT_THAT(window.Lines(), ElementsAre("send 5452 50524F46", "tray 0 141", "post 5350 4F50454E"));
@@ -275,6 +279,21 @@ TEST(PresenceWorker, SameCountAgainDoesNothing) {
     EXPECT_EQ(worker.LastKnownCount(), 0);
     worker.Run(0);
     EXPECT_THAT(window.Lines(), ElementsAre("send 4753 0", "hide", "tray 0 128"));
+}
+
+// A window that never finishes its start (the program ends first) must not hold the worker, nor
+// the program's end that joins it.
+TEST(PresenceWorker, StopsWaitingForAWindowThatNeverBecomesReady) {
+    SimulatedKeyboard kb;
+    FakeWindow window(/*readyAtStart=*/false);
+    PresenceWorker worker(kb.Commands(), window);
+    worker.stopPoll = std::chrono::milliseconds(5);
+    worker.Launch(1);
+    ASSERT_TRUE(window.WaitFor("send 5452 50524F46"));
+    worker.RequestStop();
+    worker.WaitForWorkers();
+    EXPECT_THAT(window.Lines(), ElementsAre("send 5452 50524F46")) << "no tray state, no opening";
+    EXPECT_EQ(worker.LastKnownCount(), 0);
 }
 
 }  // namespace

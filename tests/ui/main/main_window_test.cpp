@@ -97,7 +97,7 @@ TEST_F(SimulatedWindow, StartSwitchKeepsTheWindowClosedOnArrival) {
 
 TEST_F(SimulatedWindow, StartWithoutKeyboardDoesNotOpenOnLaterArrival) {
     CQuorvaneDlg& w = Start(false);
-    ASSERT_TRUE(SettleUntil([&] { return State().ready.load(); }));
+    ASSERT_TRUE(SettleUntil([&] { return State().ready.IsSet(); }));
     w.OnMessage(ui::MSG_INSTANCE_OPEN, ui::kInstanceOpenTag);
     EXPECT_EQ(prompt_.messages, (std::vector<std::string>{Text(TextId::MAIN_NO_DEVICE_PROMPT)}));
     EXPECT_FALSE(w.isVisible());
@@ -169,7 +169,7 @@ TEST_F(SimulatedWindow, AnApplyTheKeyboardRefusesKeepsApplyEnabledAndTheEdit) {
 
 TEST_F(SimulatedWindow, AKeyboardThatCannotBeOpenedIsToldOncePerArrivalAndInTheTooltip) {
     CQuorvaneDlg& w = Start(false);
-    ASSERT_TRUE(SettleUntil([&] { return State().ready.load(); }));
+    ASSERT_TRUE(SettleUntil([&] { return State().ready.IsSet(); }));
     const QString usual = QString::fromStdString(Text(TextId::KEYBOARD_TRAY_DESC));
     ASSERT_EQ(sim_->SetInaccessible(true), 1);
     ASSERT_TRUE(SettleUntil([&] { return prompt_.messages.size() == 1; }));
@@ -445,7 +445,7 @@ TEST_F(MainWindowFixture, MessagesActOnlyOnTheirTag) {
 
 TEST_F(MainWindowFixture, DeferredInitialisationMarksReadyAndHides) {
     CQuorvaneDlg& w = MakeWindow();
-    EXPECT_TRUE(State().ready.load());
+    EXPECT_TRUE(State().ready.IsSet());
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(w.CurrentTrayIcon(), ui::kIconNoKeyboard);
     EXPECT_TRUE(w.TimerRunning(ui::kTimerPreview));

@@ -763,6 +763,16 @@ TEST_F(LightingWindow, ColouredKeysArePaintedInOnePassAndShowEveryChangeOfTheirL
     ASSERT_TRUE(f1->isVisible());
     EXPECT_EQ(onScreen(f1), ownLook(f1)) << "and the F key again";
 
+    // A key moved while coloured is drawn at its new place, with its new colour.
+    const QPoint escAt = esc->pos();
+    esc->move(escAt - QPoint(3, 0));
+    Panel().PreviewTick();
+    settle();
+    EXPECT_EQ(onScreen(esc), ownLook(esc)) << "moved";
+    esc->move(escAt);
+    settle();
+    EXPECT_EQ(onScreen(esc), ownLook(esc)) << "moved back";
+
     Click(Control<CPictureButton>(lighting::panel_id::kLightingViewToggle));
     ASSERT_FALSE(Panel().ViewOn());
     settle();

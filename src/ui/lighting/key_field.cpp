@@ -131,9 +131,10 @@ void CKeyField::paintEvent(QPaintEvent* event) {
         if (!place.intersects(bounds) || !event->region().intersects(place)) continue;
         p.save();
         p.translate(place.topLeft());
-        // Clipping to a key costs more than drawing it on the field's clip of many rectangles;
-        // only a caption can reach past its key.
-        if (key->DrawsCaption()) p.setClipRect(QRect(QPoint(), place.size()));
+        // Each key is drawn clipped to itself: a caption can reach past its key, and on the
+        // field's clip of many rectangles Qt draws a picture span by span (on its thread pool
+        // once a key is tall enough), where inside one rectangle it copies it row by row.
+        p.setClipRect(QRect(QPoint(), place.size()));
         key->PaintLook(p);
         p.restore();
     }

@@ -73,7 +73,6 @@ public:
     // Draws the button's look, as its paint event does, into `p` at the button's own
     // coordinates; returns the face it chose. Only a caption may reach past the button's rect.
     Face PaintLook(QPainter& p);
-    bool DrawsCaption() const { return drawCaption_; }
     // While a host paints the button over it (the lighting view's key field), every change of
     // its look is told to the host instead of repainting the button; an empty host ends that.
     // The text is then changed with SetCaption, which tells the host as well.

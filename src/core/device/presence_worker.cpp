@@ -1,6 +1,5 @@
 #include "core/device/presence_worker.h"
 
-
 #include "core/app/text_table.h"
 #include "core/device/result_codes.h"
 #include "core/keyboard/key_matrix_codec.h"
